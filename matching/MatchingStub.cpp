@@ -1,0 +1,1 @@
+// Placeholder until matching lands.

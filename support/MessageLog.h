@@ -1,0 +1,46 @@
+// Diagnostic output: the message area and the log file VeskBarcodeLog.txt.
+//
+// Every module reports through myPrintf (message area and log) and myPrintfDebug (log only).
+// Texts are finished messages, never formats: a percent sign is written as it stands.
+#pragma once
+
+#include <string>
+
+// The receiver of message-area output. The application controller implements it; tests install
+// their own. outputError may be called from any thread.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void outputError(std::string text) = 0;
+};
+
+// The default receiver of message-area output (the application controller). Null: output that
+// would reach the message area is dropped, the log still receives it.
+void setDefaultMessageSink(MessageSink* sink);
+MessageSink* defaultMessageSink();
+
+void myPrintf(const char* text);
+void myPrintfDebug(const char* text);
+void myPrintfInternal(const char* text, bool toView, bool toLog);
+
+// Reports text followed by "\r" to target (null: the default sink) and logs it with one bullet.
+void SetErrorMessage(MessageSink* target, std::string text);
+void logMessageToCocoaView(MessageSink* target, std::string text, bool appendReturn);
+
+// Reports "Current <system> Version is: %i.%i.%i" to target; -1 when the system reports none.
+short GetRunningOSVersion(MessageSink* target, long& response);
+
+namespace MessageLog {
+// Opens (truncates) VeskBarcodeLog.txt beside the executable, or in the state folder
+// ($XDG_STATE_HOME/VeskBarcode, default ~/.local/state/VeskBarcode) when that folder is not
+// writable; the message area is told once where the log went in that case. A non-empty folder
+// argument replaces the executable's folder (tests).
+void InitLog(const std::string& folder = std::string());
+void CloseLog();
+void LogMessage(std::string line);
+// The path of the open log file; empty when no log file could be opened.
+std::string logFilePath();
+} // namespace MessageLog
+
+// Formats like snprintf into a std::string, for callers that build a message before myPrintf.
+std::string myFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));

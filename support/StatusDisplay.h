@@ -1,0 +1,14 @@
+// What the job shows outside the message area: the status line, the busy indicator and the
+// scanner's fields. The main window implements it (posting to the user-interface thread).
+#pragma once
+
+#include <string>
+
+class StatusDisplay {
+public:
+    virtual ~StatusDisplay() = default;
+    virtual void setStatusText(const std::string& text) = 0;
+    virtual void setBusy(bool busy) = 0;
+    virtual void setScannerFields(const std::string& model, const std::string& serialNumber,
+                                  const std::string& portPath) = 0;
+};

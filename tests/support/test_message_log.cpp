@@ -1,0 +1,105 @@
+#include "MessageLog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class RecordingSink : public MessageSink {
+public:
+    void outputError(std::string text) override {
+        std::lock_guard<std::mutex> guard(lock);
+        received += text;
+    }
+    std::mutex lock;
+    std::string received;
+};
+
+class MessageLogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vesk-log-XXXXXX";
+        folder = mkdtemp(pattern);
+        setDefaultMessageSink(&sink);
+        MessageLog::InitLog(folder);
+    }
+    void TearDown() override {
+        MessageLog::CloseLog();
+        setDefaultMessageSink(nullptr);
+        std::string command = "rm -rf '" + folder + "'";
+        ASSERT_EQ(0, std::system(command.c_str()));
+    }
+    std::string logBytes() {
+        std::ifstream in(folder + "/VeskBarcodeLog.txt", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::string folder;
+    RecordingSink sink;
+};
+
+struct LogCase {
+    const char* name;
+    bool debug;
+    const char* text;
+    const char* fileBytes;
+    const char* viewBytes;
+};
+
+const LogCase kLogCases[] = {
+    {"word_lf", false, "word\n", "\xA5\xA5 word\n", "word\r"},
+    {"word_crlf_keeps_cr", false, "word\r\n", "\xA5\xA5 word\r\n", "word\r\r"},
+    {"lone_lf_not_trimmed", false, "\n", "\xA5\xA5 \n\n", "\n\r"},
+    {"two_lf_keep_one", false, "word\n\n", "\xA5\xA5 word\n\n", "word\n\r"},
+    {"debug_log_only", true, "word\n", "\xA5\xA5 word\n", ""},
+    {"percent_literal", false, "100% %s %@\n", "\xA5\xA5 100% %s %@\n", "100% %s %@\r"},
+};
+
+TEST_F(MessageLogTest, PrintfWritesExactBytes) {
+    for (const LogCase& c : kLogCases) {
+        SCOPED_TRACE(c.name);
+        MessageLog::InitLog(folder);
+        sink.received.clear();
+        if (c.debug)
+            myPrintfDebug(c.text);
+        else
+            myPrintf(c.text);
+        EXPECT_EQ(c.fileBytes, logBytes());
+        EXPECT_EQ(c.viewBytes, sink.received);
+    }
+}
+
+TEST_F(MessageLogTest, SetErrorMessageUsesOneBulletAndNoTrim) {
+    SetErrorMessage(nullptr, "word\n");
+    EXPECT_EQ("\xA5 word\n\r\n", logBytes());
+    EXPECT_EQ("word\n\r", sink.received);
+}
+
+TEST_F(MessageLogTest, SecondInitEmptiesTheLog) {
+    myPrintf("first\n");
+    MessageLog::InitLog(folder);
+    myPrintf("second\n");
+    EXPECT_EQ("\xA5\xA5 second\n", logBytes());
+}
+
+TEST_F(MessageLogTest, UnwritableFolderFallsBackToStateFolderAndSaysWhere) {
+    // A folder that cannot hold the log (here: one that does not exist) sends it to the state folder.
+    std::string state = folder + "/state";
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    sink.received.clear();
+    MessageLog::InitLog(folder + "/missing/folder");
+    unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(state + "/VeskBarcode/VeskBarcodeLog.txt", MessageLog::logFilePath());
+    EXPECT_NE(std::string::npos, sink.received.find(MessageLog::logFilePath()));
+    myPrintf("kept\n");
+    std::ifstream in(MessageLog::logFilePath(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ("\xA5\xA5 kept\n", bytes);
+}
+
+} // namespace

@@ -1,0 +1,2 @@
+// Placeholder until the scanner simulator lands.
+int main() { return 0; }

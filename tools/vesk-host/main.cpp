@@ -1,0 +1,2 @@
+// Placeholder until the sample host lands.
+int main() { return 0; }
