@@ -152,7 +152,10 @@ bool barcodeDataFileMgr::writeBarcodeRecord(const barcodeRecord* record) {
     line += '\t';
     line += fieldText(record->timeScanned, "hhmmss");
     line += '\n';
+    // Flushed per scan: a write error shows at once, and the scans so far are on disk should the
+    // download stop half-way.
     writeData(line.c_str());
+    flush();
     if (fail()) {
         myPrintf(myFormat("barcodeDataFileMgr::writeBarcodeRecord => writing to the barcode data "
                           "file [%s] failed, the scan [%s] may be lost\n",

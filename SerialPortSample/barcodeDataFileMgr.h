@@ -47,8 +47,8 @@ public:
     // false when the stream is not open; else writes the byte.
     bool writeOneByte(char byte);
     // Writes one data line: barcode, date, time, with the placeholders "00000", "mmddyy",
-    // "hhmmss" for empty fields. false for a null record, a stream that is not open, or a
-    // write the stream did not accept (each reported with the file's name).
+    // "hhmmss" for empty fields. The line is flushed to the file. false for a null record, a
+    // stream that is not open, or a write the file did not accept (reported with its name).
     bool writeBarcodeRecord(const barcodeRecord* record);
 
     const char* fileName() const { return fFileName; }

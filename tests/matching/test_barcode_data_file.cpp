@@ -198,6 +198,31 @@ TEST(BarcodeDataFile, UncreatableFileIsNotOpenAndRecordsAreRefused) {
               sink.received().find("barcodeDataFileMgr::createOutputFileWithHeader => NOT opened????"));
 }
 
+TEST(BarcodeDataFile, WriteErrorIsReportedForTheRecord) {
+    RecordingSink sink;
+    setDefaultMessageSink(&sink);
+    barcodeDataFileMgr writer;
+    writer.setFileName("/dev/full");
+    writer.createOutputFileWithHeader();
+    ASSERT_TRUE(writer.is_open());
+    barcodeRecord record = makeRecord("A", "121026", "100000");
+    bool written = writer.writeBarcodeRecord(&record);
+    setDefaultMessageSink(nullptr);
+    EXPECT_FALSE(written);
+    EXPECT_NE(std::string::npos, sink.received().find("writing to the barcode data file [/dev/full] failed"));
+}
+
+TEST(BarcodeDataFile, RecordsReachTheFileBeforeItIsClosed) {
+    TempFolder folder;
+    barcodeDataFileMgr writer;
+    writer.formFileName(folder.path().c_str());
+    writer.createOutputFileWithHeader();
+    barcodeRecord record = makeRecord("A", "121026", "100000");
+    ASSERT_TRUE(writer.writeBarcodeRecord(&record));
+    std::string bytes = TempFolder::read(folder.path() + "BarcodeDataSource.txt");
+    EXPECT_EQ(headerLine("", "", "") + kTitleLine + "A\t121026\t100000\n", bytes);
+}
+
 TEST(BarcodeDataFile, NullArgumentsAreRefused) {
     TempFolder folder;
     barcodeDataFileMgr writer;
