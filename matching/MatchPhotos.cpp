@@ -6,6 +6,7 @@
 #include "TimeItem.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -90,9 +91,20 @@ std::vector<TimeItem> readPhotos(const std::string& path) {
         return photos;
     }
     myPrintfDebug("filelistFile.is_open\n");
+    // The first two lines are the header and the title line. A list written without them must
+    // not lose its first two photos, so a dated photo line there is kept.
     std::string line;
-    for (int header = 0; header < 2; ++header)
-        file.readLine(line);
+    for (int header = 0; header < 2 && file.readLine(line); ++header) {
+        if (line.size() < kShortestRecordLine || isValidHeaderRecord(line))
+            continue;
+        TimeItem photo(line);
+        if (!photo.hasTime())
+            continue;
+        myPrintf(myFormat("The photo list [%s] has a photo where its header belongs; it is kept: %s\n",
+                          path.c_str(), line.c_str())
+                     .c_str());
+        photos.push_back(std::move(photo));
+    }
     myPrintfDebug("LookingForRecords:\n");
     size_t linesRead = 0;
     while (file.readLine(line)) {
@@ -205,6 +217,11 @@ std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath,
     const std::vector<double> scanRelative = scanRelativeTimes(scans, *scanReference);
 
     myPrintf(myFormat("2Using skewValue of %2.2f seconds\n", skewSeconds).c_str());
+    if (!std::isfinite(skewSeconds)) {
+        myPrintf("The match skew is not a number of seconds; check the preference "
+                 "barcodeMatchSkewSeconds\n");
+        return nullptr;
+    }
     const double skew = skewSeconds;
 
     auto result = std::make_unique<BarcodeList>();

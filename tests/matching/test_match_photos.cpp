@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <map>
 #include <mutex>
 #include <string>
@@ -307,6 +309,24 @@ TEST(MatchPhotos, FortyThousandPhotosAndScansAllMatch) {
         snprintf(line, sizeof line, "P%05d.JPG", i);
         ASSERT_EQ(line, node.objectAtIndex(0)->imageName());
     }
+}
+
+TEST(MatchPhotos, PhotoListWithoutHeaderLinesLosesNoPhoto) {
+    TempFolder folder;
+    std::string scans = writeScans(folder, kScansABC);
+    std::string photos = folder.write("BarcodeImageList.txt", joinLines(kPhotosABC));
+    EXPECT_EQ("A[p1,p2] B[p3] C[p4]", describe(MatchPhotos(scans, photos, 2.0f).get()));
+}
+
+TEST(MatchPhotos, SkewThatIsNotANumberGivesNoTree) {
+    TempFolder folder;
+    RecordingSink sink;
+    setDefaultMessageSink(&sink);
+    std::unique_ptr<BarcodeList> list = MatchPhotos(writeScans(folder, kScansABC),
+                                                    writePhotos(folder, kPhotosABC), std::nanf(""));
+    setDefaultMessageSink(nullptr);
+    EXPECT_EQ(nullptr, list);
+    EXPECT_NE(std::string::npos, sink.received().find("barcodeMatchSkewSeconds"));
 }
 
 TEST(MatchPhotos, LastLineWithoutLineEndIsRead) {
