@@ -154,12 +154,21 @@ std::vector<double> scanRelativeTimes(const std::vector<TimeItem>& scans, TimeIt
 }
 
 void reportUndated(const std::vector<TimeItem>& scans, const std::vector<TimeItem>& photos) {
-    size_t undatedScans = countUndated(scans);
-    size_t undatedPhotos = countUndated(photos);
+    size_t lastDated = scans.size();
+    while (lastDated > 0 && !scans[lastDated - 1].hasTime())
+        --lastDated;
+    const size_t trailingScans = scans.size() - lastDated;
+    const size_t undatedScans = countUndated(scans) - trailingScans;
+    const size_t undatedPhotos = countUndated(photos);
     if (undatedScans > 0)
         myPrintf(myFormat("%zu scans have no valid date and time; they receive no photos (the "
                           "photos go to the dated scan before them)\n",
                           undatedScans)
+                     .c_str());
+    if (trailingScans > 0)
+        myPrintf(myFormat("%zu scans after the last dated scan have no valid date and time; they "
+                          "are left out of the match\n",
+                          trailingScans)
                      .c_str());
     if (undatedPhotos > 0)
         myPrintf(myFormat("%zu photos have no valid date and time; each stays with the barcode of "
@@ -170,6 +179,33 @@ void reportUndated(const std::vector<TimeItem>& scans, const std::vector<TimeIte
 
 std::unique_ptr<Barcode> nodeFor(const TimeItem& scan) {
     return Barcode::barcodeWithValue(scan.data());
+}
+
+// The walk: every photo in list order goes to the latest scan reached so far whose relative time
+// is strictly below the photo's relative time plus the skew. Every scan passed gets a node.
+std::unique_ptr<BarcodeList> walk(const std::vector<TimeItem>& scans,
+                                  const std::vector<double>& scanRelative,
+                                  const std::vector<TimeItem>& photos, TimeItemTime photoReference,
+                                  double skew) {
+    auto result = std::make_unique<BarcodeList>();
+    size_t current = 0;
+    result->push_back(nodeFor(scans[current]));
+    // Leading undated scans are passed at once; a dated scan follows (the reference exists).
+    while (!scans[current].hasTime()) {
+        ++current;
+        result->push_back(nodeFor(scans[current]));
+    }
+    for (const TimeItem& photo : photos) {
+        if (photo.hasTime()) {
+            const double relative = photo.ElapsedTime(photoReference);
+            while (current + 1 < scans.size() && relative + skew > scanRelative[current + 1]) {
+                ++current;
+                result->push_back(nodeFor(scans[current]));
+            }
+        }
+        result->back()->addObject(BarcodeImage::barcodeImageWithValue(macRomanToUtf8(photo.data())));
+    }
+    return result;
 }
 
 } // namespace
@@ -224,22 +260,5 @@ std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath,
     }
     const double skew = skewSeconds;
 
-    auto result = std::make_unique<BarcodeList>();
-    size_t current = 0;
-    result->push_back(nodeFor(scans[current]));
-    while (!scans[current].hasTime()) {
-        ++current;
-        result->push_back(nodeFor(scans[current]));
-    }
-    for (const TimeItem& photo : photos) {
-        if (photo.hasTime()) {
-            const double relative = photo.ElapsedTime(*photoReference);
-            while (current + 1 < scans.size() && relative + skew > scanRelative[current + 1]) {
-                ++current;
-                result->push_back(nodeFor(scans[current]));
-            }
-        }
-        result->back()->addObject(BarcodeImage::barcodeImageWithValue(macRomanToUtf8(photo.data())));
-    }
-    return result;
+    return walk(scans, scanRelative, photos, *photoReference, skew);
 }
