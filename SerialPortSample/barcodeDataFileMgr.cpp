@@ -9,25 +9,24 @@ const char kBarcodeDataFileName[] = "BarcodeDataSource.txt";
 
 namespace {
 
-const char* const kHeaderItems[] = {"CPU=1234", "Vers=1.01", "Contents=barcodes", "Model=", "SN=",
-                                    "DateFormat=", "moreInfo1", "moreInfo2", "moreInfo3",
-                                    "moreInfo4"};
+const char* const kHeaderItems[] = {"CPU=1234",  "Vers=1.01",   "Contents=barcodes", "Model=",
+                                    "SN=",       "DateFormat=", "moreInfo1",         "moreInfo2",
+                                    "moreInfo3", "moreInfo4"};
 const char* const kTitleItems[] = {"Scanned BarCode ID",     "Date Scanned",
                                    "Time Scanned",           "resv1_HeaderName_max20",
                                    "resv2_HeaderName_max20", "resv3_HeaderName_max20"};
 const char kRule[] = "\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5";
 
 // Replaces a fixed text field by text, cut to the field; null or empty changes nothing.
-template <std::size_t N>
-void setHeaderValue(char (&field)[N], const char* text, const char* what) {
+template <std::size_t N> void setHeaderValue(char (&field)[N], const char* text, const char* what) {
     if (text == nullptr || text[0] == '\0')
         return;
     std::memset(field, 0, N);
     std::strncpy(field, text, N - 1);
     if (std::strlen(text) >= N)
-        myPrintfDebug(myFormat("barcodeDataFileMgr: the %s [%s] is cut to %zu characters\n", what,
-                               text, N - 1)
-                          .c_str());
+        myPrintfDebug(
+            myFormat("barcodeDataFileMgr: the %s [%s] is cut to %zu characters\n", what, text, N - 1)
+                .c_str());
 }
 
 // The text of a record field: at most one field's bytes even when its terminator is missing.
@@ -106,8 +105,8 @@ void barcodeDataFileMgr::createOutputFileWithHeader() {
         return;
     }
     myPrintfDebug("barcodeDataFileMgr::createOutputFileWithHeader => isopened\n\n");
-    const char* headerValues[] = {nullptr, nullptr, nullptr, fBarcodeModel, fBarcodeSN,
-                                  fBarcodeDateMode, nullptr, nullptr, nullptr, nullptr};
+    const char* headerValues[] = {nullptr,          nullptr, nullptr, fBarcodeModel, fBarcodeSN,
+                                  fBarcodeDateMode, nullptr, nullptr, nullptr,       nullptr};
     const std::size_t headerCount = sizeof kHeaderItems / sizeof kHeaderItems[0];
     for (std::size_t i = 0; i < headerCount; ++i) {
         writeData(kHeaderItems[i]);

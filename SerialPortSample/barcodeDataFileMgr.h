@@ -15,7 +15,7 @@
 extern const char kBarcodeDataFileName[]; // "BarcodeDataSource.txt"
 
 class barcodeDataFileMgr : public std::fstream {
-public:
+  public:
     static constexpr std::size_t kFileNameSize = 2000;   // fFileName, terminator included
     static constexpr std::size_t kHeaderValueSize = 26;  // each header value, terminator included
     static constexpr std::size_t kFormedPathSize = 1024; // folder + file name, terminator included
@@ -56,7 +56,7 @@ public:
     const char* barcodeSN() const { return fBarcodeSN; }
     const char* barcodeDateMode() const { return fBarcodeDateMode; }
 
-private:
+  private:
     char fFileName[kFileNameSize];
     char fBarcodeModel[kHeaderValueSize];
     char fBarcodeSN[kHeaderValueSize];

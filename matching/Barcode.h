@@ -18,7 +18,7 @@ class Barcode;
 using BarcodeList = std::vector<std::unique_ptr<Barcode>>;
 
 class Barcode {
-public:
+  public:
     // A node with that barcode text and no images.
     static std::unique_ptr<Barcode> barcodeWithValue(const std::string& barcode);
 
@@ -44,7 +44,7 @@ public:
     int32_t indexOfObject(const BarcodeImage* image) const;
     const std::vector<std::unique_ptr<BarcodeImage>>& images() const { return fImages; }
 
-private:
+  private:
     std::string fBarcode;
     std::vector<std::unique_ptr<BarcodeImage>> fImages;
 };

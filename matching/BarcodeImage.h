@@ -8,7 +8,7 @@
 class Barcode;
 
 class BarcodeImage {
-public:
+  public:
     // A leaf with that image name and no parent.
     static std::unique_ptr<BarcodeImage> barcodeImageWithValue(const std::string& imageName);
 
@@ -28,7 +28,7 @@ public:
     void setParent(Barcode* parent) { fParent = parent; }
     Barcode* parent() const { return fParent; }
 
-private:
+  private:
     std::string fImageName;
     Barcode* fParent = nullptr;
 };

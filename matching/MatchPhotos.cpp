@@ -20,7 +20,7 @@ constexpr size_t kReadBufferSize = 1 << 16;
 
 // A list file opened for reading as bytes, with a larger buffer than the default.
 class ListFile {
-public:
+  public:
     explicit ListFile(const std::string& path) : fBuffer(kReadBufferSize) {
         fStream.rdbuf()->pubsetbuf(fBuffer.data(), static_cast<std::streamsize>(fBuffer.size()));
         fStream.open(path, std::ios::in | std::ios::binary);
@@ -32,7 +32,7 @@ public:
     bool readLine(std::string& line) { return static_cast<bool>(std::getline(fStream, line)); }
     bool failedWhileReading() const { return fStream.bad(); }
 
-private:
+  private:
     std::vector<char> fBuffer;
     std::ifstream fStream;
     int fOpenError = 0;
@@ -74,11 +74,11 @@ std::vector<TimeItem> readScans(const std::string& path) {
     if (heldBack)
         scans.push_back(std::move(*heldBack));
     if (file.failedWhileReading())
-        myPrintf(myFormat("Reading the barcode data file [%s] failed after %zu lines\n", path.c_str(),
-                          linesRead)
-                     .c_str());
-    myPrintfDebug(myFormat("barcode loop: %zu lines read, %zu scans kept\n", linesRead, scans.size())
-                      .c_str());
+        myPrintf(
+            myFormat("Reading the barcode data file [%s] failed after %zu lines\n", path.c_str(), linesRead)
+                .c_str());
+    myPrintfDebug(
+        myFormat("barcode loop: %zu lines read, %zu scans kept\n", linesRead, scans.size()).c_str());
     return scans;
 }
 
@@ -114,12 +114,11 @@ std::vector<TimeItem> readPhotos(const std::string& path) {
         photos.emplace_back(line);
     }
     if (file.failedWhileReading())
-        myPrintf(myFormat("Reading the photo list [%s] failed after %zu lines\n", path.c_str(),
-                          linesRead)
+        myPrintf(myFormat("Reading the photo list [%s] failed after %zu lines\n", path.c_str(), linesRead)
                      .c_str());
-    myPrintfDebug(myFormat("filelistFile loop: %zu lines read, foundFotoList %zu records\n",
-                           linesRead, photos.size())
-                      .c_str());
+    myPrintfDebug(
+        myFormat("filelistFile loop: %zu lines read, foundFotoList %zu records\n", linesRead, photos.size())
+            .c_str());
     return photos;
 }
 
@@ -183,8 +182,7 @@ std::unique_ptr<Barcode> nodeFor(const TimeItem& scan) {
 
 // The walk: every photo in list order goes to the latest scan reached so far whose relative time
 // is strictly below the photo's relative time plus the skew. Every scan passed gets a node.
-std::unique_ptr<BarcodeList> walk(const std::vector<TimeItem>& scans,
-                                  const std::vector<double>& scanRelative,
+std::unique_ptr<BarcodeList> walk(const std::vector<TimeItem>& scans, const std::vector<double>& scanRelative,
                                   const std::vector<TimeItem>& photos, TimeItemTime photoReference,
                                   double skew) {
     auto result = std::make_unique<BarcodeList>();
@@ -216,8 +214,8 @@ std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath,
                        GeneralPreferencesController::getBarcodeMatchSkewSeconds());
 }
 
-std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath,
-                                         const std::string& imageListPath, float skewSeconds) {
+std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath, const std::string& imageListPath,
+                                         float skewSeconds) {
     myPrintfDebug("\n\nInside MatchPhotos....\n");
     myPrintfDebug(barcodeDataPath.c_str());
     myPrintfDebug("\n\n");

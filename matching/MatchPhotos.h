@@ -20,5 +20,5 @@ std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath,
                                          const std::string& imageListPath);
 
 // The same with the skew given, for callers without preferences (vesk-cli match, tests).
-std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath,
-                                         const std::string& imageListPath, float skewSeconds);
+std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath, const std::string& imageListPath,
+                                         float skewSeconds);

@@ -13,7 +13,7 @@
 using TimeItemTime = std::chrono::time_point<std::chrono::system_clock, std::chrono::seconds>;
 
 class TimeItem {
-public:
+  public:
     // Splits the line (without its line end) and parses its time text.
     explicit TimeItem(std::string line);
 
@@ -31,7 +31,7 @@ public:
     const std::string& data() const { return fData; }
     bool hasTime() const { return fTime.has_value(); }
 
-private:
+  private:
     std::string fData;
     std::optional<TimeItemTime> fTime;
 };

@@ -129,8 +129,7 @@ int main(int argc, char** argv) {
         bestTotal = std::min(bestTotal, seconds(t2 - t0));
     }
     const double records = kPhotos + kScans;
-    printf("bench_matching: %d photo lines, %d scan lines, best of %d rounds\n", kPhotos, kScans,
-           rounds);
+    printf("bench_matching: %d photo lines, %d scan lines, best of %d rounds\n", kPhotos, kScans, rounds);
     printf("  parse + match:          %.3f s  (%.0f photo lines/s)\n", bestMatch, kPhotos / bestMatch);
     printf("  parse + match + write:  %.3f s  (%.0f photo lines/s)\n", bestTotal, kPhotos / bestTotal);
     printf("  heap peak during match: %lld bytes  (%.1f bytes per record)\n", peakDuringMatch,

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         char pattern[] = "/tmp/vesk-matching-XXXXXX";
         const char* made = mkdtemp(pattern);
@@ -39,6 +39,6 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-private:
+  private:
     std::string fPath;
 };

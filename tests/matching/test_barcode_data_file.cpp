@@ -14,7 +14,7 @@
 namespace {
 
 class RecordingSink : public MessageSink {
-public:
+  public:
     void outputError(std::string text) override {
         std::lock_guard<std::mutex> guard(fLock);
         fReceived += text;
@@ -24,7 +24,7 @@ public:
         return fReceived;
     }
 
-private:
+  private:
     std::mutex fLock;
     std::string fReceived;
 };
@@ -33,8 +33,8 @@ const char kTitleLine[] = "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1
                           "resv2_HeaderName_max20\tresv3_HeaderName_max20\n";
 
 std::string headerLine(const std::string& model, const std::string& sn, const std::string& mode) {
-    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=" + model + "\tSN=" + sn +
-           "\tDateFormat=" + mode + "\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n";
+    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=" + model + "\tSN=" + sn + "\tDateFormat=" + mode +
+           "\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n";
 }
 
 barcodeRecord makeRecord(const char* id, const char* date, const char* time) {
@@ -47,8 +47,7 @@ barcodeRecord makeRecord(const char* id, const char* date, const char* time) {
 
 // One download in the upload's calling order.
 std::string download(const std::string& folder, const std::vector<barcodeRecord>& records,
-                     const char* sn = "17700042", const char* model = "Z-1070  ",
-                     const char* mode = "1") {
+                     const char* sn = "17700042", const char* model = "Z-1070  ", const char* mode = "1") {
     barcodeDataFileMgr writer;
     writer.setBarcodeSN(sn);
     writer.formFileName(folder.c_str());
@@ -89,17 +88,16 @@ INSTANTIATE_TEST_SUITE_P(
         DataLineCase{"EmptyDate", "A1", "", "093015", "A1\tmmddyy\t093015\n"},
         DataLineCase{"EmptyTime", "A1", "121026", "", "A1\t121026\thhmmss\n"},
         DataLineCase{"SpacesKept", " A 1 ", "12/10/26", "09:30:15", " A 1 \t12/10/26\t09:30:15\n"},
-        DataLineCase{"HighBytesAsSent", "\xE9\xFF", "121026", "093015",
-                     "\xE9\xFF\t121026\t093015\n"},
+        DataLineCase{"HighBytesAsSent", "\xE9\xFF", "121026", "093015", "\xE9\xFF\t121026\t093015\n"},
         DataLineCase{"LongestField", "1234567890123456789012345", "121026", "093015",
                      "1234567890123456789012345\t121026\t093015\n"}),
     [](const ::testing::TestParamInfo<DataLineCase>& info) { return info.param.name; });
 
 TEST(BarcodeDataFile, WholeFileInScannerOrderWithLfOnly) {
     TempFolder folder;
-    std::string bytes = download(folder.path(), {makeRecord("A", "121026", "100000"),
-                                                 makeRecord("B", "121026", "100010"),
-                                                 makeRecord("C", "121026", "100020")});
+    std::string bytes =
+        download(folder.path(), {makeRecord("A", "121026", "100000"), makeRecord("B", "121026", "100010"),
+                                 makeRecord("C", "121026", "100020")});
     EXPECT_EQ(headerLine("Z-1070  ", "17700042", "1") + kTitleLine +
                   "A\t121026\t100000\nB\t121026\t100010\nC\t121026\t100020\n",
               bytes);
@@ -117,8 +115,7 @@ TEST(BarcodeDataFile, UnsetHeaderValuesLeaveTheirItemsBare) {
     writer.formFileName(folder.path().c_str());
     writer.createOutputFileWithHeader();
     writer.close();
-    EXPECT_EQ(headerLine("", "", "") + kTitleLine,
-              TempFolder::read(folder.path() + "BarcodeDataSource.txt"));
+    EXPECT_EQ(headerLine("", "", "") + kTitleLine, TempFolder::read(folder.path() + "BarcodeDataSource.txt"));
 }
 
 TEST(BarcodeDataFile, EmptyOrNullValueKeepsTheEarlierOne) {

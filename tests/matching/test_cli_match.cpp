@@ -31,10 +31,9 @@ CliRun runCli(const TempFolder& folder, const std::string& arguments) {
     return run;
 }
 
-const std::vector<std::string> kScans = {"A\t121026\t100000", "B\t121026\t100500",
-                                         "C\t121026\t101000"};
-const std::vector<std::string> kPhotos = {"p1\t121026\t095958", "p2\t121026\t100200",
-                                          "p3\t121026\t100700", "Caf\x8E.JPG\t121026\t101000"};
+const std::vector<std::string> kScans = {"A\t121026\t100000", "B\t121026\t100500", "C\t121026\t101000"};
+const std::vector<std::string> kPhotos = {"p1\t121026\t095958", "p2\t121026\t100200", "p3\t121026\t100700",
+                                          "Caf\x8E.JPG\t121026\t101000"};
 
 struct CliCase {
     const char* name;
@@ -49,8 +48,8 @@ TEST_P(CliMatchTest, WritesTheMatchedList) {
     writeScans(folder, kScans);
     writePhotos(folder, kPhotos);
     const std::string& p = folder.path();
-    CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p +
-                                 "out.txt " + GetParam().options);
+    CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p + "out.txt " +
+                                    GetParam().options);
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_EQ(GetParam().bytes, TempFolder::read(p + "out.txt"));
     EXPECT_NE(std::string::npos, run.out.find("4 photos matched")) << run.out;
@@ -58,13 +57,12 @@ TEST_P(CliMatchTest, WritesTheMatchedList) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, CliMatchTest,
-    ::testing::Values(
-        CliCase{"SkewTwoThreeIDs", "--skew 2",
-                "p1\tA\t\tB\rp2\tA\t\tB\rp3\tB\tA\tC\rCaf\xC3\xA9.JPG\tC\tB\t\r"},
-        CliCase{"SkewZeroTwoIDs", "--two-ids --skew 0",
-                "p1\tA\t\t\rp2\tA\t\t\rp3\tB\t\t\rCaf\xC3\xA9.JPG\tB\t\t\r"},
-        CliCase{"LargeFractionalSkew", "--skew 200.5",
-                "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\rCaf\xC3\xA9.JPG\tC\tB\t\r"}),
+    ::testing::Values(CliCase{"SkewTwoThreeIDs", "--skew 2",
+                              "p1\tA\t\tB\rp2\tA\t\tB\rp3\tB\tA\tC\rCaf\xC3\xA9.JPG\tC\tB\t\r"},
+                      CliCase{"SkewZeroTwoIDs", "--two-ids --skew 0",
+                              "p1\tA\t\t\rp2\tA\t\t\rp3\tB\t\t\rCaf\xC3\xA9.JPG\tB\t\t\r"},
+                      CliCase{"LargeFractionalSkew", "--skew 200.5",
+                              "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\rCaf\xC3\xA9.JPG\tC\tB\t\r"}),
     [](const ::testing::TestParamInfo<CliCase>& info) { return info.param.name; });
 
 TEST(CliMatch, NoResultIsAFailureWithTheMessage) {
@@ -72,11 +70,10 @@ TEST(CliMatch, NoResultIsAFailureWithTheMessage) {
     writeScans(folder, kScans);
     writePhotos(folder, {});
     const std::string& p = folder.path();
-    CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p +
-                                 "out.txt --skew 2");
+    CliRun run =
+        runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p + "out.txt --skew 2");
     EXPECT_NE(0, run.status);
-    EXPECT_NE(std::string::npos, run.err.find("NOT Enough records in the the Photo List file:"))
-        << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("NOT Enough records in the the Photo List file:")) << run.err;
     EXPECT_NE(std::string::npos, run.err.find("gave no result")) << run.err;
     EXPECT_EQ("", TempFolder::read(p + "out.txt"));
 }
@@ -97,13 +94,13 @@ TEST_P(CliMatchUsageTest, RefusesWithUsage) {
     EXPECT_NE(std::string::npos, run.err.find("usage: vesk-cli match")) << run.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Usage, CliMatchUsageTest,
-    ::testing::Values(UsageCase{"NoSkew", "a b c", "--skew SECONDS is required"},
-                      UsageCase{"SkewNotANumber", "a b c --skew 2x", "is not a number"},
-                      UsageCase{"SkewMissingValue", "a b c --skew", "needs a number"},
-                      UsageCase{"TooFewFiles", "a b --skew 2", "expected BARCODE_FILE"},
-                      UsageCase{"UnknownOption", "a b c --skew 2 --fast", "unknown option"}),
-    [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Usage, CliMatchUsageTest,
+                         ::testing::Values(UsageCase{"NoSkew", "a b c", "--skew SECONDS is required"},
+                                           UsageCase{"SkewNotANumber", "a b c --skew 2x", "is not a number"},
+                                           UsageCase{"SkewMissingValue", "a b c --skew", "needs a number"},
+                                           UsageCase{"TooFewFiles", "a b --skew 2", "expected BARCODE_FILE"},
+                                           UsageCase{"UnknownOption", "a b c --skew 2 --fast",
+                                                     "unknown option"}),
+                         [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
 
 } // namespace

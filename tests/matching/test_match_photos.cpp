@@ -21,7 +21,7 @@ using namespace listfiles;
 namespace {
 
 class RecordingSink : public MessageSink {
-public:
+  public:
     void outputError(std::string text) override {
         std::lock_guard<std::mutex> guard(fLock);
         fReceived += text;
@@ -31,16 +31,15 @@ public:
         return fReceived;
     }
 
-private:
+  private:
     std::mutex fLock;
     std::string fReceived;
 };
 
 // Scans A, B, C five minutes apart; photos at 09:59:58, 10:02:00, 10:07:00 and 10:10:00.
-const std::vector<std::string> kScansABC = {"A\t121026\t100000", "B\t121026\t100500",
-                                            "C\t121026\t101000"};
-const std::vector<std::string> kPhotosABC = {"p1\t121026\t095958", "p2\t121026\t100200",
-                                             "p3\t121026\t100700", "p4\t121026\t101000"};
+const std::vector<std::string> kScansABC = {"A\t121026\t100000", "B\t121026\t100500", "C\t121026\t101000"};
+const std::vector<std::string> kPhotosABC = {"p1\t121026\t095958", "p2\t121026\t100200", "p3\t121026\t100700",
+                                             "p4\t121026\t101000"};
 
 struct WalkCase {
     const char* name;
@@ -66,14 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"ThreeScansSkewTwo", kScansABC, kPhotosABC, 2.0f, "A[p1,p2] B[p3] C[p4]"},
         WalkCase{"CameraAnHourAhead",
                  kScansABC,
-                 {"p1\t121026\t105958", "p2\t121026\t110200", "p3\t121026\t110700",
-                  "p4\t121026\t111000"},
+                 {"p1\t121026\t105958", "p2\t121026\t110200", "p3\t121026\t110700", "p4\t121026\t111000"},
                  2.0f,
                  "A[p1,p2] B[p3] C[p4]"},
         WalkCase{"CameraOnAnotherDay",
                  kScansABC,
-                 {"p1\t010109\t235958", "p2\t010209\t000200", "p3\t010209\t000700",
-                  "p4\t010209\t001000"},
+                 {"p1\t010109\t235958", "p2\t010209\t000200", "p3\t010209\t000700", "p4\t010209\t001000"},
                  2.0f,
                  "A[p1,p2] B[p3] C[p4]"},
         WalkCase{"OneScan",
@@ -97,8 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2.0f,
                  "A[p1] B[p2]"},
         WalkCase{"RepeatedScanAtTheEndKeepsFirstAndLast",
-                 {"A\t121026\t100000", "B\t121026\t100500", "B\t121026\t100600",
-                  "B\t121026\t101000"},
+                 {"A\t121026\t100000", "B\t121026\t100500", "B\t121026\t100600", "B\t121026\t101000"},
                  {"p1\t121026\t100100", "p2\t121026\t100600", "p3\t121026\t101000"},
                  2.0f,
                  "A[p1] B[p2] B[p3]"},
@@ -120,13 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
                  2.0f,
                  "A[p1,p2] B[p3] C[p4]"},
         WalkCase{"ScansWithoutPhotosBetweenTwoPhotosGetEmptyNodes",
-                 {"A\t121026\t100000", "B\t121026\t100100", "C\t121026\t100200",
-                  "D\t121026\t101000"},
+                 {"A\t121026\t100000", "B\t121026\t100100", "C\t121026\t100200", "D\t121026\t101000"},
                  {"p1\t121026\t100030", "p2\t121026\t101000"},
                  2.0f,
                  "A[p1] B[] C[] D[p2]"},
-        WalkCase{"SkewZeroLeavesTheLastScanWithoutNode", kScansABC, kPhotosABC, 0.0f,
-                 "A[p1,p2] B[p3,p4]"},
+        WalkCase{"SkewZeroLeavesTheLastScanWithoutNode", kScansABC, kPhotosABC, 0.0f, "A[p1,p2] B[p3,p4]"},
         WalkCase{"CommaDelimitedScans",
                  {"A,121026,100000", "B,121026,100500", "C,121026,101000"},
                  kPhotosABC,
@@ -139,37 +133,34 @@ INSTANTIATE_TEST_SUITE_P(
                  "A[] B[p1,p2] C[p3]"},
         WalkCase{"UndatedPhotoStaysWithThePhotoBeforeIt",
                  kScansABC,
-                 {"p1\t121026\t095958", "p2\t121026\t100200", "pX\t000000\t000000",
-                  "p3\t121026\t100700", "p4\t121026\t101000"},
+                 {"p1\t121026\t095958", "p2\t121026\t100200", "pX\t000000\t000000", "p3\t121026\t100700",
+                  "p4\t121026\t101000"},
                  2.0f,
                  "A[p1,p2,pX] B[p3] C[p4]"},
         WalkCase{"UndatedLastPhotoIsNotTheReference",
                  kScansABC,
-                 {"p1\t121026\t095958", "p2\t121026\t100200", "p3\t121026\t100700",
-                  "p4\t121026\t101000", "pX\t000000\t000000"},
+                 {"p1\t121026\t095958", "p2\t121026\t100200", "p3\t121026\t100700", "p4\t121026\t101000",
+                  "pX\t000000\t000000"},
                  2.0f,
                  "A[p1,p2] B[p3] C[p4,pX]"},
         WalkCase{"UndatedFirstPhotoGoesToTheFirstScan",
                  kScansABC,
-                 {"pX\t000000\t000000", "p1\t121026\t095958", "p2\t121026\t100200",
-                  "p3\t121026\t100700", "p4\t121026\t101000"},
+                 {"pX\t000000\t000000", "p1\t121026\t095958", "p2\t121026\t100200", "p3\t121026\t100700",
+                  "p4\t121026\t101000"},
                  2.0f,
                  "A[pX,p1,p2] B[p3] C[p4]"},
         WalkCase{"UndatedScanDoesNotHoldTheWalkBack",
-                 {"A\t121026\t100000", "X\tmmddyy\thhmmss", "B\t121026\t100500",
-                  "C\t121026\t101000"},
+                 {"A\t121026\t100000", "X\tmmddyy\thhmmss", "B\t121026\t100500", "C\t121026\t101000"},
                  kPhotosABC,
                  2.0f,
                  "A[p1,p2] X[] B[p3] C[p4]"},
         WalkCase{"UndatedFirstScan",
-                 {"X\tmmddyy\thhmmss", "A\t121026\t100000", "B\t121026\t100500",
-                  "C\t121026\t101000"},
+                 {"X\tmmddyy\thhmmss", "A\t121026\t100000", "B\t121026\t100500", "C\t121026\t101000"},
                  kPhotosABC,
                  2.0f,
                  "X[] A[p1,p2] B[p3] C[p4]"},
         WalkCase{"UndatedLastScanIsNotTheReference",
-                 {"A\t121026\t100000", "B\t121026\t100500", "C\t121026\t101000",
-                  "X\tmmddyy\thhmmss"},
+                 {"A\t121026\t100000", "B\t121026\t100500", "C\t121026\t101000", "X\tmmddyy\thhmmss"},
                  kPhotosABC,
                  2.0f,
                  "A[p1,p2] B[p3] C[p4]"},
@@ -205,11 +196,13 @@ TEST_P(MatchNoResultTest, GivesNoTreeAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Failures, MatchNoResultTest,
     ::testing::Values(
-        NoResultCase{"PhotoListOfHeadersOnly", kScansABC, {},
-                     "NOT Enough records in the the Photo List file:\r"},
-        NoResultCase{"DataFileOfHeadersOnly", {}, kPhotosABC,
-                     "NOT Enough records in the the Source Barcode file:\r"},
-        NoResultCase{"OnlyShortScanLines", {"12345", "", "1"}, kPhotosABC,
+        NoResultCase{
+            "PhotoListOfHeadersOnly", kScansABC, {}, "NOT Enough records in the the Photo List file:\r"},
+        NoResultCase{
+            "DataFileOfHeadersOnly", {}, kPhotosABC, "NOT Enough records in the the Source Barcode file:\r"},
+        NoResultCase{"OnlyShortScanLines",
+                     {"12345", "", "1"},
+                     kPhotosABC,
                      "NOT Enough records in the the Source Barcode file:\r"},
         NoResultCase{"NoScanHasATime",
                      {"A\tmmddyy\thhmmss", "B\tmmddyy\thhmmss"},
@@ -241,17 +234,20 @@ TEST(MatchPhotos, MissingFilesGiveNoTreeAndNameTheFile) {
 TEST(MatchPhotos, PhotoNamesAreDecodedFromMacRomanAndScanBytesAreKept) {
     TempFolder folder;
     // "Café/Zoë.JPG" in Mac OS Roman; a scan text with a byte that is not UTF-8.
-    std::string scans = writeScans(folder, {"\xFF" "12\t121026\t100000", "B\xC3\xA9\t121026\t101000"});
-    std::string photos = writePhotos(folder, {"Caf\x8E/Zo\x91.JPG\t121026\t100100",
-                                              "p2\t121026\t101000"});
+    std::string scans = writeScans(folder, {"\xFF"
+                                            "12\t121026\t100000",
+                                            "B\xC3\xA9\t121026\t101000"});
+    std::string photos = writePhotos(folder, {"Caf\x8E/Zo\x91.JPG\t121026\t100100", "p2\t121026\t101000"});
     std::unique_ptr<BarcodeList> list = MatchPhotos(scans, photos, 2.0f);
     ASSERT_NE(nullptr, list);
-    EXPECT_EQ("\xFF" "12[Caf\xC3\xA9/Zo\xC3\xAB.JPG] B\xC3\xA9[p2]", describe(list.get()));
+    EXPECT_EQ("\xFF"
+              "12[Caf\xC3\xA9/Zo\xC3\xAB.JPG] B\xC3\xA9[p2]",
+              describe(list.get()));
 }
 
 TEST(MatchPhotos, ReadsTheSkewFromThePreferences) {
     class SkewStore : public PreferenceStore {
-    public:
+      public:
         std::optional<std::string> value(const std::string& key) override {
             if (key == sPrefs_barcodeMatchSkewSeconds)
                 return std::string("2.0");
@@ -271,9 +267,9 @@ TEST(MatchPhotos, ReportsTheSkewAndTheUndatedRecords) {
     TempFolder folder;
     RecordingSink sink;
     setDefaultMessageSink(&sink);
-    std::unique_ptr<BarcodeList> list = MatchPhotos(
-        writeScans(folder, {"A\t121026\t100000", "X\tmmddyy\thhmmss", "C\t121026\t101000"}),
-        writePhotos(folder, {"p1\t000000\t000000", "p2\t121026\t101000"}), 2.5f);
+    std::unique_ptr<BarcodeList> list =
+        MatchPhotos(writeScans(folder, {"A\t121026\t100000", "X\tmmddyy\thhmmss", "C\t121026\t101000"}),
+                    writePhotos(folder, {"p1\t000000\t000000", "p2\t121026\t101000"}), 2.5f);
     setDefaultMessageSink(nullptr);
     ASSERT_NE(nullptr, list);
     EXPECT_NE(std::string::npos, sink.received().find("2Using skewValue of 2.50 seconds"));
@@ -322,8 +318,8 @@ TEST(MatchPhotos, SkewThatIsNotANumberGivesNoTree) {
     TempFolder folder;
     RecordingSink sink;
     setDefaultMessageSink(&sink);
-    std::unique_ptr<BarcodeList> list = MatchPhotos(writeScans(folder, kScansABC),
-                                                    writePhotos(folder, kPhotosABC), std::nanf(""));
+    std::unique_ptr<BarcodeList> list =
+        MatchPhotos(writeScans(folder, kScansABC), writePhotos(folder, kPhotosABC), std::nanf(""));
     setDefaultMessageSink(nullptr);
     EXPECT_EQ(nullptr, list);
     EXPECT_NE(std::string::npos, sink.received().find("barcodeMatchSkewSeconds"));
@@ -333,8 +329,8 @@ TEST(MatchPhotos, LastLineWithoutLineEndIsRead) {
     TempFolder folder;
     std::string scans = folder.write("BarcodeDataSource.txt",
                                      std::string(kDataFileHeader) + "A\t121026\t100000\nB\t121026\t101000");
-    std::string photos = folder.write("BarcodeImageList.txt",
-                                      std::string(kPhotoListHeader) + "p1\t121026\t100100\np2\t121026\t101000");
+    std::string photos = folder.write("BarcodeImageList.txt", std::string(kPhotoListHeader) +
+                                                                  "p1\t121026\t100100\np2\t121026\t101000");
     EXPECT_EQ("A[p1] B[p2]", describe(MatchPhotos(scans, photos, 2.0f).get()));
 }
 

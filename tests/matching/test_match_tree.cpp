@@ -13,9 +13,8 @@ namespace {
     for (const auto& node : list) {
         for (const auto& image : node->images()) {
             if (image->parent() != node.get())
-                return ::testing::AssertionFailure()
-                       << image->imageName() << " is under " << node->barcode()
-                       << " but names another parent";
+                return ::testing::AssertionFailure() << image->imageName() << " is under " << node->barcode()
+                                                     << " but names another parent";
         }
     }
     return ::testing::AssertionSuccess();

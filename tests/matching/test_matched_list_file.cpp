@@ -48,29 +48,28 @@ TEST_P(MatchedListBytesTest, WritesExactBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, MatchedListBytesTest,
-    ::testing::Values(
-        FileCase{"ThreeIDsWithEmptyNeighbour",
-                 {{"A", {"p1", "p2"}}, {"B", {}}, {"C", {"p3"}}},
-                 true,
-                 "p1\tA\t\tB\rp2\tA\t\tB\rp3\tC\tB\t\r"},
-        FileCase{"TwoIDs",
-                 {{"A", {"p1", "p2"}}, {"B", {}}, {"C", {"p3"}}},
-                 false,
-                 "p1\tA\t\t\rp2\tA\t\t\rp3\tC\t\t\r"},
-        FileCase{"OneNode", {{"A", {"p1", "p2"}}}, true, "p1\tA\t\t\rp2\tA\t\t\r"},
-        FileCase{"MiddleNodeHasBothNeighbours",
-                 {{"A", {"p1"}}, {"B", {"p2"}}, {"C", {"p3"}}},
-                 true,
-                 "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\r"},
-        FileCase{"NeighbourWithTheSameText",
-                 {{"A", {"p1"}}, {"B", {"p2"}}, {"B", {"p3"}}},
-                 true,
-                 "p1\tA\t\tB\rp2\tB\tA\tB\rp3\tB\tB\t\r"},
-        FileCase{"NodesWithoutPhotosOnly", {{"A", {}}, {"B", {}}}, true, ""},
-        FileCase{"SubfolderAndUtf8Names",
-                 {{"4711", {"day 1/Caf\xC3\xA9.JPG"}}, {"4712", {"IMG 2.JPG"}}},
-                 true,
-                 "day 1/Caf\xC3\xA9.JPG\t4711\t\t4712\rIMG 2.JPG\t4712\t4711\t\r"}),
+    ::testing::Values(FileCase{"ThreeIDsWithEmptyNeighbour",
+                               {{"A", {"p1", "p2"}}, {"B", {}}, {"C", {"p3"}}},
+                               true,
+                               "p1\tA\t\tB\rp2\tA\t\tB\rp3\tC\tB\t\r"},
+                      FileCase{"TwoIDs",
+                               {{"A", {"p1", "p2"}}, {"B", {}}, {"C", {"p3"}}},
+                               false,
+                               "p1\tA\t\t\rp2\tA\t\t\rp3\tC\t\t\r"},
+                      FileCase{"OneNode", {{"A", {"p1", "p2"}}}, true, "p1\tA\t\t\rp2\tA\t\t\r"},
+                      FileCase{"MiddleNodeHasBothNeighbours",
+                               {{"A", {"p1"}}, {"B", {"p2"}}, {"C", {"p3"}}},
+                               true,
+                               "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\r"},
+                      FileCase{"NeighbourWithTheSameText",
+                               {{"A", {"p1"}}, {"B", {"p2"}}, {"B", {"p3"}}},
+                               true,
+                               "p1\tA\t\tB\rp2\tB\tA\tB\rp3\tB\tB\t\r"},
+                      FileCase{"NodesWithoutPhotosOnly", {{"A", {}}, {"B", {}}}, true, ""},
+                      FileCase{"SubfolderAndUtf8Names",
+                               {{"4711", {"day 1/Caf\xC3\xA9.JPG"}}, {"4712", {"IMG 2.JPG"}}},
+                               true,
+                               "day 1/Caf\xC3\xA9.JPG\t4711\t\t4712\rIMG 2.JPG\t4712\t4711\t\r"}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
 
 TEST(MatchedListFile, EmptyOrNoListEmptiesTheFileAndFails) {
@@ -96,8 +95,8 @@ TEST(MatchedListFile, WritingAgainReplacesTheFirstVersion) {
 
 TEST(MatchedListFile, UncreatableFileFails) {
     BarcodeList list = makeList({{"A", {"p1"}}});
-    EXPECT_FALSE(writeNSArrayToMatchedListFile("/nonexistent-vesk-folder/BarcodeMatchedList.txt",
-                                               &list, true));
+    EXPECT_FALSE(
+        writeNSArrayToMatchedListFile("/nonexistent-vesk-folder/BarcodeMatchedList.txt", &list, true));
 }
 
 TEST(MatchedListFile, FullDeviceIsReportedAsFailure) {
@@ -119,8 +118,8 @@ TEST(MatchedListFile, AccentedPhotoNameFromThePhotoListComesOutAsUtf8) {
     TempFolder folder;
     std::string scans = listfiles::writeScans(folder, {"4711\t121026\t100000", "4712\t121026\t101000"});
     // "Élève.JPG" and "Zoë.JPG" in Mac OS Roman, as the photo list carries them.
-    std::string photos = listfiles::writePhotos(
-        folder, {"\x83l\x8Fve.JPG\t121026\t100100", "Zo\x91.JPG\t121026\t101000"});
+    std::string photos =
+        listfiles::writePhotos(folder, {"\x83l\x8Fve.JPG\t121026\t100100", "Zo\x91.JPG\t121026\t101000"});
     std::unique_ptr<BarcodeList> list = MatchPhotos(scans, photos, 2.0f);
     ASSERT_NE(nullptr, list);
     const std::string path = folder.path() + kMatchedListFileName;

@@ -49,8 +49,8 @@ bool parseArguments(int argc, char** argv, MatchArguments& arguments) {
             }
             arguments.skew = parseSkew(argv[++i]);
             if (!arguments.skew) {
-                fprintf(stderr, "vesk-cli match: the skew \"%s\" is not a number of seconds\n%s",
-                        argv[i], kUsage);
+                fprintf(stderr, "vesk-cli match: the skew \"%s\" is not a number of seconds\n%s", argv[i],
+                        kUsage);
                 return false;
             }
             continue;
@@ -99,7 +99,7 @@ int cliMatch(int argc, char** argv) {
         fprintf(stderr, "vesk-cli match: the matched list %s could not be written\n", out.c_str());
         return 1;
     }
-    printf("%zu photos matched to %zu barcodes (skew %.2f seconds), written to %s\n",
-           countPhotos(*list), list->size(), *arguments.skew, out.c_str());
+    printf("%zu photos matched to %zu barcodes (skew %.2f seconds), written to %s\n", countPhotos(*list),
+           list->size(), *arguments.skew, out.c_str());
     return 0;
 }
