@@ -19,4 +19,6 @@ std::optional<FileDates> SystemFileDateAccess::readFileDates(const std::string& 
     return dates;
 }
 
-bool SystemFileDateAccess::setCreationDate(const std::string&, std::time_t) const { return false; }
+bool SystemFileDateAccess::setCreationDate(const std::string&, std::time_t) const {
+    return false;
+}

@@ -15,7 +15,7 @@ struct FileDates {
 };
 
 class FileDateAccess {
-public:
+  public:
     virtual ~FileDateAccess() = default;
     // The dates of the file at path, following a symbolic link; none when it cannot be examined.
     virtual std::optional<FileDates> readFileDates(const std::string& path) const = 0;
@@ -26,7 +26,7 @@ public:
 // The real file system: birth time through statx. Linux offers no call that sets a birth time,
 // so setCreationDate always fails.
 class SystemFileDateAccess : public FileDateAccess {
-public:
+  public:
     std::optional<FileDates> readFileDates(const std::string& path) const override;
     bool setCreationDate(const std::string& path, std::time_t date) const override;
 };

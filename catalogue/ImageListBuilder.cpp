@@ -45,7 +45,7 @@ struct FolderEntry {
 // Every file below folder (full path ending in "/"), depth first. Linked folders are not entered,
 // so that a link back up cannot make the walk endless; linked files count as files.
 class FolderWalk {
-public:
+  public:
     FolderWalk(std::vector<FolderEntry>& entries, ImageListSummary& summary)
         : fEntries(entries), fSummary(summary) {}
 
@@ -76,7 +76,7 @@ public:
             walk(folder + subfolder + "/", relative + subfolder + "/");
     }
 
-private:
+  private:
     // DT_REG or DT_DIR for what name leads to; a link to a folder counts as neither.
     static unsigned char typeFollowingLinks(int folder, const char* name, bool isLink) {
         struct stat attributes {};
@@ -102,7 +102,7 @@ private:
 
 // Shows "Validating File: ..." now and then, from whichever reader gets there first.
 class ValidationStatus {
-public:
+  public:
     explicit ValidationStatus(StatusDisplay* status) : fStatus(status) {}
 
     void show(const FolderEntry& entry) {
@@ -121,7 +121,7 @@ public:
                                (isValidUtf8(path) ? path : macRomanToUtf8(messageTextForPath(path))));
     }
 
-private:
+  private:
     static constexpr int64_t kNever = INT64_MIN;
     StatusDisplay* fStatus;
     std::atomic<int64_t> fLastShown{kNever};

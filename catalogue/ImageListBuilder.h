@@ -20,16 +20,16 @@ extern const char kBarcodeImageListFileName[]; // "BarcodeImageList.txt"
 
 // What one build found, for callers that report a summary.
 struct ImageListSummary {
-    size_t photosListed = 0;   // lines written after the two header lines
-    size_t undatedPhotos = 0;  // listed with 000000 000000
-    size_t renamedPhotos = 0;  // listed under an escaped or shortened name
-    size_t damagedPhotos = 0;  // files that start like a photo but do not read; not listed
-    size_t skippedFiles = 0;   // files that are not photos (including the damaged ones)
+    size_t photosListed = 0;  // lines written after the two header lines
+    size_t undatedPhotos = 0; // listed with 000000 000000
+    size_t renamedPhotos = 0; // listed under an escaped or shortened name
+    size_t damagedPhotos = 0; // files that start like a photo but do not read; not listed
+    size_t skippedFiles = 0;  // files that are not photos (including the damaged ones)
     size_t unreadableFolders = 0;
 };
 
 class ImageListBuilder {
-public:
+  public:
     // status (may be null) receives the status-line texts. fileDates (may be null: the real file
     // system) supplies the dates of photos without a camera date. threadCount 0: one reader per
     // processor core.
@@ -44,7 +44,7 @@ public:
 
     const ImageListSummary& summary() const { return fSummary; }
 
-private:
+  private:
     StatusDisplay* fStatus;
     const FileDateAccess* fFileDates;
     unsigned fThreadCount;

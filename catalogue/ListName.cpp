@@ -28,7 +28,9 @@ const std::map<char32_t, unsigned char>& macRomanUpperHalf() {
     return table;
 }
 
-bool isContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
+bool isContinuation(unsigned char c) {
+    return c >= 0x80 && c <= 0xBF;
+}
 
 // The length of the well-formed UTF-8 sequence at position, 0 when it is not one.
 size_t sequenceLength(const std::string& text, size_t position, char32_t& code) {
@@ -73,7 +75,9 @@ void appendEscape(std::string& out, unsigned char byte) {
     out += escape;
 }
 
-bool isControl(char32_t code) { return code < 0x20 || code == 0x7F; }
+bool isControl(char32_t code) {
+    return code < 0x20 || code == 0x7F;
+}
 
 struct Escaped {
     std::string text;
@@ -176,8 +180,7 @@ std::string describeEscapes(const Escaped& escaped) {
         reasons += std::string(reasons.empty() ? "" : ", ") + "bytes that are not UTF-8";
     if (escaped.hadControl)
         reasons += std::string(reasons.empty() ? "" : ", ") + "tabs, line breaks or control characters";
-    return "its name has " + reasons +
-           "; they are written as %XX escapes of their bytes (and % as %25)";
+    return "its name has " + reasons + "; they are written as %XX escapes of their bytes (and % as %25)";
 }
 
 } // namespace

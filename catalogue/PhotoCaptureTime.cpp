@@ -31,7 +31,9 @@ bool hasDigits(const std::string& text, size_t position, size_t digits) {
     return true;
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month) {
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -122,8 +124,7 @@ CaptureTime replaceZeroCreationDate(const std::string& path, bool doUpdate, cons
                                     const FileDateAccess& fileDates, bool is1904) {
     myPrintfDebug(is1904 ? "fileCreationDate isEqualToDate: Jan 1, 1904\n"
                          : "fileCreationDate isEqualToDate: Jan 1, 1970\n");
-    CaptureTime result =
-        captureTimeOfInstant(dates.modification.tv_sec, eCaptureTimeSource_FileModification);
+    CaptureTime result = captureTimeOfInstant(dates.modification.tv_sec, eCaptureTimeSource_FileModification);
     if (!doUpdate)
         return result;
     if (fileDates.setCreationDate(path, dates.modification.tv_sec)) {
@@ -204,8 +205,8 @@ std::optional<CaptureTime> GetAndUpdateFileCreationDate(const std::string& path,
 std::string formatListDateAndTime(const CaptureTime& time) {
     const WallClock& c = time.local;
     char text[32];
-    snprintf(text, sizeof text, "%02d%02d%02d\t%02d%02d%02d", c.month, c.day, c.year % 100, c.hour,
-             c.minute, c.second);
+    snprintf(text, sizeof text, "%02d%02d%02d\t%02d%02d%02d", c.month, c.day, c.year % 100, c.hour, c.minute,
+             c.second);
     return text;
 }
 
@@ -217,15 +218,15 @@ std::string formatTheDate(const CaptureTime& time) {
     offset = std::labs(offset);
     const WallClock& c = time.local;
     char text[48];
-    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d %c%02ld%02ld", c.year, c.month, c.day,
-             c.hour, c.minute, c.second, sign, offset / 60, offset % 60);
+    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d %c%02ld%02ld", c.year, c.month, c.day, c.hour,
+             c.minute, c.second, sign, offset / 60, offset % 60);
     return text;
 }
 
 int compareCaptureTimes(const CaptureTime& a, const CaptureTime& b) {
-    const int left[6] = {a.local.year, a.local.month, a.local.day,
+    const int left[6] = {a.local.year, a.local.month,  a.local.day,
                          a.local.hour, a.local.minute, a.local.second};
-    const int right[6] = {b.local.year, b.local.month, b.local.day,
+    const int right[6] = {b.local.year, b.local.month,  b.local.day,
                           b.local.hour, b.local.minute, b.local.second};
     for (int i = 0; i < 6; ++i) {
         if (left[i] != right[i])

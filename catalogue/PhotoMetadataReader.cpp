@@ -75,8 +75,8 @@ PhotoMetadata readPhotoMetadata(const std::string& path) {
         const int imageType = Exiv2::ImageFactory::getType(*io);
         io->close();
         if (!isPhotoFormat(imageType)) {
-            result.formatOrProblem = imageType == Exiv2::ImageType::none ? "not an image"
-                                                                         : "not a photo format";
+            result.formatOrProblem =
+                imageType == Exiv2::ImageType::none ? "not an image" : "not a photo format";
             return result;
         }
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(io);
@@ -109,7 +109,8 @@ PhotoMetadata readPhotoMetadata(const std::string& path) {
         result.isImage = false;
         result.dateTimeOriginal.reset();
         result.subSecTimeOriginal.clear();
-        result.formatOrProblem = std::string(result.isDamaged ? "damaged: " : "not an image: ") + error.what();
+        result.formatOrProblem =
+            std::string(result.isDamaged ? "damaged: " : "not an image: ") + error.what();
         return result;
     }
 }

@@ -15,9 +15,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -138,8 +138,8 @@ std::string rawHeader(uint32_t width, uint32_t height, const std::string& date) 
 std::string dateFor(int index) {
     int seconds = index * 7;
     char text[32];
-    snprintf(text, sizeof text, "2019:05:%02d %02d:%02d:%02d", 14 + seconds / 86400, (8 + seconds / 3600) % 24,
-             (seconds / 60) % 60, seconds % 60);
+    snprintf(text, sizeof text, "2019:05:%02d %02d:%02d:%02d", 14 + seconds / 86400,
+             (8 + seconds / 3600) % 24, (seconds / 60) % 60, seconds % 60);
     return text;
 }
 
@@ -250,13 +250,20 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
-        if (a == "--folder") options.folder = next();
-        else if (a == "--photos") options.photos = std::atoi(next().c_str());
-        else if (a == "--raws") options.raws = std::atoi(next().c_str());
-        else if (a == "--raw-mb") options.rawMegabytes = std::atoi(next().c_str());
-        else if (a == "--runs") options.runs = std::max(1, std::atoi(next().c_str()));
-        else if (a == "--no-cold") options.cold = false;
-        else fail("unknown argument " + a);
+        if (a == "--folder")
+            options.folder = next();
+        else if (a == "--photos")
+            options.photos = std::atoi(next().c_str());
+        else if (a == "--raws")
+            options.raws = std::atoi(next().c_str());
+        else if (a == "--raw-mb")
+            options.rawMegabytes = std::atoi(next().c_str());
+        else if (a == "--runs")
+            options.runs = std::max(1, std::atoi(next().c_str()));
+        else if (a == "--no-cold")
+            options.cold = false;
+        else
+            fail("unknown argument " + a);
     }
     std::vector<std::string> files = generate(options);
 

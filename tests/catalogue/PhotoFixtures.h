@@ -18,7 +18,7 @@ struct ExifFields {
 
 // A fresh folder under /tmp, removed with everything in it when the object goes.
 class TemporaryFolder {
-public:
+  public:
     TemporaryFolder();
     ~TemporaryFolder();
     // The folder's path, ending in "/".
@@ -26,7 +26,7 @@ public:
     // Creates the subfolders of relative as needed and returns the full path.
     std::string file(const std::string& relative) const;
 
-private:
+  private:
     std::string fPath;
 };
 
@@ -38,43 +38,46 @@ std::vector<std::string> readLines(const std::string& path);
 void writeJpeg(const std::string& path, const ExifFields& fields = ExifFields());
 // A real uncompressed TIFF (8x8 grey); dngVersion adds the tag that makes it a DNG.
 void writeTiff(const std::string& path, const ExifFields& fields = ExifFields(), bool dngVersion = false);
+// An ISO base media (HEIF) file whose one item is an Exif block encoded by exiv2: the structure
+// that HEIF photos and CR3 files share, without image data.
+void writeHeifWithExif(const std::string& path, const ExifFields& fields);
 // The EXIF fields written through exiv2 into an existing image file.
 void writeExif(const std::string& path, const ExifFields& fields);
 ExifFields exifDate(const std::string& dateTimeOriginal, const std::string& subSeconds = std::string());
 
 // Sets TZ for the lifetime of the object.
 class ScopedTimeZone {
-public:
+  public:
     explicit ScopedTimeZone(const char* zone);
     ~ScopedTimeZone();
 
-private:
+  private:
     std::optional<std::string> fSaved;
 };
 
 // Collects what reaches the message area.
 class RecordingMessageSink : public MessageSink {
-public:
+  public:
     RecordingMessageSink();
     ~RecordingMessageSink() override;
     void outputError(std::string text) override;
     std::string all() const;
     bool contains(const std::string& text) const;
 
-private:
+  private:
     mutable std::mutex fLock;
     std::vector<std::string> fTexts;
 };
 
 // Collects the status-line texts.
 class RecordingStatusDisplay : public StatusDisplay {
-public:
+  public:
     void setStatusText(const std::string& text) override;
     void setBusy(bool) override {}
     void setScannerFields(const std::string&, const std::string&, const std::string&) override {}
     std::vector<std::string> texts() const;
 
-private:
+  private:
     mutable std::mutex fLock;
     std::vector<std::string> fTexts;
 };

@@ -8,7 +8,7 @@ namespace {
 
 // File dates the file systems here cannot produce: zero creation dates, no birth time.
 class FakeFileDates : public FileDateAccess {
-public:
+  public:
     std::optional<FileDates> dates;
     bool canSetCreation = false;
     mutable int creationWrites = 0;
@@ -53,14 +53,14 @@ const SeasonCase kSeasons[] = {
      "2008-07-25 14:03:59 +0200"},
     {"berlin_winter", "Europe/Berlin", "2008:01:25 14:03:59", "012508\t140359", 1201266239,
      "2008-01-25 14:03:59 +0100"},
-    {"los_angeles_summer", "America/Los_Angeles", "2008:07:25 14:03:59", "072508\t140359",
-     1217019839, "2008-07-25 14:03:59 -0700"},
-    {"los_angeles_winter", "America/Los_Angeles", "2008:01:25 14:03:59", "012508\t140359",
-     1201298639, "2008-01-25 14:03:59 -0800"},
-    {"posix_rule_summer", "PST8PDT,M3.2.0,M11.1.0", "2008:07:25 14:03:59", "072508\t140359",
-     1217019839, "2008-07-25 14:03:59 -0700"},
-    {"posix_rule_winter", "PST8PDT,M3.2.0,M11.1.0", "2008:01:25 14:03:59", "012508\t140359",
-     1201298639, "2008-01-25 14:03:59 -0800"},
+    {"los_angeles_summer", "America/Los_Angeles", "2008:07:25 14:03:59", "072508\t140359", 1217019839,
+     "2008-07-25 14:03:59 -0700"},
+    {"los_angeles_winter", "America/Los_Angeles", "2008:01:25 14:03:59", "012508\t140359", 1201298639,
+     "2008-01-25 14:03:59 -0800"},
+    {"posix_rule_summer", "PST8PDT,M3.2.0,M11.1.0", "2008:07:25 14:03:59", "072508\t140359", 1217019839,
+     "2008-07-25 14:03:59 -0700"},
+    {"posix_rule_winter", "PST8PDT,M3.2.0,M11.1.0", "2008:01:25 14:03:59", "012508\t140359", 1201298639,
+     "2008-01-25 14:03:59 -0800"},
     // 02:30 does not exist on the spring-forward night; the camera's text is still what is listed.
     {"berlin_spring_gap", "Europe/Berlin", "2008:03:30 02:30:00", "033008\t023000", 0, nullptr},
 };
@@ -120,18 +120,17 @@ struct FileDateCase {
 };
 
 const FileDateCase kFileDates[] = {
-    {"real_creation_date", seconds(kWinterInstant), false, eCaptureTimeSource_FileCreation,
-     kWinterInstant, nullptr, 0},
-    {"no_birth_time", std::nullopt, false, eCaptureTimeSource_FileModification, kSummerInstant,
+    {"real_creation_date", seconds(kWinterInstant), false, eCaptureTimeSource_FileCreation, kWinterInstant,
      nullptr, 0},
-    {"zero_date_1904", seconds(-2082844800), false, eCaptureTimeSource_FileModification,
-     kSummerInstant, "FAILED in changing ZeroDate to FileModificationDate", 1},
+    {"no_birth_time", std::nullopt, false, eCaptureTimeSource_FileModification, kSummerInstant, nullptr, 0},
+    {"zero_date_1904", seconds(-2082844800), false, eCaptureTimeSource_FileModification, kSummerInstant,
+     "FAILED in changing ZeroDate to FileModificationDate", 1},
     {"zero_date_1970", seconds(0), false, eCaptureTimeSource_FileModification, kSummerInstant,
      "FAILED in changing ZeroDate2 to FileModificationDate", 1},
-    {"zero_date_repaired", seconds(-2082844800), true, eCaptureTimeSource_FileModification,
-     kSummerInstant, nullptr, 1},
-    {"one_second_after_1904", seconds(-2082844799), false, eCaptureTimeSource_FileCreation,
-     -2082844799, nullptr, 0},
+    {"zero_date_repaired", seconds(-2082844800), true, eCaptureTimeSource_FileModification, kSummerInstant,
+     nullptr, 1},
+    {"one_second_after_1904", seconds(-2082844799), false, eCaptureTimeSource_FileCreation, -2082844799,
+     nullptr, 0},
 };
 
 class FileDateStandIns : public ::testing::TestWithParam<FileDateCase> {};

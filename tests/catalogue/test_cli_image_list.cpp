@@ -17,7 +17,8 @@ struct CliRun {
 
 CliRun runCli(const std::string& arguments) {
     const char* bin = std::getenv("VESK_BIN");
-    std::string command = std::string(bin ? bin : ".") + "/vesk-cli image-list " + arguments + " 2>&1 >/dev/null";
+    std::string command =
+        std::string(bin ? bin : ".") + "/vesk-cli image-list " + arguments + " 2>&1 >/dev/null";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)

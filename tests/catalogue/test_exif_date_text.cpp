@@ -12,7 +12,9 @@ struct DateTextCase {
     WallClock expected;
 };
 
-std::string withNuls(const std::string& text, size_t count) { return text + std::string(count, '\0'); }
+std::string withNuls(const std::string& text, size_t count) {
+    return text + std::string(count, '\0');
+}
 
 const DateTextCase kDateTexts[] = {
     {"plain", "2008:07:25 14:03:59", true, {2008, 7, 25, 14, 3, 59}},

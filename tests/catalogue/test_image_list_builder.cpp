@@ -32,8 +32,8 @@ std::vector<std::string> records(const std::vector<std::string>& lines) {
 std::string listedFileDate(const std::string& path) {
     struct statx attributes {};
     EXPECT_EQ(statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME, &attributes), 0);
-    std::time_t instant = (attributes.stx_mask & STATX_BTIME) ? attributes.stx_btime.tv_sec
-                                                              : attributes.stx_mtime.tv_sec;
+    std::time_t instant =
+        (attributes.stx_mask & STATX_BTIME) ? attributes.stx_btime.tv_sec : attributes.stx_mtime.tv_sec;
     std::tm local{};
     localtime_r(&instant, &local);
     char text[32];
@@ -101,8 +101,7 @@ TEST(ImageList, APhotoWithoutCameraDateTakesItsFileDate) {
     TemporaryFolder folder;
     const std::string path = folder.file("no_exif.jpg");
     writeJpeg(path);
-    EXPECT_EQ(records(buildList(folder)),
-              (std::vector<std::string>{"no_exif.jpg\t" + listedFileDate(path)}));
+    EXPECT_EQ(records(buildList(folder)), (std::vector<std::string>{"no_exif.jpg\t" + listedFileDate(path)}));
 }
 
 struct UnusableDateCase {
@@ -129,7 +128,9 @@ TEST_P(UnusableCameraDates, FallBackToTheFileDate) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UnusableCameraDates, ::testing::ValuesIn(kUnusableDates),
-                         [](const ::testing::TestParamInfo<UnusableDateCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<UnusableDateCase>& info) {
+                             return info.param.name;
+                         });
 
 TEST(ImageList, ADateWithTrailingNulsIsRead) {
     TemporaryFolder folder;
@@ -146,15 +147,15 @@ TEST(ImageList, ABurstWithinOneSecondKeepsTheCamerasOrder) {
     writeJpeg(folder.file("B.JPG"), exifDate("2008:07:25 10:00:00", "3"));
     writeJpeg(folder.file("E.JPG"), exifDate("2008:07:25 10:00:01"));
     writeJpeg(folder.file("D.JPG"), exifDate("2008:07:25 10:00:01"));
-    EXPECT_EQ(records(buildList(folder)),
-              (std::vector<std::string>{"C.JPG\t072508\t100000", "B.JPG\t072508\t100000",
-                                        "A.JPG\t072508\t100000", "D.JPG\t072508\t100001",
-                                        "E.JPG\t072508\t100001"}));
+    EXPECT_EQ(
+        records(buildList(folder)),
+        (std::vector<std::string>{"C.JPG\t072508\t100000", "B.JPG\t072508\t100000", "A.JPG\t072508\t100000",
+                                  "D.JPG\t072508\t100001", "E.JPG\t072508\t100001"}));
 }
 
 // A photo whose dates cannot be read at all (as when it vanishes during the build).
 class NoFileDates : public FileDateAccess {
-public:
+  public:
     std::optional<FileDates> readFileDates(const std::string&) const override { return std::nullopt; }
     bool setCreationDate(const std::string&, std::time_t) const override { return false; }
 };
@@ -192,8 +193,8 @@ TEST(ImageList, DamagedAndFakePhotosNeitherCrashNorCount) {
     writeJpeg(folder.file("good.jpg"), exifDate("2008:07:25 14:03:59"));
     std::string good = readFile(folder.path() + "good.jpg");
     writeBytes(folder.file("cut_in_header.jpg"), good.substr(0, 60));
-    writeBytes(folder.file("garbage_after_start.jpg"), std::string("\xFF\xD8\xFF\xE1\x7F\xFF", 6) +
-                                                           std::string(500, '\x55'));
+    writeBytes(folder.file("garbage_after_start.jpg"),
+               std::string("\xFF\xD8\xFF\xE1\x7F\xFF", 6) + std::string(500, '\x55'));
     writeBytes(folder.file("text_named.jpg"), "This is not a photo at all.\n");
     writeBytes(folder.file("empty.jpg"), "");
     writeBytes(folder.file("IMG_1.xmp"), "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
@@ -225,15 +226,27 @@ TEST(ImageList, TiffAndDngPhotosCountByTheirContent) {
                                         "renamed.png\t072508\t140003", "no_extension\t072508\t140004"}));
 }
 
+TEST(ImageList, HeifStructuredPhotosAreRead) {
+    TemporaryFolder folder;
+    writeHeifWithExif(folder.file("IMG_0001.HEIC"), exifDate("2008:07:25 14:03:59"));
+    writeHeifWithExif(folder.file("IMG_0002.HEIF"), exifDate("2008:07:25 14:04:10"));
+    EXPECT_EQ(records(buildList(folder)),
+              (std::vector<std::string>{"IMG_0001.HEIC\t072508\t140359", "IMG_0002.HEIF\t072508\t140410"}));
+}
+
 TEST(ImageList, ANameMacOsRomanCannotCarryIsEscapedAndReported) {
     RecordingMessageSink sink;
     TemporaryFolder folder;
-    writeJpeg(folder.file("\xC5\x81\xC3\xB3" "d\xC5\xBA.jpg"), exifDate("2008:07:25 14:03:59"));
+    writeJpeg(folder.file("\xC5\x81\xC3\xB3"
+                          "d\xC5\xBA.jpg"),
+              exifDate("2008:07:25 14:03:59"));
     writeJpeg(folder.file("Caf\xC3\xA9.jpg"), exifDate("2008:07:25 14:04:00"));
-    EXPECT_EQ(records(buildList(folder)),
-              (std::vector<std::string>{"%C5%81\x97" "d%C5%BA.jpg\t072508\t140359",
-                                        "Caf\x8E.jpg\t072508\t140400"}));
-    EXPECT_TRUE(sink.contains("%C5%81\x97" "d%C5%BA.jpg")) << sink.all();
+    EXPECT_EQ(records(buildList(folder)), (std::vector<std::string>{"%C5%81\x97"
+                                                                    "d%C5%BA.jpg\t072508\t140359",
+                                                                    "Caf\x8E.jpg\t072508\t140400"}));
+    EXPECT_TRUE(sink.contains("%C5%81\x97"
+                              "d%C5%BA.jpg"))
+        << sink.all();
     EXPECT_TRUE(sink.contains("Mac OS Roman cannot carry")) << sink.all();
     EXPECT_FALSE(sink.contains("Caf\x8E.jpg\":")) << sink.all();
 }

@@ -17,7 +17,12 @@ const NameCase kNames[] = {
     {"subfolder", "Class 3B/IMG_0001.JPG", "Class 3B/IMG_0001.JPG", false},
     {"mac_roman_letters", "Zo\xC3\xAB/Caf\xC3\xA9.jpg", "Zo\x91/Caf\x8E.jpg", false},
     {"percent_in_plain_name", "100%.jpg", "100%.jpg", false},
-    {"polish_letters", "\xC5\x81\xC3\xB3" "d\xC5\xBA.jpg", "%C5%81\x97" "d%C5%BA.jpg", true},
+    {"polish_letters",
+     "\xC5\x81\xC3\xB3"
+     "d\xC5\xBA.jpg",
+     "%C5%81\x97"
+     "d%C5%BA.jpg",
+     true},
     {"percent_in_escaped_name", "50%\xE2\x82\xAC\xE2\x98\x83.jpg", "50%25\xDB%E2%98%83.jpg", true},
     {"tab", "a\tb.jpg", "a%09b.jpg", true},
     {"line_feed", "a\nb.jpg", "a%0Ab.jpg", true},
