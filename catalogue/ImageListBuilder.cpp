@@ -180,6 +180,13 @@ void reportSkippedFiles(const std::vector<FolderEntry>& entries, ImageListSummar
         ++summary.skippedFiles;
         std::string name = messageTextForPath(entry.relativePath);
         myPrintfDebug((name + "\n\tSKIPPING (" + entry.metadata.formatOrProblem + ")\n").c_str());
+        if (entry.metadata.isUnopenable) {
+            ++summary.unopenableFiles;
+            myPrintf(("The file \"" + name + "\" " + entry.metadata.formatOrProblem +
+                      "; if it is a photo, it is not listed.")
+                         .c_str());
+            continue;
+        }
         if (!entry.metadata.isDamaged)
             continue;
         ++summary.damagedPhotos;

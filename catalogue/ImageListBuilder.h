@@ -20,11 +20,12 @@ extern const char kBarcodeImageListFileName[]; // "BarcodeImageList.txt"
 
 // What one build found, for callers that report a summary.
 struct ImageListSummary {
-    size_t photosListed = 0;  // lines written after the two header lines
-    size_t undatedPhotos = 0; // listed with 000000 000000
-    size_t renamedPhotos = 0; // listed under an escaped or shortened name
-    size_t damagedPhotos = 0; // files that start like a photo but do not read; not listed
-    size_t skippedFiles = 0;  // files that are not photos (including the damaged ones)
+    size_t photosListed = 0;    // lines written after the two header lines
+    size_t undatedPhotos = 0;   // listed with 000000 000000
+    size_t renamedPhotos = 0;   // listed under an escaped or shortened name
+    size_t damagedPhotos = 0;   // files that start like a photo but do not read; not listed
+    size_t unopenableFiles = 0; // files that could not be opened; not listed
+    size_t skippedFiles = 0;    // files that are not photos (including the damaged and unopenable)
     size_t unreadableFolders = 0;
 };
 

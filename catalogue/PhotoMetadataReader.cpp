@@ -5,6 +5,8 @@
 #include <exiv2/exiv2.hpp>
 #include <exiv2/webpimage.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -69,7 +71,8 @@ PhotoMetadata readPhotoMetadata(const std::string& path) {
     try {
         Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path));
         if (io->open() != 0) {
-            result.formatOrProblem = "cannot be opened";
+            result.isUnopenable = true;
+            result.formatOrProblem = std::string("cannot be opened: ") + std::strerror(errno);
             return result;
         }
         const int imageType = Exiv2::ImageFactory::getType(*io);

@@ -14,6 +14,9 @@ struct PhotoMetadata {
     // True when the content starts like a photo but its structure does not read (a truncated or
     // corrupt file): it does not count, and the user should hear of it.
     bool isDamaged = false;
+    // True when the file could not be opened at all (no permission, vanished): the user should
+    // hear of it, since it may be a photo.
+    bool isUnopenable = false;
     // The format as a MIME type ("image/jpeg"), or why the file does not count (for the log).
     std::string formatOrProblem;
     // The raw text of Exif.Photo.DateTimeOriginal, unset when the file has none or its Exif block

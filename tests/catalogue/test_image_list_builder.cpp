@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <ctime>
 
@@ -249,6 +250,36 @@ TEST(ImageList, ANameMacOsRomanCannotCarryIsEscapedAndReported) {
         << sink.all();
     EXPECT_TRUE(sink.contains("Mac OS Roman cannot carry")) << sink.all();
     EXPECT_FALSE(sink.contains("Caf\x8E.jpg\":")) << sink.all();
+}
+
+TEST(ImageList, ALinkBackUpTheTreeDoesNotMakeTheWalkEndless) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("Day 1/IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    ASSERT_EQ(symlink("..", (folder.path() + "Day 1/up").c_str()), 0);
+    ASSERT_EQ(symlink("Day 1/IMG_1.JPG", (folder.path() + "linked.jpg").c_str()), 0);
+    EXPECT_EQ(records(buildList(folder)),
+              (std::vector<std::string>{"Day 1/IMG_1.JPG\t072508\t140359", "linked.jpg\t072508\t140359"}));
+}
+
+TEST(ImageList, FilesAndFoldersThatCannotBeReadAreReported) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    RecordingMessageSink sink;
+    TemporaryFolder folder;
+    writeJpeg(folder.file("locked.jpg"), exifDate("2008:07:25 14:03:59"));
+    writeJpeg(folder.file("Locked folder/IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    writeJpeg(folder.file("open.jpg"), exifDate("2008:07:25 14:04:00"));
+    chmod((folder.path() + "locked.jpg").c_str(), 0);
+    chmod((folder.path() + "Locked folder").c_str(), 0);
+    ImageListBuilder builder;
+    EXPECT_TRUE(builder.veskBuildBarcodeFileList2(folder.path()));
+    chmod((folder.path() + "Locked folder").c_str(), 0755);
+    EXPECT_EQ(records(readLines(folder.path() + "BarcodeImageList.txt")),
+              (std::vector<std::string>{"open.jpg\t072508\t140400"}));
+    EXPECT_TRUE(sink.contains("locked.jpg")) << sink.all();
+    EXPECT_TRUE(sink.contains("Locked folder")) << sink.all();
+    EXPECT_EQ(builder.summary().unreadableFolders, 1u);
+    EXPECT_EQ(builder.summary().unopenableFiles, 1u);
 }
 
 TEST(ImageList, ReplacesAnOlderListAndLeavesNoTemporaryFile) {

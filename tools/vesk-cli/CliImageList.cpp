@@ -42,8 +42,9 @@ int cliImageList(int argc, char** argv) {
     const ImageListSummary& summary = builder.summary();
     fprintf(stderr,
             "vesk-cli: %zu photos listed in %s%s (%zu without any date, %zu under a changed name, "
-            "%zu damaged, %zu other files skipped)\n",
+            "%zu damaged, %zu not openable, %zu other files skipped)\n",
             summary.photosListed, folder.c_str(), kBarcodeImageListFileName, summary.undatedPhotos,
-            summary.renamedPhotos, summary.damagedPhotos, summary.skippedFiles - summary.damagedPhotos);
+            summary.renamedPhotos, summary.damagedPhotos, summary.unopenableFiles,
+            summary.skippedFiles - summary.damagedPhotos - summary.unopenableFiles);
     return summary.unreadableFolders ? 1 : 0;
 }
