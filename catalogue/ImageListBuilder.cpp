@@ -238,6 +238,34 @@ void reportWriteFailure(const std::string& path, int error) {
                  .c_str());
 }
 
+// Writes the records, makes them durable and puts the list in place; on any failure removes both
+// the partial list and an older one, which would otherwise be matched as this folder's photos.
+bool writeListFile(FILE* output, const std::string& header, const std::vector<const FolderEntry*>& photos,
+                   const std::string& partialPath, const std::string& listPath, ImageListSummary& summary) {
+    bool written = writeAll(output, header + "\n") && writeAll(output, kTitleRecord);
+    for (const FolderEntry* photo : photos)
+        written = written && writeAll(output, photoRecord(*photo, summary));
+    int error = errno;
+    if (std::fflush(output) != 0 || fsync(fileno(output)) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (std::fclose(output) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && std::rename(partialPath.c_str(), listPath.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (written)
+        return true;
+    std::remove(partialPath.c_str());
+    std::remove(listPath.c_str());
+    reportWriteFailure(listPath, error);
+    return false;
+}
+
 } // namespace
 
 std::string formatImageListHeader(std::time_t start) {
@@ -287,29 +315,7 @@ bool ImageListBuilder::veskBuildBarcodeFileList2(const std::string& folderPath) 
             photos.push_back(&entry);
     std::sort(photos.begin(), photos.end(), isListedBefore);
 
-    bool written = writeAll(output, header + "\n") && writeAll(output, kTitleRecord);
-    for (const FolderEntry* photo : photos)
-        written = written && writeAll(output, photoRecord(*photo, fSummary));
-    int error = errno;
-    if (std::fflush(output) != 0 || fsync(fileno(output)) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (std::fclose(output) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written && std::rename(partialPath.c_str(), listPath.c_str()) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (written)
-        return true;
-    // A stale list from an earlier build would be matched as if it were this folder's photos.
-    std::remove(partialPath.c_str());
-    std::remove(listPath.c_str());
-    reportWriteFailure(listPath, error);
-    return false;
+    return writeListFile(output, header, photos, partialPath, listPath, fSummary);
 }
 
 bool veskBuildBarcodeFileList2(const std::string& workingFolderPath, StatusDisplay* status) {
