@@ -291,6 +291,18 @@ TEST(ImageList, ReplacesAnOlderListAndLeavesNoTemporaryFile) {
     EXPECT_NE(stat((folder.path() + ".BarcodeImageList.txt.partial").c_str(), &attributes), 0);
 }
 
+TEST(ImageList, AListThatCannotBePutInPlaceIsReportedAndLeavesNoPartialFile) {
+    RecordingMessageSink sink;
+    TemporaryFolder folder;
+    writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    writeBytes(folder.file("BarcodeImageList.txt/occupied"), "a folder where the list should go");
+    ImageListBuilder builder;
+    EXPECT_FALSE(builder.veskBuildBarcodeFileList2(folder.path()));
+    EXPECT_TRUE(sink.contains("PROBLEM with writing")) << sink.all();
+    struct stat attributes {};
+    EXPECT_NE(stat((folder.path() + ".BarcodeImageList.txt.partial").c_str(), &attributes), 0);
+}
+
 TEST(ImageList, AFolderThatIsNotThereIsReportedAndWritesNothing) {
     RecordingMessageSink sink;
     ImageListBuilder builder;
