@@ -96,7 +96,8 @@ bool run(const std::string& folder, const std::string& pace, const std::string& 
     stopSim(sim);
     long bytes = wireBytes(records);
     double wire = bytes * 10.0 / kBitsPerSecond;
-    fprintf(stdout, "%-8s %s: %zu records, %ld bytes exchanged, wire time %.2f s, upload %.2f s, %.2f x wire time\n",
+    fprintf(stdout,
+            "%-8s %s: %zu records, %ld bytes exchanged, wire time %.2f s, upload %.2f s, %.2f x wire time\n",
             pace.c_str(), ok ? "ok    " : "FAILED", records.size(), bytes, wire, seconds, seconds / wire);
     fflush(stdout);
     return ok;
