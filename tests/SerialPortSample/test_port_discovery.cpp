@@ -73,6 +73,9 @@ TEST(PortOrder, AdaptersFirstLastFoundFirstThenBluetoothInOrder) {
           "/dev/rfcomm0"}},
         {"nothing suitable", {"/dev/cu.ZEBEX", "/dev/cu.usbserial", "/dev/ttyUSB0"}, {}},
         {"nothing found", {}, {}},
+        {"a path of 1024 bytes or more is left out",
+         {"/tmp/" + std::string(1010, 'a') + "/tty.SLAB_USBtoUART", "/dev/rfcomm0"},
+         {"/dev/rfcomm0"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(finalPaths(c.found), c.ordered) << c.name;
