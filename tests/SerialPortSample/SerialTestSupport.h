@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,6 +108,8 @@ class PdxSimProcess {
             return false;
         fPid = fork();
         if (fPid == 0) {
+            // A test that dies must not leave its scanner running.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             dup2(out[1], STDOUT_FILENO);
             close(out[0]);
             close(out[1]);
