@@ -45,7 +45,6 @@ void installPreferenceStore() {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    Q_INIT_RESOURCE(VeskBarcode);
     QApplication::setApplicationName("VeskBarcode");
     QApplication::setApplicationVersion(VESK_VERSION);
     QApplication::setQuitOnLastWindowClosed(false);

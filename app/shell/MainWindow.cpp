@@ -16,8 +16,12 @@
 #include <QScrollBar>
 #include <QThread>
 
+// The window's images live in the shell library's resources, which a static library must load.
+static void initShellResources() { Q_INIT_RESOURCE(VeskBarcode); }
+
 MainWindow::MainWindow(ApplicationShell& shell, QWidget* parent)
     : QMainWindow(parent), fUi(new Ui::MainWindow), fShell(shell) {
+    initShellResources();
     fUi->setupUi(this);
     fUi->ibStatusView->hide();
     fUi->ibIndicator->hide();
@@ -146,6 +150,7 @@ void MainWindow::ibToggleDisclosureButton1(bool open) {
     }
     // The top edge stays where it is; the bottom edge moves by the message area's height.
     centralWidget()->layout()->activate();
+    layout()->activate();
     setGeometry(frame);
     scrollErrorViewToEnd();
 }
