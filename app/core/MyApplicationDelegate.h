@@ -152,6 +152,7 @@ private:
     std::string fDisplayedErrorLog;
     bool fIsInIdle = false;
     std::atomic<bool> fVeskxDidRespond{false};
+    std::atomic<bool> fConfirmationRequested{false}; // 'ok01' was sent in this job
     bool fTerminating = false;
     bool fTerminated = false;
 };

@@ -118,6 +118,7 @@ void MyApplicationDelegate::doIdle() {
 void MyApplicationDelegate::doTellVeskToConfirm() {
     myPrintf("doTellVeskToConfirm...\n");
     fVeskxDidRespond = false;
+    fConfirmationRequested = true;
     mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_Success);
     if (jobCheckList* job = fCurJobCheckListPtr.get())
         job->nextTask = eVeskBarcodeTask_WaitForVeskToConfirm;
@@ -225,6 +226,15 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
         result.outcome = HostEventResult::Outcome::Refused;
         return result;
     }
+    if (hostCommand && event.eventID == kVeskXEventID_Erase && !fConfirmationRequested) {
+        // The scanner holds the only copy of the day's scans until the job has matched them and
+        // asked the host to confirm ('ok01'); an erase permission before that is a mistake.
+        myPrintf(("REFUSED host event " + name + ": the job has not asked Vesk-X to confirm yet ('ok01' not sent); "
+                  "the scanner is not erased\n")
+                     .c_str());
+        result.outcome = HostEventResult::Outcome::Refused;
+        return result;
+    }
     if (hostCommand && event.eventID == kVeskXEventID_Quit) {
         handleTestAEHandler(event);
         result.outcome = HostEventResult::Outcome::Handled;
@@ -271,7 +281,10 @@ void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) 
 
 std::optional<std::string> MyApplicationDelegate::handleCameraEventClass(const IncomingHostEvent& event) {
     myPrintfDebug("Inside handleCameraEventClass");
-    fVeskxDidRespond = true;
+    // Anyone may test the event link, but only the host's own test command counts as its answer
+    // to 'ok01' (which moves the job on to the erase).
+    if (event.fromHost)
+        fVeskxDidRespond = true;
     myPrintfDebug("Inside handleCameraEventClass => examining event\n");
     myPrintfDebug(classAndIDLine(event).c_str());
     if (event.eventID != kCameraEventID_Command1) {

@@ -394,16 +394,19 @@ struct EventCase {
     bool erases;
     bool quits;
     bool counts; // counts as the host's answer for the wait task
+    bool confirmationAsked; // 'ok01' was sent before the event
 };
 
 const EventCase kEventCases[] = {
-    {"host_erase", "QRWz", "eras", true, HostEventResult::Outcome::Handled, true, false, true},
-    {"stranger_erase_refused", "QRWz", "eras", false, HostEventResult::Outcome::Refused, false, false, false},
-    {"host_quit", "QRWz", "quit", true, HostEventResult::Outcome::Handled, false, true, true},
-    {"stranger_quit_refused", "QRWz", "quit", false, HostEventResult::Outcome::Refused, false, false, false},
-    {"erase_of_class_barc_not_routed", "barc", "eras", true, HostEventResult::Outcome::NotHandled, false, false, false},
-    {"camera_command_without_reply", "cmra", "cmd1", false, HostEventResult::Outcome::Handled, false, false, true},
-    {"unknown_event", "QRWz", "1234", true, HostEventResult::Outcome::NotHandled, false, false, false},
+    {"host_erase_after_ok01", "QRWz", "eras", true, HostEventResult::Outcome::Handled, true, false, true, true},
+    {"host_erase_before_ok01_refused", "QRWz", "eras", true, HostEventResult::Outcome::Refused, false, false, false, false},
+    {"stranger_erase_refused", "QRWz", "eras", false, HostEventResult::Outcome::Refused, false, false, false, true},
+    {"host_quit", "QRWz", "quit", true, HostEventResult::Outcome::Handled, false, true, true, true},
+    {"stranger_quit_refused", "QRWz", "quit", false, HostEventResult::Outcome::Refused, false, false, false, true},
+    {"erase_of_class_barc_not_routed", "barc", "eras", true, HostEventResult::Outcome::NotHandled, false, false, false, true},
+    {"host_camera_command_counts", "cmra", "cmd1", true, HostEventResult::Outcome::Handled, false, false, true, true},
+    {"stranger_camera_command_does_not_count", "cmra", "cmd1", false, HostEventResult::Outcome::Handled, false, false, false, true},
+    {"unknown_event", "QRWz", "1234", true, HostEventResult::Outcome::NotHandled, false, false, false, true},
 };
 
 FourCharCode codeOf(const char* text) {
@@ -417,6 +420,10 @@ TEST_F(SequencerTest, IncomingEventsAreRoutedByClassAndIDAndEraseAndQuitOnlyFrom
         ScriptedOperations rowOperations;
         makeDelegate(&rowOperations);
         openJob();
+        if (c.confirmationAsked) {
+            delegate->doTellVeskToConfirm();
+            ASSERT_FALSE(delegate->veskxDidRespond());
+        }
         IncomingHostEvent event;
         event.target = kVeskBarcodeSignature;
         event.eventClass = codeOf(c.eventClass);
@@ -432,6 +439,11 @@ TEST_F(SequencerTest, IncomingEventsAreRoutedByClassAndIDAndEraseAndQuitOnlyFrom
                   rowOperations.calls());
         EXPECT_EQ(c.quits ? 1 : 0, shell->terminateRequests.load());
         EXPECT_EQ(c.counts, delegate->veskxDidRespond());
+        // The wait task moves to the erase exactly when the event counted as the host's answer.
+        delegate->job()->curTask = eVeskBarcodeTask_TellVeskToConfirm;
+        delegate->job()->nextTask = eVeskBarcodeTask_WaitForVeskToConfirm;
+        delegate->doIdle();
+        EXPECT_EQ(c.counts ? 12 : 11, delegate->job()->nextTask.load());
         if (c.outcome == HostEventResult::Outcome::Refused) {
             EXPECT_NE(std::string::npos, log().find("REFUSED host event")) << log();
         }
