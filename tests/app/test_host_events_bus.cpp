@@ -187,6 +187,32 @@ private slots:
         QCOMPARE(host.process().state(), QProcess::NotRunning);
     }
 
+    void hostStatusesForProgramsThatDoNotTakePart() {
+        struct Case {
+            const char* name;
+            QStringList arguments;
+            int status;
+        } cases[] = {
+            {"ended_without_qend", {"--", "/bin/true"}, 7},
+            {"not_startable", {"--", "/nonexistent/program"}, 9},
+            {"no_program", {"--"}, 64},
+            {"unknown_option", {"--bogus", "--", "/bin/true"}, 64},
+        };
+        for (const Case& c : cases) {
+            Run host(program("vesk-host"), c.arguments);
+            QVERIFY2(host.finish() == c.status, c.name);
+        }
+    }
+
+    void secondHostIsRefusedTheName() {
+        Run first(program("vesk-host"), {"--", program("VeskBarcode"), folder("Hosted")});
+        QVERIFY(first.waitFor("doBuildTheImageListInAThread is not available yet"));
+        Run second(program("vesk-host"), {"--", "/bin/true"});
+        QCOMPARE(second.finish(), 8);
+        first.send("quit");
+        QCOMPARE(first.finish(), 5);
+    }
+
     void withoutAHostTheProgramLogsTheFailedSendAndGoesOn() {
         Run alone(program("VeskBarcode"), {folder("Caf\u00e9 alone")});
         QVERIFY(alone.waitFor("Host event barc err3 not delivered: org.vesk.Signature.QRWz is not on the session bus"));
