@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
             delegate.applicationOpenUntitledFile();
     });
     int status = QApplication::exec();
+    hostEvents.flush();
     std::fflush(stdout);
     std::fflush(stderr);
     // A worker that the user chose not to wait for must not run into the teardown of the process.

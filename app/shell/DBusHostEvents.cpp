@@ -97,6 +97,15 @@ bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, 
     return true;
 }
 
+void DBusHostEvents::flush() {
+    if (!fConnection.isConnected())
+        return;
+    // Messages leave in order, so the answer to this call comes after the events before it.
+    QDBusMessage ping = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                       "org.freedesktop.DBus.Peer", "Ping");
+    fConnection.call(ping, QDBus::Block, kOwnerQueryMilliseconds);
+}
+
 bool DBusHostEvents::senderOwnsHostName() {
     QDBusReply<QString> owner =
         connection().interface()->serviceOwner(HostEventBus::busNameForSignature(kVeskXSignature));

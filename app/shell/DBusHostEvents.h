@@ -34,6 +34,9 @@ public:
     // debug log line) when the receiver is not on the bus or the bus is gone. Any thread.
     bool sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) override;
 
+    // Waits (at most a second) until every event sent so far has left this process.
+    void flush();
+
 public slots:
     // An event from outside: the target signature, class and ID as four characters each, and
     // text parameters by keyword ("----", "cmnt"); the reply holds text by keyword ("resp").
