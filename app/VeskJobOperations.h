@@ -7,5 +7,5 @@
 #include "JobOperations.h"
 
 class VeskJobOperations : public JobOperations {
-public:
+  public:
 };

@@ -195,7 +195,9 @@ bool MyApplicationDelegate::ibDeleteData() {
     return startWorker(&JobOperations::deleteData);
 }
 
-bool MyApplicationDelegate::ibDoAutoLocateAndDownload() { return startWorker(&JobOperations::autoLocateAndDownload); }
+bool MyApplicationDelegate::ibDoAutoLocateAndDownload() {
+    return startWorker(&JobOperations::autoLocateAndDownload);
+}
 
 void MyApplicationDelegate::ibRescanSerialPort() {
     myPrintf("ibRescanSerialPort => Scanning for Serial/BlueTooth Ports...");
@@ -229,7 +231,8 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
     if (hostCommand && event.eventID == kVeskXEventID_Erase && !fConfirmationRequested) {
         // The scanner holds the only copy of the day's scans until the job has matched them and
         // asked the host to confirm ('ok01'); an erase permission before that is a mistake.
-        myPrintf(("REFUSED host event " + name + ": the job has not asked Vesk-X to confirm yet ('ok01' not sent); "
+        myPrintf(("REFUSED host event " + name +
+                  ": the job has not asked Vesk-X to confirm yet ('ok01' not sent); "
                   "the scanner is not erased\n")
                      .c_str());
         result.outcome = HostEventResult::Outcome::Refused;

@@ -19,7 +19,7 @@
 namespace {
 
 class QuietShell : public ApplicationShell {
-public:
+  public:
     void requestTerminate() override {}
     void bringToFront() override {}
     void startSequencerTimer() override {}
@@ -36,7 +36,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<QuietShell> fShell;
     std::unique_ptr<MainWindow> fWindow;
 
-private slots:
+  private slots:
     void init() {
         qputenv("VESK_UNATTENDED", "1");
         fShell = std::make_unique<QuietShell>();
