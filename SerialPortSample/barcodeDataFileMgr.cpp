@@ -1,0 +1,167 @@
+#include "barcodeDataFileMgr.h"
+
+#include "MessageLog.h"
+
+#include <cstring>
+#include <string>
+
+const char kBarcodeDataFileName[] = "BarcodeDataSource.txt";
+
+namespace {
+
+const char* const kHeaderItems[] = {"CPU=1234", "Vers=1.01", "Contents=barcodes", "Model=", "SN=",
+                                    "DateFormat=", "moreInfo1", "moreInfo2", "moreInfo3",
+                                    "moreInfo4"};
+const char* const kTitleItems[] = {"Scanned BarCode ID",     "Date Scanned",
+                                   "Time Scanned",           "resv1_HeaderName_max20",
+                                   "resv2_HeaderName_max20", "resv3_HeaderName_max20"};
+const char kRule[] = "\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5\xA5";
+
+// Replaces a fixed text field by text, cut to the field; null or empty changes nothing.
+template <std::size_t N>
+void setHeaderValue(char (&field)[N], const char* text, const char* what) {
+    if (text == nullptr || text[0] == '\0')
+        return;
+    std::memset(field, 0, N);
+    std::strncpy(field, text, N - 1);
+    if (std::strlen(text) >= N)
+        myPrintfDebug(myFormat("barcodeDataFileMgr: the %s [%s] is cut to %zu characters\n", what,
+                               text, N - 1)
+                          .c_str());
+}
+
+// The text of a record field: at most one field's bytes even when its terminator is missing.
+std::string fieldText(const char* field, const char* placeholder) {
+    std::size_t length = strnlen(field, kBarcodeRecordFieldSize);
+    if (length == 0)
+        return placeholder;
+    return std::string(field, length);
+}
+
+} // namespace
+
+barcodeDataFileMgr::barcodeDataFileMgr() : std::fstream() {
+    std::memset(fFileName, 0, sizeof fFileName);
+    std::memset(fBarcodeModel, 0, sizeof fBarcodeModel);
+    std::memset(fBarcodeSN, 0, sizeof fBarcodeSN);
+    std::memset(fBarcodeDateMode, 0, sizeof fBarcodeDateMode);
+}
+
+barcodeDataFileMgr::~barcodeDataFileMgr() {
+    if (is_open())
+        close();
+}
+
+void barcodeDataFileMgr::setFileName(const char* name) {
+    if (name == nullptr || name[0] == '\0')
+        return;
+    std::memset(fFileName, 0, sizeof fFileName);
+    if (std::strlen(name) >= sizeof fFileName) {
+        myPrintf(myFormat("barcodeDataFileMgr::setFileName => the file name is longer than %zu "
+                          "characters and is refused\n",
+                          sizeof fFileName - 1)
+                     .c_str());
+        return;
+    }
+    std::strcpy(fFileName, name);
+}
+
+void barcodeDataFileMgr::setBarcodeModel(const char* text) {
+    setHeaderValue(fBarcodeModel, text, "model");
+}
+
+void barcodeDataFileMgr::setBarcodeSN(const char* text) {
+    setHeaderValue(fBarcodeSN, text, "serial number");
+}
+
+void barcodeDataFileMgr::setBarcodeDateMode(const char* text) {
+    setHeaderValue(fBarcodeDateMode, text, "date format");
+}
+
+void barcodeDataFileMgr::formFileName(const char* folder) {
+    std::string path = std::string(folder == nullptr ? "" : folder) + kBarcodeDataFileName;
+    if (path.size() >= kFormedPathSize) {
+        std::memset(fFileName, 0, sizeof fFileName);
+        myPrintf(myFormat("barcodeDataFileMgr::formFileName => the path of the barcode data file "
+                          "is longer than %zu characters: %s\n",
+                          kFormedPathSize - 1, path.c_str())
+                     .c_str());
+        return;
+    }
+    setFileName(path.c_str());
+    myPrintf((std::string(kRule) + "\n").c_str());
+    myPrintf(fFileName);
+    myPrintf((std::string("\n") + kRule + "\n").c_str());
+}
+
+void barcodeDataFileMgr::createOutputFileWithHeader() {
+    if (fFileName[0] != '\0') {
+        if (is_open())
+            close();
+        clear();
+        open(fFileName, std::ios::out | std::ios::trunc | std::ios::binary);
+    }
+    if (!is_open()) {
+        myPrintf("barcodeDataFileMgr::createOutputFileWithHeader => NOT opened????\n");
+        return;
+    }
+    myPrintfDebug("barcodeDataFileMgr::createOutputFileWithHeader => isopened\n\n");
+    const char* headerValues[] = {nullptr, nullptr, nullptr, fBarcodeModel, fBarcodeSN,
+                                  fBarcodeDateMode, nullptr, nullptr, nullptr, nullptr};
+    const std::size_t headerCount = sizeof kHeaderItems / sizeof kHeaderItems[0];
+    for (std::size_t i = 0; i < headerCount; ++i) {
+        writeData(kHeaderItems[i]);
+        if (headerValues[i] != nullptr)
+            writeData(headerValues[i]);
+        writeOneByte(i + 1 < headerCount ? '\t' : '\n');
+    }
+    const std::size_t titleCount = sizeof kTitleItems / sizeof kTitleItems[0];
+    for (std::size_t i = 0; i < titleCount; ++i) {
+        writeData(kTitleItems[i]);
+        writeOneByte(i + 1 < titleCount ? '\t' : '\n');
+    }
+}
+
+bool barcodeDataFileMgr::writeData(const char* text) {
+    if (text == nullptr || !is_open())
+        return false;
+    write(text, static_cast<std::streamsize>(std::strlen(text)));
+    return true;
+}
+
+bool barcodeDataFileMgr::writeOneByte(char byte) {
+    if (!is_open())
+        return false;
+    put(byte);
+    return true;
+}
+
+bool barcodeDataFileMgr::writeBarcodeRecord(const barcodeRecord* record) {
+    if (record == nullptr)
+        return false;
+    if (!is_open()) {
+        myPrintf(myFormat("barcodeDataFileMgr::writeBarcodeRecord => the barcode data file [%s] "
+                          "is not open, the scan [%s] is not written\n",
+                          fFileName, fieldText(record->scannedID, "00000").c_str())
+                     .c_str());
+        return false;
+    }
+    std::string line = fieldText(record->scannedID, "00000");
+    line += '\t';
+    line += fieldText(record->dateScanned, "mmddyy");
+    line += '\t';
+    line += fieldText(record->timeScanned, "hhmmss");
+    line += '\n';
+    // Flushed per scan: a write error shows at once, and the scans so far are on disk should the
+    // download stop half-way.
+    writeData(line.c_str());
+    flush();
+    if (fail()) {
+        myPrintf(myFormat("barcodeDataFileMgr::writeBarcodeRecord => writing to the barcode data "
+                          "file [%s] failed, the scan [%s] may be lost\n",
+                          fFileName, fieldText(record->scannedID, "00000").c_str())
+                     .c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,1 +1,0 @@
-// Placeholder until matching lands.

@@ -1,0 +1,132 @@
+// The matched list's exact bytes: four fields, three TABs and one CR per photo, neighbours by
+// position including nodes without photos.
+#include "MatchedListFile.h"
+
+#include "ListFiles.h"
+#include "MatchPhotos.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct NodeSpec {
+    std::string barcode;
+    std::vector<std::string> images;
+};
+
+BarcodeList makeList(const std::vector<NodeSpec>& nodes) {
+    BarcodeList list;
+    for (const NodeSpec& spec : nodes) {
+        list.push_back(Barcode::barcodeWithValue(spec.barcode));
+        for (const std::string& name : spec.images)
+            list.back()->addObject(BarcodeImage::barcodeImageWithValue(name));
+    }
+    return list;
+}
+
+struct FileCase {
+    const char* name;
+    std::vector<NodeSpec> nodes;
+    bool threeIDs;
+    std::string bytes;
+};
+
+class MatchedListBytesTest : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(MatchedListBytesTest, WritesExactBytes) {
+    const FileCase& c = GetParam();
+    TempFolder folder;
+    BarcodeList list = makeList(c.nodes);
+    const std::string path = folder.path() + kMatchedListFileName;
+    EXPECT_TRUE(writeNSArrayToMatchedListFile(path, &list, c.threeIDs));
+    EXPECT_EQ(c.bytes, TempFolder::read(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MatchedListBytesTest,
+    ::testing::Values(
+        FileCase{"ThreeIDsWithEmptyNeighbour",
+                 {{"A", {"p1", "p2"}}, {"B", {}}, {"C", {"p3"}}},
+                 true,
+                 "p1\tA\t\tB\rp2\tA\t\tB\rp3\tC\tB\t\r"},
+        FileCase{"TwoIDs",
+                 {{"A", {"p1", "p2"}}, {"B", {}}, {"C", {"p3"}}},
+                 false,
+                 "p1\tA\t\t\rp2\tA\t\t\rp3\tC\t\t\r"},
+        FileCase{"OneNode", {{"A", {"p1", "p2"}}}, true, "p1\tA\t\t\rp2\tA\t\t\r"},
+        FileCase{"MiddleNodeHasBothNeighbours",
+                 {{"A", {"p1"}}, {"B", {"p2"}}, {"C", {"p3"}}},
+                 true,
+                 "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\r"},
+        FileCase{"NeighbourWithTheSameText",
+                 {{"A", {"p1"}}, {"B", {"p2"}}, {"B", {"p3"}}},
+                 true,
+                 "p1\tA\t\tB\rp2\tB\tA\tB\rp3\tB\tB\t\r"},
+        FileCase{"NodesWithoutPhotosOnly", {{"A", {}}, {"B", {}}}, true, ""},
+        FileCase{"SubfolderAndUtf8Names",
+                 {{"4711", {"day 1/Caf\xC3\xA9.JPG"}}, {"4712", {"IMG 2.JPG"}}},
+                 true,
+                 "day 1/Caf\xC3\xA9.JPG\t4711\t\t4712\rIMG 2.JPG\t4712\t4711\t\r"}),
+    [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
+
+TEST(MatchedListFile, EmptyOrNoListEmptiesTheFileAndFails) {
+    TempFolder folder;
+    const std::string path = folder.write(kMatchedListFileName, "old content\r");
+    BarcodeList empty;
+    EXPECT_FALSE(writeNSArrayToMatchedListFile(path, &empty, true));
+    EXPECT_EQ("", TempFolder::read(path));
+    folder.write(kMatchedListFileName, "old content\r");
+    EXPECT_FALSE(writeNSArrayToMatchedListFile(path, nullptr, true));
+    EXPECT_EQ("", TempFolder::read(path));
+}
+
+TEST(MatchedListFile, WritingAgainReplacesTheFirstVersion) {
+    TempFolder folder;
+    const std::string path = folder.path() + kMatchedListFileName;
+    BarcodeList first = makeList({{"A", {"p1", "p2", "p3"}}, {"B", {"p4"}}});
+    BarcodeList second = makeList({{"A", {"p1"}}});
+    ASSERT_TRUE(writeNSArrayToMatchedListFile(path, &first, true));
+    ASSERT_TRUE(writeNSArrayToMatchedListFile(path, &second, true));
+    EXPECT_EQ("p1\tA\t\t\r", TempFolder::read(path));
+}
+
+TEST(MatchedListFile, UncreatableFileFails) {
+    BarcodeList list = makeList({{"A", {"p1"}}});
+    EXPECT_FALSE(writeNSArrayToMatchedListFile("/nonexistent-vesk-folder/BarcodeMatchedList.txt",
+                                               &list, true));
+}
+
+TEST(MatchedListFile, FullDeviceIsReportedAsFailure) {
+    BarcodeList list = makeList({{"A", {"p1"}}});
+    EXPECT_FALSE(writeNSArrayToMatchedListFile("/dev/full", &list, true));
+}
+
+TEST(MatchedListFile, EditedTreeIsWrittenInItsNewOrder) {
+    TempFolder folder;
+    BarcodeList list = makeList({{"A", {"p1", "p2"}}, {"B", {"p3"}}});
+    BarcodeImage* moved = list[0]->objectAtIndex(0);
+    list[1]->addObject(list[0]->removeObject(moved));
+    const std::string path = folder.path() + kMatchedListFileName;
+    ASSERT_TRUE(writeNSArrayToMatchedListFile(path, &list, true));
+    EXPECT_EQ("p2\tA\t\tB\rp3\tB\tA\t\rp1\tB\tA\t\r", TempFolder::read(path));
+}
+
+TEST(MatchedListFile, AccentedPhotoNameFromThePhotoListComesOutAsUtf8) {
+    TempFolder folder;
+    std::string scans = listfiles::writeScans(folder, {"4711\t121026\t100000", "4712\t121026\t101000"});
+    // "Élève.JPG" and "Zoë.JPG" in Mac OS Roman, as the photo list carries them.
+    std::string photos = listfiles::writePhotos(
+        folder, {"\x83l\x8Fve.JPG\t121026\t100100", "Zo\x91.JPG\t121026\t101000"});
+    std::unique_ptr<BarcodeList> list = MatchPhotos(scans, photos, 2.0f);
+    ASSERT_NE(nullptr, list);
+    const std::string path = folder.path() + kMatchedListFileName;
+    ASSERT_TRUE(writeNSArrayToMatchedListFile(path, list.get(), true));
+    EXPECT_EQ("\xC3\x89l\xC3\xA8ve.JPG\t4711\t\t4712\rZo\xC3\xAB.JPG\t4712\t4711\t\r",
+              TempFolder::read(path));
+}
+
+} // namespace
