@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 const char kMagStripeOutputFileName[] = "admFilteredData.csv";
