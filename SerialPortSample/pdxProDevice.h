@@ -50,6 +50,12 @@ class pdxProDevice : public serialRS232Device {
     // The connection check: remote mode (two loops of 120 seconds at most), then the system
     // information, then leave remote mode and close. True when the scanner answered and its
     // model and unit ID were read into fModelName and fUnitID.
+    // The console self-test of the scanner (developer use): opens the port (11 tries), enters
+    // remote mode (5 tries), reads the settings and the system information, downloads form 1
+    // into <unit ID>BarcodeDataSource.txt in the current directory and reads the scanner's date
+    // and time; then leaves remote mode and closes the port. True when the data file was
+    // written from a clean transfer.
+    bool DoDebugTest() override;
     bool MakeConnection() override;
     bool MakeConnectionNew();
 

@@ -31,6 +31,10 @@ class serialRS232Device {
     serialRS232Device(const serialRS232Device&) = delete;
     serialRS232Device& operator=(const serialRS232Device&) = delete;
 
+    // The console self-test of the port (developer use): opens the port and sends the version
+    // request five times, reporting everything through the log. Leaves the port open. True when
+    // the port opened.
+    virtual bool DoDebugTest();
     virtual bool MakeConnection();
 
     void SetFileDescriptor(short descriptor);
@@ -60,6 +64,14 @@ class serialRS232Device {
     // exchange. Never discards output, so the previous exchange's last byte (the end 0x06 of a
     // transaction, ESC) still reaches the scanner.
     bool DiscardPendingInput();
+
+    // Self-test helpers on the open port. InitializeQRWDevice sends one version request "VERS\r"
+    // and logs what comes back until one second of silence (at most kVersionReplySize bytes); it
+    // always returns false, the reply is not judged. JustReceiveCharacters listens for 2 bytes
+    // for one second and logs them; true when both came.
+    static constexpr long kVersionReplySize = 255;
+    bool InitializeQRWDevice();
+    bool JustReceiveCharacters();
 
   protected:
     char fBsdPathName[kPathSize];

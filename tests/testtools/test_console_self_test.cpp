@@ -1,0 +1,321 @@
+// The console self-tests: the terminal question, the version request on a real pseudo-terminal,
+// the scanner self-test against the real pdx-sim, and vesk-cli selftest as a developer runs it.
+#include "ConsolePrompt.h"
+#include "SerialTestSupport.h"
+#include "pdxProDevice.h"
+#include "serialRS232Device.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace {
+
+int occurrences(const std::string& text, const std::string& part) {
+    int found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++found;
+    return found;
+}
+
+// A pseudo-terminal pair opened by the test. Its slave stands for a serial port; the master is
+// the far end, which answers only when the test says so. The test keeps a slave descriptor of
+// its own so that the port's close never hangs the line up.
+class PseudoTerminal {
+  public:
+    PseudoTerminal() {
+        fMaster = posix_openpt(O_RDWR | O_NOCTTY);
+        if (fMaster < 0 || grantpt(fMaster) != 0 || unlockpt(fMaster) != 0)
+            return;
+        char name[PATH_MAX] = {0};
+        if (ptsname_r(fMaster, name, sizeof name) != 0)
+            return;
+        fSlavePath = name;
+        fSlaveKeeper = open(name, O_RDWR | O_NOCTTY);
+    }
+    ~PseudoTerminal() {
+        if (fSlaveKeeper >= 0)
+            close(fSlaveKeeper);
+        if (fMaster >= 0)
+            close(fMaster);
+    }
+    bool ok() const { return fMaster >= 0 && fSlaveKeeper >= 0 && !fSlavePath.empty(); }
+    const std::string& slavePath() const { return fSlavePath; }
+
+    // Reads what the port side wrote until want has arrived or timeoutMs of silence.
+    std::string readUntil(const std::string& want, int timeoutMs) {
+        while (fReceived.find(want) == std::string::npos) {
+            struct pollfd poller = {fMaster, POLLIN, 0};
+            if (poll(&poller, 1, timeoutMs) <= 0)
+                break;
+            char buffer[256];
+            ssize_t count = read(fMaster, buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            fReceived.append(buffer, static_cast<size_t>(count));
+        }
+        return fReceived;
+    }
+    void answer(const std::string& bytes) {
+        if (write(fMaster, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            ADD_FAILURE() << "the far end could not answer";
+    }
+
+  private:
+    int fMaster = -1;
+    int fSlaveKeeper = -1;
+    std::string fSlavePath;
+    std::string fReceived;
+};
+
+// Every test runs in a fresh current folder with its own log file there.
+class SelfTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char previous[PATH_MAX + 1] = {0};
+        ASSERT_NE(nullptr, getcwd(previous, PATH_MAX));
+        fPrevious = previous;
+        ASSERT_EQ(0, chdir(fFolder.path().c_str()));
+        MessageLog::InitLog(fFolder.path());
+    }
+    void TearDown() override {
+        MessageLog::CloseLog();
+        ASSERT_EQ(0, chdir(fPrevious.c_str()));
+    }
+    std::string logText() { return readFile(fFolder.file("VeskBarcodeLog.txt")); }
+
+    TempFolder fFolder;
+    std::string fPrevious;
+};
+
+struct PromptCase {
+    const char* name;
+    const char* input;
+    bool first;
+    bool second;
+};
+
+TEST(PromptToContinue, YesOnlyForLowerOrUpperY) {
+    const PromptCase cases[] = {
+        {"lower_y", "y\n", true, false},
+        {"upper_y", "Y\n", true, false},
+        {"n", "n\n", false, false},
+        {"other_character", "x\n", false, false},
+        {"enter_alone", "\n", false, false},
+        {"end_of_input", "", false, false},
+        {"yes_word_then_n", "yes\nn\n", true, false},
+        {"no_word_then_y", "no\ny\n", false, true},
+        {"y_twice", "y\nY\n", true, true},
+    };
+    for (const PromptCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string input = c.input;
+        FILE* in = fmemopen(input.empty() ? nullptr : &input[0], input.size(), "r");
+        ASSERT_NE(nullptr, in);
+        char* written = nullptr;
+        size_t writtenSize = 0;
+        FILE* out = open_memstream(&written, &writtenSize);
+        ASSERT_NE(nullptr, out);
+        EXPECT_EQ(c.first, doPromptToContinue("Go on? ", in, out));
+        // The second question reads the next line, not what was left of the first answer.
+        EXPECT_EQ(c.second, doPromptToContinue("Again? ", in, out));
+        fclose(in);
+        fclose(out);
+        EXPECT_EQ("Go on? \n\n\nAgain? \n\n\n", std::string(written, writtenSize));
+        free(written);
+    }
+}
+
+TEST_F(SelfTest, VersionRequestOnASilentPortLogsNothingReadOnce) {
+    PseudoTerminal line;
+    ASSERT_TRUE(line.ok());
+    serialRS232Device port;
+    ASSERT_TRUE(port.SetBsdPathName(line.slavePath().c_str()));
+    ASSERT_GE(port.OpenSerialPort(), 0);
+    EXPECT_FALSE(port.InitializeQRWDevice());
+    port.CloseSerialPort();
+    EXPECT_EQ("VERS\r", line.readUntil("VERS\r", 1000));
+    std::string log = logText();
+    EXPECT_EQ(1, occurrences(log, "Nothing read."));
+    EXPECT_NE(std::string::npos, log.find("Wrote 5 bytes = [\"VERS\\r\"]"));
+    EXPECT_NE(std::string::npos, log.find("Read BACK Data \"\""));
+}
+
+struct ReplyCase {
+    const char* name;
+    std::string reply;
+    std::string logged; // the rendering in "Read BACK Data"
+};
+
+TEST_F(SelfTest, VersionRequestLogsTheReplyWithinItsBuffer) {
+    const ReplyCase cases[] = {
+        {"five_bytes", "V1.0\r", "V1.0\\r"},
+        {"longer_reply_in_pieces", "V1.02 build 7\r", "V1.02 build 7\\r"},
+        // A line that never falls silent: reading stops once the 255-byte buffer is full.
+        {"flood", std::string(400, 'x'), std::string(serialRS232Device::kVersionReplySize, 'x')},
+    };
+    for (const ReplyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageLog::InitLog(fFolder.path());
+        PseudoTerminal line;
+        ASSERT_TRUE(line.ok());
+        serialRS232Device port;
+        ASSERT_TRUE(port.SetBsdPathName(line.slavePath().c_str()));
+        ASSERT_GE(port.OpenSerialPort(), 0);
+        std::thread farEnd([&] {
+            if (line.readUntil("VERS\r", 2000).find("VERS\r") != std::string::npos)
+                line.answer(c.reply);
+        });
+        EXPECT_FALSE(port.InitializeQRWDevice());
+        farEnd.join();
+        port.CloseSerialPort();
+        std::string log = logText();
+        EXPECT_EQ(0, occurrences(log, "Nothing read."));
+        EXPECT_EQ(1, occurrences(log, "Read back EXPECTED bytes of"));
+        EXPECT_NE(std::string::npos, log.find("Read BACK Data \"" + c.logged + "\""));
+    }
+}
+
+TEST_F(SelfTest, PortThatDoesNotOpenIsReported) {
+    const std::string missing = fFolder.file("no-such-port");
+    serialRS232Device port;
+    ASSERT_TRUE(port.SetBsdPathName(missing.c_str()));
+    EXPECT_FALSE(port.DoDebugTest());
+    EXPECT_FALSE(port.IsPortOpen());
+
+    pdxProDevice scanner;
+    ASSERT_TRUE(scanner.SetBsdPathName(missing.c_str()));
+    EXPECT_FALSE(scanner.DoDebugTest());
+    EXPECT_FALSE(scanner.IsPortOpen());
+
+    std::string log = logText();
+    EXPECT_EQ(2, occurrences(log, "UNABLE to OpenSerialPort -- fileDescriptor is [-1]"));
+    EXPECT_NE(std::string::npos, log.find("Error opening serial port " + missing + " - No such file"));
+    EXPECT_NE(std::string::npos, log.find("Issuing inquiry => [10] of [10]"));
+    EXPECT_EQ(0, occurrences(log, "Issuing inquiry => [11]"));
+    EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
+}
+
+const char kRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n";
+
+TEST_F(SelfTest, ScannerSelfTestWritesDataFileNamedByUnitID) {
+    writeFile(fFolder.file("records.txt"), kRecords);
+    PdxSimProcess sim(fFolder.path());
+    ASSERT_TRUE(sim.start({"--records", fFolder.file("records.txt"), "--unit-id", "10700042"}));
+    pdxProDevice scanner;
+    ASSERT_TRUE(scanner.SetBsdPathName(sim.link().c_str()));
+    EXPECT_TRUE(scanner.DoDebugTest());
+    EXPECT_FALSE(scanner.IsPortOpen());
+    sim.stop();
+
+    std::string data = readFile(fFolder.file("10700042BarcodeDataSource.txt"));
+    EXPECT_NE(std::string::npos, data.find("Model=Z-1070\tSN=10700042\tDateFormat=1\t"));
+    EXPECT_NE(std::string::npos, data.find("Scanned BarCode ID\tDate Scanned\tTime Scanned\t"));
+    ASSERT_GE(data.size(), sizeof kRecords - 1);
+    EXPECT_EQ(kRecords, data.substr(data.size() - (sizeof kRecords - 1)));
+    EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
+
+    std::string log = logText();
+    EXPECT_NE(std::string::npos, log.find("========== pdxProDevice::DoDebugTest ==========="));
+    EXPECT_EQ(2, occurrences(log, "serialRS232Device::JustReceiveCharacters => xxxxxxx"));
+    EXPECT_NE(std::string::npos, log.find("The checksum is [0x"));
+    EXPECT_NE(std::string::npos, log.find("Get Date returned: [12/10/26]"));
+    EXPECT_NE(std::string::npos, log.find("GetTime returned: [10:20:30]"));
+    // The session ends by leaving remote mode.
+    std::string sent = sim.hostBytes();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ('\x1B', sent.back());
+}
+
+struct FailedSessionCase {
+    const char* name;
+    const char* fault;
+    const char* message;
+    bool dataFile; // whether <unit ID>BarcodeDataSource.txt is there, incomplete
+};
+
+TEST_F(SelfTest, ScannerSelfTestReportsAFailedSession) {
+    const FailedSessionCase cases[] = {
+        {"no_system_information", "bad-frame-end", "could not be read; no data file is written", false},
+        {"bad_checksum", "bad-checksum@2", "the transfer was not clean;", true},
+    };
+    writeFile(fFolder.file("records.txt"), kRecords);
+    for (const FailedSessionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageLog::InitLog(fFolder.path());
+        std::remove(fFolder.file("10700001BarcodeDataSource.txt").c_str());
+        PdxSimProcess sim(fFolder.path());
+        ASSERT_TRUE(sim.start({"--records", fFolder.file("records.txt"), "--fault", c.fault}));
+        pdxProDevice scanner;
+        ASSERT_TRUE(scanner.SetBsdPathName(sim.link().c_str()));
+        EXPECT_FALSE(scanner.DoDebugTest());
+        EXPECT_FALSE(scanner.IsPortOpen());
+        sim.stop();
+        EXPECT_NE(std::string::npos, logText().find(c.message));
+        EXPECT_EQ(c.dataFile, fileExists(fFolder.file("10700001BarcodeDataSource.txt")));
+        EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
+        std::string sent = sim.hostBytes();
+        ASSERT_FALSE(sent.empty());
+        EXPECT_EQ('\x1B', sent.back());
+    }
+}
+
+// vesk-cli selftest as a developer runs it: the answer typed on standard input.
+class CliSelfTest : public SelfTest {
+  protected:
+    int run(const std::string& answer, const std::string& arguments) {
+        const char* bin = std::getenv("VESK_BIN");
+        std::string command = "printf '" + answer + "' | '" + std::string(bin ? bin : ".") +
+                              "/vesk-cli' selftest " + arguments + " >'" + fFolder.file("out.txt") + "' 2>'" +
+                              fFolder.file("err.txt") + "'";
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string out() { return readFile(fFolder.file("out.txt")); }
+    std::string err() { return readFile(fFolder.file("err.txt")); }
+};
+
+TEST_F(CliSelfTest, PortOnlySendsFiveVersionRequests) {
+    PseudoTerminal line;
+    ASSERT_TRUE(line.ok());
+    EXPECT_EQ(0, run("y\\n", "--port-only " + line.slavePath()));
+    EXPECT_NE(std::string::npos, out().find("five times on " + line.slavePath()));
+    EXPECT_EQ("VERS\rVERS\rVERS\rVERS\rVERS\r", line.readUntil("VERS\rVERS\rVERS\rVERS\rVERS\r", 1000));
+    EXPECT_EQ(5, occurrences(err(), "Nothing read."));
+}
+
+TEST_F(CliSelfTest, DeclinedOrUnopenablePortRunsNothing) {
+    PseudoTerminal line;
+    ASSERT_TRUE(line.ok());
+    EXPECT_EQ(1, run("n\\n", "--port-only " + line.slavePath()));
+    EXPECT_NE(std::string::npos, err().find("nothing was run"));
+    EXPECT_EQ("", line.readUntil("VERS", 200));
+
+    EXPECT_EQ(1, run("y\\n", fFolder.file("no-such-port")));
+    EXPECT_NE(std::string::npos, err().find("UNABLE to OpenSerialPort -- fileDescriptor is [-1]"));
+    EXPECT_NE(std::string::npos, err().find("did not pass"));
+
+    EXPECT_EQ(2, run("y\\n", "--bogus"));
+    EXPECT_EQ(2, run("y\\n", "one two"));
+}
+
+TEST_F(CliSelfTest, ScannerSelfTestAgainstPdxSim) {
+    writeFile(fFolder.file("records.txt"), kRecords);
+    PdxSimProcess sim(fFolder.path());
+    ASSERT_TRUE(sim.start({"--records", fFolder.file("records.txt")}));
+    EXPECT_EQ(0, run("Y\\n", "'" + sim.link() + "'"));
+    sim.stop();
+    EXPECT_NE(std::string::npos, out().find("the scanner self-test on " + sim.link() + " ran to its end"));
+    EXPECT_NE(std::string::npos,
+              readFile(fFolder.file("10700001BarcodeDataSource.txt")).find("1111\t121026\t101500\n"));
+}
+
+} // namespace
