@@ -128,6 +128,19 @@ void PdxSimulator::serve(volatile bool& stop) {
         for (ssize_t i = 0; i < count && !fDisconnected; ++i)
             handleByte(static_cast<unsigned char>(buffer[i]));
     }
+    if (fDisconnected)
+        return;
+    // Asked to stop: what the program wrote before it let go of the port (its closing ESC) may
+    // still wait in the terminal; record it so that the byte record is complete.
+    for (;;) {
+        struct pollfd poller = {fMaster, POLLIN, 0};
+        if (poll(&poller, 1, 0) <= 0 || !(poller.revents & POLLIN))
+            return;
+        ssize_t count = read(fMaster, buffer, sizeof buffer);
+        if (count <= 0)
+            return;
+        logBytes("host", buffer, static_cast<size_t>(count));
+    }
 }
 
 bool PdxSimulator::ready() const {
