@@ -389,17 +389,36 @@ private slots:
         fStore->setValue(sPrefs_doAllowUserToModifyData, "false");
         QString title;
         QString accept;
+        QString warning;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (!widget->isVisible())
+                    continue;
+                if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+                    warning = box->text();
+                    box->defaultButton()->click();
+                    return;
+                }
+                auto* dialog = qobject_cast<QFileDialog*>(widget);
+                if (!dialog || !title.isEmpty())
+                    continue;
+                title = dialog->windowTitle();
+                accept = dialog->labelText(QFileDialog::Accept);
+                dialog->setDirectory(elsewhere.path());
+                dialog->selectFile(chosen);
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
                 return;
-            title = dialog->windowTitle();
-            accept = dialog->labelText(QFileDialog::Accept);
-            dialog->selectFile(chosen);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
         });
         poll.start(20);
+        // The dialog's modal loop runs inside this thread's event handling; never hang the test.
+        QTimer::singleShot(8000, this, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(widget))
+                    dialog->reject();
+            }
+        });
         jobCheckList job;
         MatchTaskContext context{folderPath(), &job, nullptr, nullptr, nullptr};
         std::atomic<bool> done{false};
@@ -409,6 +428,7 @@ private slots:
         });
         QTRY_VERIFY_WITH_TIMEOUT(done.load(), 10000);
         worker.join();
+        QCOMPARE(warning, QString());
         QCOMPARE(title, QStringLiteral("Please Choose A BarCode DATA File..."));
         QCOMPARE(accept, QStringLiteral("Select"));
         QCOMPARE(readFile(file("BarcodeMatchedList.txt")), kOtherAutomatic);
