@@ -7,7 +7,6 @@
 #include "ReviewModel.h"
 #include "ReviewPrompt.h"
 
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -78,21 +77,28 @@ ReviewWindow::ReviewWindow(QWidget* parent) : QDialog(parent) {
                                            "barcode it belongs to; it becomes that barcode's last photo."));
     hint->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* returnToHost = buttons->addButton(QStringLiteral("Return to Vesk-X"), QDialogButtonBox::DestructiveRole);
+    // Return to Vesk-X and Revert on the left, away from Cancel and OK.
+    auto* returnToHost = new QPushButton(QStringLiteral("Return to Vesk-X"));
     returnToHost->setObjectName(QStringLiteral("ibReturnToVeskx"));
     returnToHost->setToolTip(QStringLiteral("Cancel the job and go back to Vesk-X; the scanner is not erased."));
-    QPushButton* revert = buttons->addButton(QStringLiteral("Revert"), QDialogButtonBox::ResetRole);
+    auto* revert = new QPushButton(QStringLiteral("Revert"));
     revert->setObjectName(QStringLiteral("ibRevertHit"));
     revert->setToolTip(QStringLiteral("Forget the moves and match again from the files."));
-    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
     cancel->setObjectName(QStringLiteral("ibCancelHit"));
     cancel->setToolTip(QStringLiteral("Keep the automatic match and go on."));
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("ibOKHit"));
     ok->setToolTip(QStringLiteral("Save the matches as shown and go on."));
-    ok->setAutoDefault(false);
-    cancel->setAutoDefault(false);
+    for (QPushButton* button : {returnToHost, revert, cancel, ok})
+        button->setAutoDefault(false);
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(returnToHost);
+    buttons->addWidget(revert);
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok);
     connect(ok, &QPushButton::clicked, this, [this] { ibOKHit(); });
     connect(cancel, &QPushButton::clicked, this, [this] { ibCancelHit(); });
     connect(revert, &QPushButton::clicked, this, [this] { ibRevertHit(); });
@@ -101,7 +107,7 @@ ReviewWindow::ReviewWindow(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(hint);
     layout->addWidget(splitter, 1);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     resize(470, 340);
 }
 
@@ -122,6 +128,10 @@ void ReviewWindow::outlineViewSelectionDidChange() {
         return;
     }
     setSelectedImage(fWorkingPathName + image->imageName());
+    QString name = QString::fromStdString(image->imageName());
+    QString barcode = image->parent() ? QString::fromStdString(image->parent()->barcode()) : QString();
+    fPreviewName->setText(fSelectedImage.isNull() ? QStringLiteral("%1 (cannot be shown)  -  barcode %2").arg(name, barcode)
+                                                  : QStringLiteral("%1  -  barcode %2").arg(name, barcode));
 }
 
 // Loads only the selected photo, so that a tree of thousands of photos opens at once.

@@ -34,7 +34,7 @@ QCheckBox* addCheckBox(QVBoxLayout* layout, const QString& text, const QString& 
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
-    note->setEnabled(false);
+    note->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(note);
     return box;
 }
@@ -128,6 +128,7 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
 
     awakeFromNib();
     loadFromStore();
+    fSkew->setFocus();
 }
 
 void GeneralPreferencesDialog::awakeFromNib() {

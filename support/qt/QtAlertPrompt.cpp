@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -26,10 +27,17 @@ int showMessageBox(QWidget* parent, const AlertPanelContent& content) {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("alert_") + fromUtf8(content.key));
     box.setWindowTitle(QStringLiteral("VeskBarcode"));
-    box.setIcon(QMessageBox::Warning);
+    box.setIcon(content.alternateButton.empty() ? QMessageBox::Warning : QMessageBox::Question);
     box.setTextFormat(Qt::PlainText);
     box.setText(displayText(content.title));
     box.setInformativeText(displayText(content.message));
+    // The title reads as the question, the message as its explanation.
+    if (auto* titleLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont font = titleLabel->font();
+        font.setBold(true);
+        font.setPointSizeF(font.pointSizeF() * 1.1);
+        titleLabel->setFont(font);
+    }
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     QPushButton* defaultButton =
         box.addButton(content.defaultButton.empty() ? QStringLiteral("OK") : fromUtf8(content.defaultButton),
