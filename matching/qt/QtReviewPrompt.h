@@ -14,7 +14,14 @@ class ReviewWindow;
 class QtReviewPrompt : public ReviewPrompt {
 public:
     // The photo names of the tree are relative to workingPathName (ends with "/").
-    QtReviewPrompt(QWidget* mainWindow, std::string workingPathName);
+    QtReviewPrompt(QWidget* mainWindow, std::string workingPathName = std::string());
+    // The window goes with the prompt (it is deleted on the user-interface thread).
+    ~QtReviewPrompt() override;
+    QtReviewPrompt(const QtReviewPrompt&) = delete;
+    QtReviewPrompt& operator=(const QtReviewPrompt&) = delete;
+
+    // For a prompt kept across jobs: the folder of the next review. Not during a review.
+    void setWorkingPathName(const std::string& workingPathName) { fWorkingPathName = workingPathName; }
 
     void growReviewWindow() override;
     int runReview(BarcodeList* list) override;

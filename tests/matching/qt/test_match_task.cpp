@@ -13,6 +13,7 @@
 #include "StatusDisplay.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
 #include <QPushButton>
@@ -401,12 +402,17 @@ private slots:
                     return;
                 }
                 auto* dialog = qobject_cast<QFileDialog*>(widget);
-                if (!dialog || !title.isEmpty())
+                if (!dialog)
                     continue;
                 title = dialog->windowTitle();
                 accept = dialog->labelText(QFileDialog::Accept);
-                dialog->setDirectory(elsewhere.path());
-                dialog->selectFile(chosen);
+                // Typed as a person would; tried again at the next tick should the dialog still
+                // be busy reading its folder.
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                if (name)
+                    name->setText(chosen);
+                else
+                    dialog->selectFile(chosen);
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
                 return;
             }

@@ -245,12 +245,22 @@ private slots:
         window.setBarcodeList(tree.get());
         MessageBoxAnswerer keepReviewing(QStringLiteral("Keep Reviewing"));
         QTimer::singleShot(50, &window, [&] { window.findChild<QPushButton*>(QStringLiteral("ibOKHit"))->click(); });
-        QTimer::singleShot(400, &window, [&] {
-            QVERIFY(window.isVisible());
-            window.findChild<QPushButton*>(QStringLiteral("ibCancelHit"))->click();
+        // Once the confirmation has been answered, the review must still be open.
+        bool openAfterAnswer = false;
+        QTimer afterAnswer;
+        connect(&afterAnswer, &QTimer::timeout, &window, [&] {
+            if (keepReviewing.answered() == 0)
+                return;
+            afterAnswer.stop();
+            QTimer::singleShot(100, &window, [&] {
+                openAfterAnswer = window.isVisible();
+                window.findChild<QPushButton*>(QStringLiteral("ibCancelHit"))->click();
+            });
         });
+        afterAnswer.start(10);
         QCOMPARE(window.exec(), int(eReviewCode_Cancel));
         QCOMPARE(keepReviewing.answered(), 1);
+        QVERIFY(openAfterAnswer);
     }
 
     void growKeepsTheTopRightCornerWithinTheScreen() {
