@@ -12,7 +12,7 @@
 class ReviewWindow;
 
 class QtReviewPrompt : public ReviewPrompt {
-public:
+  public:
     // The photo names of the tree are relative to workingPathName (ends with "/").
     QtReviewPrompt(QWidget* mainWindow, std::string workingPathName = std::string());
     // The window goes with the prompt (it is deleted on the user-interface thread).
@@ -29,7 +29,7 @@ public:
     // The review window, created on first use (user-interface thread only).
     ReviewWindow* reviewWindow();
 
-private:
+  private:
     QPointer<QWidget> fMainWindow;
     std::string fWorkingPathName;
     QPointer<ReviewWindow> fWindow;

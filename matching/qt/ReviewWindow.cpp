@@ -73,14 +73,16 @@ ReviewWindow::ReviewWindow(QWidget* parent) : QDialog(parent) {
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 3);
 
-    auto* hint = new QLabel(QStringLiteral("Each barcode lists the photos matched to it. Drag a photo onto the "
-                                           "barcode it belongs to; it becomes that barcode's last photo."));
+    auto* hint =
+        new QLabel(QStringLiteral("Each barcode lists the photos matched to it. Drag a photo onto the "
+                                  "barcode it belongs to; it becomes that barcode's last photo."));
     hint->setWordWrap(true);
 
     // Return to Vesk-X and Revert on the left, away from Cancel and OK.
     auto* returnToHost = new QPushButton(QStringLiteral("Return to Vesk-X"));
     returnToHost->setObjectName(QStringLiteral("ibReturnToVeskx"));
-    returnToHost->setToolTip(QStringLiteral("Cancel the job and go back to Vesk-X; the scanner is not erased."));
+    returnToHost->setToolTip(
+        QStringLiteral("Cancel the job and go back to Vesk-X; the scanner is not erased."));
     auto* revert = new QPushButton(QStringLiteral("Revert"));
     revert->setObjectName(QStringLiteral("ibRevertHit"));
     revert->setToolTip(QStringLiteral("Forget the moves and match again from the files."));
@@ -130,8 +132,9 @@ void ReviewWindow::outlineViewSelectionDidChange() {
     setSelectedImage(fWorkingPathName + image->imageName());
     QString name = QString::fromStdString(image->imageName());
     QString barcode = image->parent() ? QString::fromStdString(image->parent()->barcode()) : QString();
-    fPreviewName->setText(fSelectedImage.isNull() ? QStringLiteral("%1 (cannot be shown)  -  barcode %2").arg(name, barcode)
-                                                  : QStringLiteral("%1  -  barcode %2").arg(name, barcode));
+    fPreviewName->setText(fSelectedImage.isNull()
+                              ? QStringLiteral("%1 (cannot be shown)  -  barcode %2").arg(name, barcode)
+                              : QStringLiteral("%1  -  barcode %2").arg(name, barcode));
 }
 
 // Loads only the selected photo, so that a tree of thousands of photos opens at once.
@@ -141,7 +144,8 @@ void ReviewWindow::setSelectedImage(const std::optional<std::string>& path) {
     if (path) {
         QString file = QFile::decodeName(path->c_str());
         fSelectedImage = loadPhotoPreview(file);
-        fPreviewName->setText(fSelectedImage.isNull() ? QStringLiteral("%1 (cannot be shown)").arg(file) : file);
+        fPreviewName->setText(fSelectedImage.isNull() ? QStringLiteral("%1 (cannot be shown)").arg(file)
+                                                      : file);
     }
     showPreview();
     emit selectedImageChanged();
@@ -154,7 +158,8 @@ void ReviewWindow::showPreview() {
         return;
     }
     QSize area = fPreview->size();
-    fPreview->setPixmap(QPixmap::fromImage(fSelectedImage.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    fPreview->setPixmap(
+        QPixmap::fromImage(fSelectedImage.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void ReviewWindow::resizeEvent(QResizeEvent* event) {
@@ -164,10 +169,11 @@ void ReviewWindow::resizeEvent(QResizeEvent* event) {
 
 void ReviewWindow::growOnce() {
     QRect frame = geometry();
-    myPrintfDebug(myFormat("imageSortWindow curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\n"
-                           "curOrigin.y=[%2.2f]\n",
-                           double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
-                      .c_str());
+    myPrintfDebug(
+        myFormat("imageSortWindow curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\n"
+                 "curOrigin.y=[%2.2f]\n",
+                 double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
+            .c_str());
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 100000, 100000);
     int width = std::min(frame.width() + kGrowWidth, available.width());

@@ -13,7 +13,9 @@
 
 namespace {
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), int(text.size())); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), int(text.size()));
+}
 
 // The Mac-style alert texts use CR for a line break; the message box wants LF.
 QString displayText(const std::string& text) {

@@ -24,8 +24,8 @@
 
 namespace {
 
-const char* const kNames[] = {"Ava Lindqvist", "Ben Okafor", "Chloe Marsh", "Dev Patel", "Elif Kaya", "Finn Byrne",
-                              "Gia Romano", "Hugo Laine"};
+const char* const kNames[] = {"Ava Lindqvist", "Ben Okafor", "Chloe Marsh", "Dev Patel",
+                              "Elif Kaya",     "Finn Byrne", "Gia Romano",  "Hugo Laine"};
 
 void writePhoto(const QString& path, const QString& subject, int shot, int hue) {
     QImage image(1500, 1000, QImage::Format_RGB32);
@@ -43,7 +43,8 @@ void writePhoto(const QString& path, const QString& subject, int shot, int hue) 
     font.setPixelSize(70);
     font.setBold(true);
     painter.setFont(font);
-    painter.drawText(QRect(0, 40, 1500, 100), Qt::AlignCenter, QStringLiteral("%1  -  shot %2").arg(subject).arg(shot));
+    painter.drawText(QRect(0, 40, 1500, 100), Qt::AlignCenter,
+                     QStringLiteral("%1  -  shot %2").arg(subject).arg(shot));
     painter.end();
     image.save(path, "JPEG", 85);
 }
@@ -59,17 +60,23 @@ void writeShoot(const QString& folder) {
     photos.write("VeskBarcode photo list\nOriginalName\tCreationDate\n");
     int scanTime = 9 * 3600 + 30 * 60;
     int photoNumber = 4711;
-    const int delays[][3] = {{8, 15, 31}, {6, 12, 0}, {10, 22, 37}, {7, 0, 0}, {9, 18, 26}, {12, 25, 0}, {5, 14, 33}, {11, 19, 0}};
+    const int delays[][3] = {{8, 15, 31}, {6, 12, 0},  {10, 22, 37}, {7, 0, 0},
+                             {9, 18, 26}, {12, 25, 0}, {5, 14, 33},  {11, 19, 0}};
     for (int subject = 0; subject < 8; ++subject) {
         scanTime += subject == 0 ? 0 : 70 + 9 * subject;
         QString barcode = QStringLiteral("2026%1").arg(1040 + subject * 7);
-        scans.write(QStringLiteral("%1\t050126\t%2\n").arg(barcode, QTime(0, 0).addSecs(scanTime).toString("hhmmss")).toLatin1());
+        scans.write(QStringLiteral("%1\t050126\t%2\n")
+                        .arg(barcode, QTime(0, 0).addSecs(scanTime).toString("hhmmss"))
+                        .toLatin1());
         for (int k = 0; k < 3 && delays[subject][k]; ++k) {
-            QString name = QStringLiteral("%1/IMG_%2.JPG").arg(subject < 4 ? "Class 4A" : "Class 4B").arg(photoNumber++);
+            QString name =
+                QStringLiteral("%1/IMG_%2.JPG").arg(subject < 4 ? "Class 4A" : "Class 4B").arg(photoNumber++);
             QDir().mkpath(folder + "/" + name.section('/', 0, 0));
             writePhoto(folder + "/" + name, QString::fromLatin1(kNames[subject]), k + 1, subject * 45);
             int photoTime = scanTime + delays[subject][k] + 3 * 60 + 12;
-            photos.write(QStringLiteral("%1\t050126\t%2\n").arg(name, QTime(0, 0).addSecs(photoTime).toString("hhmmss")).toLatin1());
+            photos.write(QStringLiteral("%1\t050126\t%2\n")
+                             .arg(name, QTime(0, 0).addSecs(photoTime).toString("hhmmss"))
+                             .toLatin1());
         }
     }
 }
@@ -96,7 +103,8 @@ int main(int argc, char** argv) {
     if (what == "alert") {
         QByteArray key = argc > 2 ? QByteArray(argv[2]) : QByteArray("NSAlertWindow_1005");
         mainWindow.show();
-        QTimer::singleShot(300, [key] { myNSRunAlertPanel("myLocalDictionary", key.constData(), "17700042", nullptr); });
+        QTimer::singleShot(
+            300, [key] { myNSRunAlertPanel("myLocalDictionary", key.constData(), "17700042", nullptr); });
         return application.exec();
     }
     if (what == "preferences") {
@@ -107,8 +115,8 @@ int main(int argc, char** argv) {
 
     QTemporaryDir folder;
     writeShoot(folder.path());
-    std::unique_ptr<BarcodeList> tree =
-        MatchPhotos((folder.path() + "/BarcodeDataSource.txt").toStdString(), (folder.path() + "/BarcodeImageList.txt").toStdString());
+    std::unique_ptr<BarcodeList> tree = MatchPhotos((folder.path() + "/BarcodeDataSource.txt").toStdString(),
+                                                    (folder.path() + "/BarcodeImageList.txt").toStdString());
     if (!tree) {
         std::fprintf(stderr, "the generated shoot did not match\n");
         return 1;
