@@ -67,6 +67,15 @@ QtAlertPrompt* gInstalledPrompt = nullptr;
 
 } // namespace
 
+// A question asked while another dialog is up (the review's OK) belongs on top of that dialog;
+// otherwise on the main window when it is shown.
+QWidget* QtAlertPrompt::dialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget* parent = fParentWindow.data();
+    return parent && parent->isVisible() ? parent : nullptr;
+}
+
 QtAlertPrompt::QtAlertPrompt(QWidget* parentWindow) : fParentWindow(parentWindow) {}
 
 void QtAlertPrompt::setParentWindow(QWidget* parentWindow) {
@@ -76,10 +85,7 @@ void QtAlertPrompt::setParentWindow(QWidget* parentWindow) {
 int QtAlertPrompt::runAlert(const AlertPanelContent& content) {
     int result = -2;
     bool ran = runOnUiThread([&] {
-        QWidget* parent = fParentWindow.data();
-        if (parent && !parent->isVisible())
-            parent = nullptr;
-        result = showMessageBox(parent, content);
+        result = showMessageBox(dialogParent(), content);
     });
     if (!ran)
         MessageLog::LogMessage("myNSRunAlertPanel: no application to show the alert " + content.key);
@@ -89,8 +95,7 @@ int QtAlertPrompt::runAlert(const AlertPanelContent& content) {
 std::optional<std::string> QtAlertPrompt::chooseFile(const std::string& title, const std::string& folder) {
     std::optional<std::string> chosen;
     runOnUiThread([&] {
-        QWidget* parent = fParentWindow.data();
-        QFileDialog dialog(parent && parent->isVisible() ? parent : nullptr, fromUtf8(title),
+        QFileDialog dialog(dialogParent(), fromUtf8(title),
                            QFile::decodeName(folder.c_str()));
         dialog.setObjectName(QStringLiteral("chooseBarcodeDataFile"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -21,6 +21,8 @@ class QtAlertPrompt : public AlertPrompt {
     std::optional<std::string> chooseFile(const std::string& title, const std::string& folder) override;
 
   private:
+    QWidget* dialogParent() const;
+
     QPointer<QWidget> fParentWindow;
 };
 
