@@ -143,24 +143,25 @@ short GetRunningOSVersion(MessageSink* target, long& response) {
 namespace MessageLog {
 
 void InitLog(const std::string& folder) {
-    std::lock_guard<std::mutex> guard(gLogThreadLock);
-    if (gLogFile.is_open())
-        gLogFile.close();
-    gLogFilePath.clear();
-    std::string first = folder.empty() ? executableFolder() : folder;
-    if (openLogIn(first))
-        return;
-    std::string fallback = stateFolder();
-    if (!fallback.empty() && makeFolders(fallback) && openLogIn(fallback)) {
-        logMessageToCocoaView(nullptr,
-                              "The folder " + first + " is not writable; the log is written to " +
-                                  gLogFilePath,
-                              true);
-        return;
+    std::string notice;
+    {
+        std::lock_guard<std::mutex> guard(gLogThreadLock);
+        if (gLogFile.is_open())
+            gLogFile.close();
+        gLogFilePath.clear();
+        std::string first = folder.empty() ? executableFolder() : folder;
+        if (openLogIn(first))
+            return;
+        std::string fallback = stateFolder();
+        if (!fallback.empty() && makeFolders(fallback) && openLogIn(fallback))
+            notice = "The folder " + first + " is not writable; the log is written to " + gLogFilePath;
+        else
+            notice = "No log file could be created (tried " + first + " and " + fallback +
+                     "); messages reach this window and standard error only.";
     }
-    logMessageToCocoaView(nullptr, "No log file could be created (tried " + first + " and " + fallback +
-                                       "); messages reach this window and standard error only.",
-                          true);
+    // Said outside the lock: the receiver may log in turn.
+    logMessageToCocoaView(nullptr, notice, true);
+    writeSystemLog(notice);
 }
 
 void CloseLog() {
@@ -179,6 +180,8 @@ void LogMessage(std::string line) {
     }
     writeSystemLog(line);
 }
+
+void SystemLog(const std::string& text) { writeSystemLog(text); }
 
 std::string logFilePath() {
     std::lock_guard<std::mutex> guard(gLogThreadLock);

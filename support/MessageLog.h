@@ -38,6 +38,8 @@ namespace MessageLog {
 void InitLog(const std::string& folder = std::string());
 void CloseLog();
 void LogMessage(std::string line);
+// Writes text to the system log only (standard error), decoded from Mac OS Roman, never as a format.
+void SystemLog(const std::string& text);
 // The path of the open log file; empty when no log file could be opened.
 std::string logFilePath();
 } // namespace MessageLog

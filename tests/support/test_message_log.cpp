@@ -58,6 +58,9 @@ const LogCase kLogCases[] = {
     {"two_lf_keep_one", false, "word\n\n", "\xA5\xA5 word\n\n", "word\n\r"},
     {"debug_log_only", true, "word\n", "\xA5\xA5 word\n", ""},
     {"percent_literal", false, "100% %s %@\n", "\xA5\xA5 100% %s %@\n", "100% %s %@\r"},
+    {"inner_line_feeds_one_entry", false, "one\ntwo\n", "\xA5\xA5 one\ntwo\n", "one\ntwo\r"},
+    {"no_line_break_at_all", false, "word", "\xA5\xA5 word\n", "word\r"},
+    {"lone_cr_not_trimmed", false, "\r", "\xA5\xA5 \r\n", "\r\r"},
 };
 
 TEST_F(MessageLogTest, PrintfWritesExactBytes) {
@@ -100,6 +103,25 @@ TEST_F(MessageLogTest, UnwritableFolderFallsBackToStateFolderAndSaysWhere) {
     std::ifstream in(MessageLog::logFilePath(), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ("\xA5\xA5 kept\n", bytes);
+}
+
+// The system-log copy goes to standard error, decoded from Mac OS Roman and never used as a format.
+TEST_F(MessageLogTest, SystemLogCopyIsDecodedAndLiteral) {
+    std::string captured = folder + "/stderr.txt";
+    fflush(stderr);
+    int saved = dup(2);
+    FILE* file = fopen(captured.c_str(), "w");
+    ASSERT_NE(nullptr, file);
+    dup2(fileno(file), 2);
+    myPrintf("100% %s %n Caf\x8E\n");
+    fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    fclose(file);
+    std::ifstream in(captured, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ("\xE2\x80\xA2\xE2\x80\xA2 100% %s %n Caf\xC3\xA9\n", bytes);
+    EXPECT_EQ("\xA5\xA5 100% %s %n Caf\x8E\n", logBytes());
 }
 
 } // namespace

@@ -1,0 +1,160 @@
+// The application controller: the life of the program, the one job record, the half-second
+// sequencer, the commands that start workers, the host's events and the message area.
+//
+// Plain C++: the Qt shell adapts it (window, timer, session bus) through the interfaces in
+// ApplicationServices. Everything here runs on the user-interface thread except outputError,
+// getErrorLog and the worker operations it starts.
+#pragma once
+
+#include "HostEventGate.h"
+#include "HostEvents.h"
+#include "JobCheckList.h"
+#include "MessageBuffer.h"
+#include "MessageLog.h"
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+class ApplicationShell;
+class JobContext;
+class JobOperations;
+class MainWindowView;
+class StatusDisplay;
+
+// The services the controller works through. Any of them may be null: the actions that use a
+// missing one are skipped (a missing host transport means events are logged as not sent).
+struct ApplicationServices {
+    HostEvents* hostEvents = nullptr;
+    StatusDisplay* status = nullptr;
+    MainWindowView* view = nullptr;
+    ApplicationShell* shell = nullptr;
+    JobOperations* operations = nullptr; // null: every operation reports that it is not available yet
+    std::string logFolder;               // empty: the log lies beside the executable
+};
+
+// What the build says about the program.
+struct BuildInfo {
+    std::string name = "VeskBarcode";
+    std::string version; // empty: unknown
+    std::string copyright;
+};
+
+// This program's own application signature, under which the host addresses its events.
+constexpr FourCharCode kVeskBarcodeSignature = makeFourCharCode("VBcd");
+constexpr FourCharCode kVeskXEventID_Erase = makeFourCharCode("eras");
+constexpr FourCharCode kVeskXEventID_Quit = makeFourCharCode("quit");
+constexpr FourCharCode kCameraEventClass = makeFourCharCode("cmra");
+constexpr FourCharCode kCameraEventID_Command1 = makeFourCharCode("cmd1");
+
+// One event from outside, as the transport received it.
+struct IncomingHostEvent {
+    FourCharCode target = 0;
+    FourCharCode eventClass = 0;
+    FourCharCode eventID = 0;
+    bool fromHost = false;   // the sender is the process that owns the host's name
+    bool wantsReply = false; // the sender waits for a reply
+    std::map<std::string, std::string> parameters; // keyword ("----", "cmnt") to text
+    std::string sender;      // the sender's address, for the log
+};
+
+struct HostEventResult {
+    enum class Outcome { Handled, NotHandled, Refused, WrongTarget };
+    Outcome outcome = Outcome::NotHandled;
+    std::map<std::string, std::string> reply; // keyword ("resp") to text
+};
+
+class MyApplicationDelegate : public MessageSink {
+public:
+    MyApplicationDelegate(ApplicationServices services, BuildInfo build);
+    ~MyApplicationDelegate() override;
+
+    // Launch, in the order the shell calls them.
+    void applicationWillFinishLaunching();
+    void applicationDidFinishLaunching();
+    // The host's request to open a job on a folder; null: no path given. True when accepted.
+    bool applicationOpenFile(const char* path);
+    // Started without a folder: alert 9001, no job.
+    bool applicationOpenUntitledFile();
+    // True: terminate now; false: the user chose to keep the program running.
+    bool applicationShouldTerminate();
+    void applicationWillTerminate();
+    // The orderly end: asks applicationShouldTerminate, then runs applicationWillTerminate. True
+    // when the program is to exit now. Further requests after the end are ignored.
+    bool terminate();
+    bool hasTerminated() const { return fTerminated; }
+
+    bool setWorkingFolderPathName(const char* path);
+    std::string getWorkingFolderPathName() const { return fWorkingPathName; }
+    std::string getWorkingFolderPathNameAsNSString() const;
+
+    // The sequencer tick.
+    void doIdle();
+    void doTellVeskToConfirm();
+    void doWaitForVeskToConfirm();
+
+    // Commands of the window's buttons; true when the worker was started.
+    bool ibBuildTheImageListInAThread();
+    bool ibPrepareForConnectionInAThread();
+    bool ibConnectToBarcodeDevice();
+    bool ibDownloadData();
+    bool ibMatchBarcodeDataWithPhotos();
+    bool ibDeleteData();
+    bool ibDoAutoLocateAndDownload();
+    void ibRescanSerialPort();
+    void ibQuitApplication();
+
+    // Host events, on the user-interface thread.
+    HostEventResult handleHostEvent(const IncomingHostEvent& event);
+    void handleVeskxOkayToDeleteHandler(const IncomingHostEvent& event);
+    void handleTestAEHandler(const IncomingHostEvent& event);
+    std::optional<std::string> handleCameraEventClass(const IncomingHostEvent& event);
+
+    // Sends a 'barc' event to target; the result of the send.
+    short mySendQuorvelAppleEvent(FourCharCode target, FourCharCode eventID);
+
+    // Message area and status line.
+    void outputError(std::string text) override;
+    std::string getErrorLog() const { return fErrorLog.snapshot(); }
+    void updateErrorLog();
+    void setStatusViewText(const std::string& text);
+    void stopStatusAnimation();
+
+    jobCheckList* job() const { return fCurJobCheckListPtr.get(); }
+    bool isMainThread() const { return std::this_thread::get_id() == fMainThread; }
+    bool veskxDidRespond() const { return fVeskxDidRespond.load(); }
+
+private:
+    using Operation = void (JobOperations::*)(JobContext&);
+    // Takes the worker guard atomically and starts operation on a new thread; curTaskOnStart (when
+    // not negative) is written into the job once the guard is taken.
+    bool startWorker(Operation operation, int32_t curTaskOnStart = -1);
+    JobContext makeContext();
+    bool refuseWorkingFolder(const std::string& logText, const std::string& title, const std::string& message);
+
+    ApplicationServices fServices;
+    BuildInfo fBuild;
+    std::unique_ptr<JobOperations> fDefaultOperations;
+    JobOperations* fOperations;
+    std::unique_ptr<StatusDisplay> fNullStatus;
+    StatusDisplay* fStatus;
+    std::unique_ptr<ApplicationShell> fNullShell;
+    ApplicationShell* fShell;
+    HostEventGate fHostEvents;
+
+    std::thread::id fMainThread;
+    std::string fWorkingPathName;
+    std::unique_ptr<jobCheckList> fCurJobCheckListPtr;
+    MessageBuffer fErrorLog;
+    std::string fDisplayedErrorLog;
+    bool fIsInIdle = false;
+    std::atomic<bool> fVeskxDidRespond{false};
+    bool fTerminating = false;
+    bool fTerminated = false;
+};
+
+// The one controller of the process (set when launching begins); null before.
+MyApplicationDelegate* applicationDelegate();

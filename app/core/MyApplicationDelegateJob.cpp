@@ -1,0 +1,294 @@
+// The job side of the controller: the sequencer tick, the commands that start workers, the two
+// confirmation tasks and the host's incoming events.
+#include "MyApplicationDelegate.h"
+
+#include "ApplicationShell.h"
+#include "Clock.h"
+#include "JobContext.h"
+#include "JobOperations.h"
+#include "MainWindowView.h"
+#include "RunningThread.h"
+
+#include <chrono>
+#include <system_error>
+
+namespace {
+
+std::string classAndIDLine(const IncomingHostEvent& event) {
+    std::string eventClass = fourCharCodeText(event.eventClass);
+    std::string eventID = fourCharCodeText(event.eventID);
+    return "theEventClass = [" + eventClass + "]\ntheEventID = [" + eventID + "]\n";
+}
+
+std::string parameterOf(const IncomingHostEvent& event, const char* keyword) {
+    auto found = event.parameters.find(keyword);
+    return found == event.parameters.end() ? std::string() : found->second;
+}
+
+const char kCameraResponse[] = "Response To RequestCameraSettingsCommand";
+constexpr auto kCameraWait = std::chrono::seconds(5);
+
+} // namespace
+
+void MyApplicationDelegate::doIdle() {
+    if (fIsInIdle) {
+        myPrintf("Still inside doIdle - gIsInIdle=true");
+        return;
+    }
+    if (fTerminated)
+        return;
+    fIsInIdle = true;
+    updateErrorLog();
+    jobCheckList* job = fCurJobCheckListPtr.get();
+    if (job && job->curTask.load() != job->nextTask.load()) {
+        switch (job->nextTask.load()) {
+        case eVeskBarcodeTask_None:
+            job->curTask = eVeskBarcodeTask_None;
+            break;
+        case eVeskBarcodeTask_StartJob:
+        case eVeskBarcodeTask_Reserved3:
+        case eVeskBarcodeTask_SetWorkingFolder:
+        case eVeskBarcodeTask_JobEnded:
+            break;
+        case eVeskBarcodeTask_UserCancel:
+            job->curTask = eVeskBarcodeTask_UserCancel;
+            myPrintf("User Did Cancel...\nSending kVeskBarcodeEventID_userAbort...");
+            mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_userAbort);
+            job->nextTask = eVeskBarcodeTask_JobEnded;
+            break;
+        case eVeskBarcodeTask_BuildTheImageList:
+            ibBuildTheImageListInAThread();
+            break;
+        case eVeskBarcodeTask_PrepareForConnection:
+            ibPrepareForConnectionInAThread();
+            break;
+        case eVeskBarcodeTask_ConnectToBarcodeDevice:
+            myPrintf("doIdle => eVeskBarcodeTask_ConnectToBarcodeDevice\n");
+            job->curTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
+            ibConnectToBarcodeDevice();
+            break;
+        case eVeskBarcodeTask_DownloadBarcodeData:
+            myPrintf("doIdle => eVeskBarcodeTask_DownloadBarcodeData\n");
+            job->curTask = eVeskBarcodeTask_DownloadBarcodeData;
+            ibDownloadData();
+            break;
+        case eVeskBarcodeTask_MatchBarcodeDataWithPhotos:
+            myPrintf("doIdle => eVeskBarcodeTask_MatchBarcodeDataWithPhotos\n");
+            job->curTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
+            ibMatchBarcodeDataWithPhotos();
+            break;
+        case eVeskBarcodeTask_TellVeskToConfirm:
+            job->curTask = eVeskBarcodeTask_TellVeskToConfirm;
+            doTellVeskToConfirm();
+            break;
+        case eVeskBarcodeTask_WaitForVeskToConfirm:
+            job->curTask = eVeskBarcodeTask_WaitForVeskToConfirm;
+            doWaitForVeskToConfirm();
+            break;
+        case eVeskBarcodeTask_DeleteData:
+            job->curTask = eVeskBarcodeTask_DeleteData;
+            ibDeleteData();
+            break;
+        case eVeskBarcodeTask_SendErrorToVeskBadSourceFolder:
+            job->curTask = eVeskBarcodeTask_SendErrorToVeskBadSourceFolder;
+            myPrintf("doIdle eVeskBarcodeTask_SendErrorToVeskBadSourceFolder\n");
+            mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_BadSourceFolder);
+            job->nextTask = eVeskBarcodeTask_JobEnded;
+            break;
+        case eVeskBarcodeTask_SendErrorToVeskMatchFailed:
+            job->curTask = eVeskBarcodeTask_SendErrorToVeskMatchFailed;
+            myPrintf("doIdle eVeskBarcodeTask_SendErrorToVeskMatchFailed\n");
+            mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_MatchFailed);
+            job->nextTask = eVeskBarcodeTask_JobEnded;
+            break;
+        case eVeskBarcodeTask_SendErrorToVeskEraseFailed:
+            job->curTask = eVeskBarcodeTask_SendErrorToVeskEraseFailed;
+            myPrintf("doIdle eVeskBarcodeTask_SendErrorToVeskEraseFailed\n");
+            mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_EraseFailed);
+            job->nextTask = eVeskBarcodeTask_JobEnded;
+            break;
+        default:
+            myPrintf("doIdle UNKNOWN case???...\n");
+            break;
+        }
+    }
+    fIsInIdle = false;
+}
+
+void MyApplicationDelegate::doTellVeskToConfirm() {
+    myPrintf("doTellVeskToConfirm...\n");
+    fVeskxDidRespond = false;
+    mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_Success);
+    if (jobCheckList* job = fCurJobCheckListPtr.get())
+        job->nextTask = eVeskBarcodeTask_WaitForVeskToConfirm;
+}
+
+void MyApplicationDelegate::doWaitForVeskToConfirm() {
+    myPrintf("doWaitForVeskToConfirm...\n");
+    if (!fVeskxDidRespond.exchange(false))
+        return;
+    myPrintf("doWaitForVeskToConfirm => got Acked!!\n");
+    if (jobCheckList* job = fCurJobCheckListPtr.get()) {
+        job->curTask = job->nextTask.load();
+        job->nextTask = eVeskBarcodeTask_DeleteData;
+    }
+}
+
+bool MyApplicationDelegate::startWorker(Operation operation, int32_t curTaskOnStart) {
+    if (!tryAcquireRunningThread())
+        return false;
+    jobCheckList* job = fCurJobCheckListPtr.get();
+    if (job && curTaskOnStart >= 0)
+        job->curTask = curTaskOnStart;
+    JobContext context = makeContext();
+    JobOperations* operations = fOperations;
+    ApplicationShell* shell = fShell;
+    try {
+        std::thread([operations, shell, operation, context]() mutable {
+            (operations->*operation)(context);
+            releaseRunningThread();
+            if (context.terminateRequested())
+                shell->requestTerminate();
+        }).detach();
+    } catch (const std::system_error& error) {
+        releaseRunningThread();
+        myPrintf(myFormat("Unable to start a worker thread: %s\n", error.what()).c_str());
+        return false;
+    }
+    return true;
+}
+
+bool MyApplicationDelegate::ibBuildTheImageListInAThread() {
+    myPrintfDebug("IBAction ibBuildTheImageListInAThread\n");
+    if (startWorker(&JobOperations::buildTheImageList, eVeskBarcodeTask_BuildTheImageList))
+        return true;
+    myPrintfDebug("IBAction ibBuildTheImageListInAThread => FAILED => gRunningThread == TRUE???\n");
+    return false;
+}
+
+bool MyApplicationDelegate::ibPrepareForConnectionInAThread() {
+    myPrintfDebug("IBAction ibPrepareForConnectionInAThread\n");
+    if (startWorker(&JobOperations::prepareForConnection, eVeskBarcodeTask_PrepareForConnection))
+        return true;
+    myPrintfDebug("IBAction ibPrepareForConnectionInAThread => FAILED => gRunningThread == TRUE???\n");
+    return false;
+}
+
+bool MyApplicationDelegate::ibConnectToBarcodeDevice() {
+    myPrintfDebug("IBAction ibConnectToBarcodeDevice\n");
+    return startWorker(&JobOperations::makeConnection);
+}
+
+bool MyApplicationDelegate::ibDownloadData() {
+    myPrintfDebug("IBAction ibDownloadData\n");
+    return startWorker(&JobOperations::downloadData);
+}
+
+bool MyApplicationDelegate::ibMatchBarcodeDataWithPhotos() {
+    myPrintfDebug("IBAction ibMatchBarcodeDataWithPhotos\n");
+    return startWorker(&JobOperations::matchBarcodeDataWithPhotos);
+}
+
+bool MyApplicationDelegate::ibDeleteData() {
+    myPrintfDebug("IBAction ibDeleteData\n");
+    return startWorker(&JobOperations::deleteData);
+}
+
+bool MyApplicationDelegate::ibDoAutoLocateAndDownload() { return startWorker(&JobOperations::autoLocateAndDownload); }
+
+void MyApplicationDelegate::ibRescanSerialPort() {
+    myPrintf("ibRescanSerialPort => Scanning for Serial/BlueTooth Ports...");
+    if (fServices.view)
+        fServices.view->setRescanBusy(true);
+    JobContext context = makeContext();
+    fOperations->rescanSerialPort(context);
+    if (fServices.view)
+        fServices.view->setRescanBusy(false);
+}
+
+HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& event) {
+    HostEventResult result;
+    std::string name = fourCharCodeText(event.eventClass) + " " + fourCharCodeText(event.eventID);
+    if (event.target != kVeskBarcodeSignature) {
+        myPrintfDebug(("Host event " + name + " addressed to [" + fourCharCodeText(event.target) +
+                       "], not to this program: ignored\n")
+                          .c_str());
+        result.outcome = HostEventResult::Outcome::WrongTarget;
+        return result;
+    }
+    bool hostCommand = event.eventClass == kVeskXSignature &&
+                       (event.eventID == kVeskXEventID_Quit || event.eventID == kVeskXEventID_Erase);
+    if (hostCommand && !event.fromHost) {
+        // Only the host may erase the scanner or end the program.
+        myPrintf(("REFUSED host event " + name + " from " + event.sender + ": it does not come from Vesk-X\n")
+                     .c_str());
+        result.outcome = HostEventResult::Outcome::Refused;
+        return result;
+    }
+    if (hostCommand && event.eventID == kVeskXEventID_Quit) {
+        handleTestAEHandler(event);
+        result.outcome = HostEventResult::Outcome::Handled;
+        return result;
+    }
+    if (hostCommand) {
+        handleVeskxOkayToDeleteHandler(event);
+        result.outcome = HostEventResult::Outcome::Handled;
+        return result;
+    }
+    if (event.eventClass == kCameraEventClass && event.eventID == kCameraEventID_Command1) {
+        std::optional<std::string> reply = handleCameraEventClass(event);
+        if (reply)
+            result.reply["resp"] = *reply;
+        result.outcome = HostEventResult::Outcome::Handled;
+        return result;
+    }
+    myPrintfDebug(("No handler for the host event " + name + " from " + event.sender + "\n").c_str());
+    result.outcome = HostEventResult::Outcome::NotHandled;
+    return result;
+}
+
+void MyApplicationDelegate::handleVeskxOkayToDeleteHandler(const IncomingHostEvent& event) {
+    myPrintfDebug("got handleVeskxOkayToDeleteHandler");
+    fVeskxDidRespond = true;
+    myPrintfDebug("got handleVeskxOkayToDeleteHandler => examining event\n");
+    myPrintfDebug(classAndIDLine(event).c_str());
+    if (event.eventClass == kVeskXSignature && event.eventID == kVeskXEventID_Erase)
+        ibDeleteData();
+}
+
+void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) {
+    myPrintfDebug("got handleTestAEHandler");
+    fVeskxDidRespond = true;
+    myPrintfDebug("got handleTestAEHandler => examining event\n");
+    myPrintfDebug(classAndIDLine(event).c_str());
+    if (event.eventID == kVeskXEventID_Quit) {
+        ibQuitApplication();
+        return;
+    }
+    myPrintfDebug("WHAT THE HECK???");
+    myPrintfDebug(("Got the eventID = [" + fourCharCodeText(event.eventID) + "]").c_str());
+}
+
+std::optional<std::string> MyApplicationDelegate::handleCameraEventClass(const IncomingHostEvent& event) {
+    myPrintfDebug("Inside handleCameraEventClass");
+    fVeskxDidRespond = true;
+    myPrintfDebug("Inside handleCameraEventClass => examining event\n");
+    myPrintfDebug(classAndIDLine(event).c_str());
+    if (event.eventID != kCameraEventID_Command1) {
+        myPrintfDebug("WHAT THE HECK???");
+        myPrintfDebug(("Got the eventID = [" + fourCharCodeText(event.eventID) + "]").c_str());
+        return std::nullopt;
+    }
+    myPrintfDebug("GOT Event ID 'cmd1'  ---  Looking to Read the theActualCommentString...");
+    myPrintf(("keyObjectInfo->theDataString = [" + parameterOf(event, "----") + "]").c_str());
+    myPrintf(("myActualCommentString = [" + parameterOf(event, "cmnt") + "]").c_str());
+    myPrintf("want to PASS back a REPLY...");
+    if (!event.wantsReply) {
+        myPrintf("replyEvent IS NIL??????");
+        return std::nullopt;
+    }
+    myPrintf("Pretending to Communicate with theTethered CAMERA BODY....");
+    processClock().sleepFor(kCameraWait);
+    myPrintf("Handled replyEvent - DONE!!!");
+    return std::string(kCameraResponse);
+}

@@ -1,0 +1,51 @@
+// Host events over the D-Bus session bus: sends this program's events to the host and receives
+// the host's events and open-folder requests. One object per process, living on the
+// user-interface thread, so that incoming events are handled there.
+#pragma once
+
+#include "HostEvents.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+class MyApplicationDelegate;
+
+class DBusHostEvents : public QObject, public HostEvents, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.vesk.HostEvents")
+
+public:
+    explicit DBusHostEvents(QDBusConnection connection, QObject* parent = nullptr);
+
+    enum class Claim { Owned, TakenByAnother, NoBus };
+    // Claims this program's bus name (without queueing), before anything else starts.
+    Claim claimBusName();
+    // Hands folder (null: none) to the instance that owns the name; the process's exit status.
+    int handOff(const char* folder);
+
+    void setDelegate(MyApplicationDelegate* delegate) { fDelegate = delegate; }
+    // Exports the event handlers on the bus; false when there is no bus.
+    bool registerHandlers();
+
+    // Sends 'barc' events to signature's bus name without waiting for a reply. False (with a
+    // debug log line) when the receiver is not on the bus or the bus is gone. Any thread.
+    bool sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) override;
+
+public slots:
+    // An event from outside: the target signature, class and ID as four characters each, and
+    // text parameters by keyword ("----", "cmnt"); the reply holds text by keyword ("resp").
+    QVariantMap Event(const QString& target, const QString& eventClass, const QString& eventID,
+                      const QVariantMap& parameters);
+    // A request to open a job on a folder (the hand-off of a second start); true when accepted.
+    bool OpenFile(const QString& path);
+
+private:
+    bool senderOwnsHostName();
+
+    QDBusConnection fConnection;
+    MyApplicationDelegate* fDelegate = nullptr;
+    QString fOwnName;
+};

@@ -1,0 +1,178 @@
+#include "MainWindow.h"
+
+#include "ui_MainWindow.h"
+
+#include "AlertPanel.h"
+#include "ApplicationShell.h"
+#include "MessageLog.h"
+#include "MyApplicationDelegate.h"
+#include "RunningThread.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+#include <QThread>
+
+// The window's images live in the shell library's resources, which a static library must load.
+static void initShellResources() { Q_INIT_RESOURCE(VeskBarcode); }
+
+MainWindow::MainWindow(ApplicationShell& shell, QWidget* parent)
+    : QMainWindow(parent), fUi(new Ui::MainWindow), fShell(shell) {
+    initShellResources();
+    fUi->setupUi(this);
+    fUi->ibStatusView->hide();
+    fUi->ibIndicator->hide();
+    fUi->ibRescanPortIndicator->hide();
+    fUi->ibDisclosureButton1->setToolTip("Click to CLOSE...");
+    connect(fUi->ibDisclosureButton1, &QToolButton::toggled, this, &MainWindow::ibToggleDisclosureButton1);
+    connect(fUi->preferencesButton, &QPushButton::clicked, this, &MainWindow::openPreferences);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setDelegate(MyApplicationDelegate* delegate) {
+    fDelegate = delegate;
+    if (!delegate)
+        return;
+    connect(fUi->buildImageListButton, &QPushButton::clicked, this, [delegate] { delegate->ibBuildTheImageListInAThread(); });
+    connect(fUi->prepareButton, &QPushButton::clicked, this, [delegate] { delegate->ibPrepareForConnectionInAThread(); });
+    connect(fUi->connectButton, &QPushButton::clicked, this, [delegate] { delegate->ibConnectToBarcodeDevice(); });
+    connect(fUi->downloadButton, &QPushButton::clicked, this, [delegate] { delegate->ibDownloadData(); });
+    connect(fUi->matchButton, &QPushButton::clicked, this, [delegate] { delegate->ibMatchBarcodeDataWithPhotos(); });
+    connect(fUi->deleteButton, &QPushButton::clicked, this, [delegate] { delegate->ibDeleteData(); });
+    connect(fUi->autoLocateButton, &QPushButton::clicked, this, [delegate] { delegate->ibDoAutoLocateAndDownload(); });
+    connect(fUi->rescanButton, &QPushButton::clicked, this, [delegate] { delegate->ibRescanSerialPort(); });
+    connect(fUi->quitButton, &QPushButton::clicked, this, [delegate] { delegate->ibQuitApplication(); });
+}
+
+void MainWindow::onUserInterfaceThread(std::function<void()> work) {
+    if (QThread::currentThread() == thread()) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void MainWindow::setErrorViewText(const std::string& text) {
+    fUi->ibErrorView->setPlainText(QString::fromUtf8(text.data(), int(text.size())));
+}
+
+void MainWindow::scrollErrorViewToEnd() {
+    QScrollBar* bar = fUi->ibErrorView->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+void MainWindow::setVersionText(const std::string& text) { fUi->ibVersion->setText(QString::fromStdString(text)); }
+
+void MainWindow::setCopyrightText(const std::string& text) {
+    fUi->ibCopyright->setText(QString::fromStdString(text));
+}
+
+void MainWindow::setMessageAreaOpen(bool open) {
+    QSignalBlocker blocker(fUi->ibDisclosureButton1);
+    fUi->ibDisclosureButton1->setChecked(open);
+    fUi->ibDisclosureButton1->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    fUi->ibDisclosureButton1->setToolTip(open ? "Click to CLOSE..." : "Click to OPEN...");
+    fUi->ibErrorViewSuperView->setVisible(open);
+}
+
+void MainWindow::centreWindow() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void MainWindow::setRescanBusy(bool busy) { fUi->ibRescanPortIndicator->setVisible(busy); }
+
+void MainWindow::setStatusText(const std::string& text) {
+    QString shown = QString::fromUtf8(text.data(), int(text.size()));
+    onUserInterfaceThread([this, shown] {
+        fUi->ibStatusView->setText(shown);
+        fUi->ibStatusView->setVisible(!shown.isEmpty());
+    });
+}
+
+void MainWindow::setBusy(bool busy) {
+    onUserInterfaceThread([this, busy] { fUi->ibIndicator->setVisible(busy); });
+}
+
+void MainWindow::setScannerFields(const std::string& model, const std::string& serialNumber,
+                                  const std::string& portPath) {
+    QString modelText = QString::fromUtf8(model.data(), int(model.size()));
+    QString serialText = QString::fromUtf8(serialNumber.data(), int(serialNumber.size()));
+    QString portText = QString::fromUtf8(portPath.data(), int(portPath.size()));
+    onUserInterfaceThread([this, modelText, serialText, portText] {
+        fUi->ibBarcodeDeviceName->setText(modelText);
+        fUi->ibBarcodeDeviceSerialNumber->setText(serialText);
+        fUi->ibSerialPortName->setText(portText);
+        if (portText.isEmpty()) {
+            fUi->ibSerialPortImage->clear();
+            return;
+        }
+        QPixmap logo(portText.contains("Bluetooth") ? ":/images/BluetoothLogo.png" : ":/images/UsbLogo.png");
+        if (!logo.isNull())
+            fUi->ibSerialPortImage->setPixmap(logo);
+    });
+}
+
+void MainWindow::logFrame(const char* heading) {
+    QRect frame = frameGeometry();
+    myPrintfDebug(heading);
+    myPrintfDebug(myFormat("curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\ncurOrigin.y=[%2.2f]\n\n",
+                           double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
+                      .c_str());
+}
+
+void MainWindow::ibToggleDisclosureButton1(bool open) {
+    logFrame("ibMainWindow Details....\n");
+    QRect frame = geometry();
+    fUi->ibDisclosureButton1->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    if (open) {
+        fShell.playSound("Blow");
+        fUi->ibDisclosureButton1->setToolTip("Click to CLOSE...");
+        fUi->ibErrorViewSuperView->show();
+        myPrintfDebug("ibErrorViewSuperView SHOW\n");
+        logFrame("ibMainWindow Details....\n");
+        frame.setHeight(frame.height() + kMessageAreaHeight);
+    } else {
+        fUi->ibDisclosureButton1->setToolTip("Click to OPEN...");
+        fShell.playSound("Frog");
+        fUi->ibErrorViewSuperView->hide();
+        myPrintfDebug("ibErrorViewSuperView HIDE\n");
+        logFrame("ibMainWindow Details....\n");
+        frame.setHeight(frame.height() - kMessageAreaHeight);
+    }
+    // The top edge stays where it is; the bottom edge moves by the message area's height.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    setGeometry(frame);
+    scrollErrorViewToEnd();
+}
+
+void MainWindow::openPreferences() {
+    if (fPreferencesAction) {
+        fPreferencesAction();
+        return;
+    }
+    if (isRunningThread()) {
+        myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_9002", nullptr, nullptr);
+        return;
+    }
+    myPrintf("The preferences are not available yet\n");
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the window is quitting: the orderly end decides, and tells the host.
+    if (!fDelegate || fDelegate->hasTerminated()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    fDelegate->ibQuitApplication();
+}

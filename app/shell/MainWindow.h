@@ -1,0 +1,69 @@
+// The main window: status line with busy indicator, scanner fields with the port logo, the job's
+// command buttons, the message area with its disclosure button, version and copyright lines.
+//
+// The controller fills the message area on the user-interface thread (MainWindowView); the status
+// line and scanner fields may be set from any thread (StatusDisplay) and are posted to the
+// user-interface thread.
+#pragma once
+
+#include "MainWindowView.h"
+#include "StatusDisplay.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+class ApplicationShell;
+class MyApplicationDelegate;
+
+class MainWindow : public QMainWindow, public MainWindowView, public StatusDisplay {
+    Q_OBJECT
+
+public:
+    // The height by which the window grows or shrinks with the message area.
+    static constexpr int kMessageAreaHeight = 330;
+
+    explicit MainWindow(ApplicationShell& shell, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Connects the buttons to the controller's commands.
+    void setDelegate(MyApplicationDelegate* delegate);
+    // What the preferences button does; by default it says that the preferences are not there
+    // yet (or alert 9002 while a worker runs).
+    void setPreferencesAction(std::function<void()> action) { fPreferencesAction = std::move(action); }
+
+    // MainWindowView, user-interface thread.
+    void setErrorViewText(const std::string& text) override;
+    void scrollErrorViewToEnd() override;
+    void setVersionText(const std::string& text) override;
+    void setCopyrightText(const std::string& text) override;
+    void setMessageAreaOpen(bool open) override;
+    void centreWindow() override;
+    void setRescanBusy(bool busy) override;
+
+    // StatusDisplay, any thread.
+    void setStatusText(const std::string& text) override;
+    void setBusy(bool busy) override;
+    void setScannerFields(const std::string& model, const std::string& serialNumber,
+                          const std::string& portPath) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void ibToggleDisclosureButton1(bool open);
+
+private:
+    void onUserInterfaceThread(std::function<void()> work);
+    void logFrame(const char* heading);
+    void openPreferences();
+
+    std::unique_ptr<Ui::MainWindow> fUi;
+    ApplicationShell& fShell;
+    MyApplicationDelegate* fDelegate = nullptr;
+    std::function<void()> fPreferencesAction;
+};

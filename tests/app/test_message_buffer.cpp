@@ -1,0 +1,93 @@
+// The message area's bounded buffer and its display text.
+#include "MessageBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string numbered(size_t length, char first) {
+    std::string text;
+    for (size_t i = 0; i < length; ++i)
+        text += char(first + i % 26);
+    return text;
+}
+
+struct TrimCase {
+    const char* name;
+    size_t existing;
+    size_t message;
+    size_t expectedLength;
+};
+
+const TrimCase kTrimCases[] = {
+    {"fits", 100, 100, 200},
+    {"exactly_full", 51000, 200, 51200},
+    {"drops_oldest", 51000, 500, 51200},
+    {"message_as_long_as_the_limit", 10, 51200, 51200},
+    {"message_longer_than_the_limit", 10, 60000, 51200},
+};
+
+TEST(MessageBufferTest, TrimmingKeepsTheNewestText) {
+    for (const TrimCase& c : kTrimCases) {
+        SCOPED_TRACE(c.name);
+        MessageBuffer buffer;
+        std::string existing = numbered(c.existing, 'a');
+        std::string message = numbered(c.message, 'A');
+        buffer.append(existing);
+        buffer.append(message);
+        std::string expected = (existing + message);
+        expected = expected.substr(expected.size() - c.expectedLength);
+        std::string held = buffer.snapshot();
+        EXPECT_EQ(c.expectedLength, held.size());
+        EXPECT_EQ(expected, held);
+    }
+}
+
+TEST(MessageBufferTest, FiftyOneThousandPlusFiveHundredKeepsTheNewest50700BeforeTheMessage) {
+    MessageBuffer buffer;
+    std::string existing = numbered(51000, 'a');
+    std::string message(500, '#');
+    buffer.append(existing);
+    buffer.append(message);
+    EXPECT_EQ(existing.substr(300) + message, buffer.snapshot());
+}
+
+TEST(MessageBufferTest, AppendsFromManyThreadsLoseNothingBelowTheLimit) {
+    MessageBuffer buffer;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 1000; ++i)
+                buffer.append("0123456789\r");
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(44000u, buffer.snapshot().size());
+}
+
+struct DisplayCase {
+    const char* name;
+    std::string bytes;
+    std::string shown;
+};
+
+TEST(MessageBufferTest, DisplayText) {
+    const DisplayCase cases[] = {
+        {"carriage_returns_become_line_feeds", "one\rtwo\r", "one\ntwo\n"},
+        {"crlf_is_one_break", "word\r\n\r", "word\n\n"},
+        {"lf_cr_is_two_breaks", "word\n\r", "word\n\n"},
+        {"utf8_kept", "Caf\xC3\xA9\r", "Caf\xC3\xA9\n"},
+        {"mac_roman_fallback", "Caf\x8E\r", "Caf\xC3\xA9\n"},
+        {"character_cut_by_trimming_dropped", "\xA9 rest\r", " rest\n"},
+    };
+    for (const DisplayCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.shown, messageAreaText(c.bytes));
+    }
+}
+
+} // namespace
