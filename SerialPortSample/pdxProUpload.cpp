@@ -1,0 +1,239 @@
+// pdxProDevice: the upload of a form's records into the barcode data file.
+//
+// The file is written as BarcodeDataSource.txt.part and becomes BarcodeDataSource.txt only
+// after every block arrived whole with its checksum: the scanner is erased later on the strength
+// of that file, so a damaged transfer must never take its place.
+#include "pdxProDevice.h"
+
+#include "MessageLog.h"
+#include "pdxProCommands.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kBlockBufferSize = 255;
+
+// A field's text: the block's data cut at the first NUL and at limit characters.
+void keepFieldText(char* slot, const unsigned char* data, int length, int limit) {
+    int count = 0;
+    while (count < length && count < limit && data[count] != 0)
+        ++count;
+    std::memcpy(slot, data, static_cast<size_t>(count));
+    slot[count] = '\0';
+}
+
+} // namespace
+
+bool pdxProDevice::DownloadDataFromDevice(const char* expectedUnitID) {
+    return DownloadDataFromDeviceNew(expectedUnitID);
+}
+
+bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
+    myPrintfDebug("pdxProDevice::DownloadDataFromDeviceNew\n");
+    if (fWorkingPath[0] == '\0') {
+        myPrintf("pdxProDevice::DownloadDataFromDeviceNew => no working folder is set; nothing was "
+                 "downloaded\n");
+        return false;
+    }
+    if (!EnterRemoteModeLoop(kDownloadRemoteModeSeconds)) {
+        CloseSerialPort();
+        return false;
+    }
+    auto leave = [this]() {
+        QuitRemoteMode();
+        CloseSerialPort();
+        return false;
+    };
+    std::memset(fUnitID, 0, sizeof fUnitID);
+    bool haveSystemInfo = GetSystemInfoCmd();
+    myPrintfDebug("pdxProDevice::DownloadDataFromDeviceNew => got this->GetSystemInfoCmd\n");
+    if (!haveSystemInfo) {
+        myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => the system information of the "
+                          "scanner on %s could not be read; nothing was downloaded\n",
+                          fBsdPathName)
+                     .c_str());
+        return leave();
+    }
+    if (std::strcmp(fUnitID, expectedUnitID ? expectedUnitID : "") != 0) {
+        myPrintf("pdxProDevice::DownloadDataFromDeviceNew => fUnitID != barcodeID\n");
+        return leave();
+    }
+    myPrintfDebug("pdxProDevice::DownloadDataFromDeviceNew => fUnitID MATCHES barcodeID\n");
+    wait(1);
+    if (!CheckFormCountsForUpload(ePdxFormFileNum_1))
+        return leave();
+
+    // A fresh writer: header values of an earlier download must not carry over.
+    fBarcodeFileMgr = std::make_unique<barcodeDataFileMgr>();
+    barcodeDataFileMgr& file = *fBarcodeFileMgr;
+    file.setBarcodeSN(fUnitID);
+    file.formFileName(fWorkingPath);
+    const std::string finalPath = file.fileName();
+    const std::string partialPath = std::string(fWorkingPath) + kBarcodeDataPartialFileName;
+    if (!finalPath.empty())
+        file.setFileName(partialPath.c_str());
+    file.setBarcodeModel(fModelName);
+    file.setBarcodeDateMode(fDateMode);
+    if (!finalPath.empty())
+        file.createOutputFileWithHeader();
+    if (finalPath.empty() || !file.is_open()) {
+        myPrintf("UNABLE to create the output barcode file!!!");
+        return leave();
+    }
+    bool clean = GetUploadDataFromPDXCmd(ePdxFormFileNum_1);
+    file.close();
+    if (file.fail()) {
+        myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => writing %s failed\n",
+                          partialPath.c_str())
+                     .c_str());
+        clean = false;
+    }
+    QuitRemoteMode();
+    CloseSerialPort();
+    return FinishDownload(clean, partialPath, finalPath);
+}
+
+bool pdxProDevice::FinishDownload(bool clean, const std::string& partialPath, const std::string& finalPath) {
+    if (clean) {
+        if (std::rename(partialPath.c_str(), finalPath.c_str()) == 0)
+            return true;
+        myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => could not rename %s to %s - "
+                          "%s(%d). The downloaded scans are in %s.\n",
+                          partialPath.c_str(), finalPath.c_str(), strerror(errno), errno,
+                          partialPath.c_str())
+                     .c_str());
+        return false;
+    }
+    const std::string damagedPath = std::string(fWorkingPath) + kBarcodeDataDamagedFileName;
+    if (std::rename(partialPath.c_str(), damagedPath.c_str()) != 0)
+        std::remove(partialPath.c_str());
+    myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => the transfer from the scanner on %s "
+                      "failed. %s was not changed and the scans are still on the scanner; try the "
+                      "download again. What arrived is kept in %s.\n",
+                      fBsdPathName, finalPath.c_str(), damagedPath.c_str())
+                 .c_str());
+    return false;
+}
+
+bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
+    unsigned char lengthByte[2] = {0};
+    long expected = 1;
+    if (!ReadBackTheCharacters(reinterpret_cast<char*>(lengthByte), expected)) {
+        myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => no %s length arrived\n",
+                          isHeader ? "header" : "record")
+                     .c_str());
+        return false;
+    }
+    const int length = static_cast<signed char>(lengthByte[0]);
+    myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Header Length = [%i]\n",
+                           length)
+                      .c_str());
+    if (length + 1 <= 0) {
+        myPrintf(myFormat(isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => BAD Header Length = [%i]\n\n"
+                                   : "pdxProDevice::GetUploadDataFromPDXCmd => BAD Record Length = [%i]\n\n",
+                          length + 1)
+                     .c_str());
+        return false;
+    }
+    unsigned char block[kBlockBufferSize + 1] = {0};
+    expected = length + 1;
+    bool arrived = ReadBackTheCharacters(reinterpret_cast<char*>(block), expected);
+    myPrintfDebug(myFormat(isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Header Data = [%s]\n"
+                                    : "pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Data = [%s]\n",
+                           LogString2(reinterpret_cast<char*>(block), length).c_str())
+                      .c_str());
+    if (!arrived)
+        return false;
+    unsigned char sum = 0;
+    pdxProDeviceComputeCheckSum(block, static_cast<short>(length), sum);
+    if (isHeader)
+        myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => xxxxComputed Checksum is = [0x%02x]\n\n",
+                               sum)
+                          .c_str());
+    const char* matchFormat = isHeader
+        ? "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] == Data Checksum [0x%02x]\n\n"
+        : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] == DataChecksum [0x%02x]\n\n";
+    const char* mismatchFormat = isHeader
+        ? "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] != Data Checksum [0x%02x]\n\n"
+        : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] != DataChecksum [0x%02x]\n\n";
+    if (sum != block[length]) {
+        myPrintf(myFormat(mismatchFormat, sum, block[length]).c_str());
+        return false;
+    }
+    myPrintfDebug(myFormat(matchFormat, sum, block[length]).c_str());
+    if (text == nullptr)
+        return true;
+    keepFieldText(text, block, length, textLimit);
+    if (sum == 0)
+        myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Valid Zero Checkum => OldLen = [%i]  "
+                               "NewLen = [%i]\n",
+                               static_cast<int>(std::strlen(text)), static_cast<int>(std::strlen(text)) + 1)
+                          .c_str());
+    return true;
+}
+
+bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
+    myPrintfDebug("pdxProDevice::GetUploadDataFromPDXCmd\n");
+    if (form != ePdxFormFileNum_0 && form != ePdxFormFileNum_1) {
+        myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Invalid ePdxFormFileNum param = [0x%02x]\n\n",
+                          static_cast<unsigned>(form))
+                     .c_str());
+        return false;
+    }
+    ReportFormCounts(form);
+    if (IsFormEmpty(form)) {
+        myPrintf("\nThere Is NO FORM DATA to Get from this Zebex Unit!!!\n\n");
+        return true;
+    }
+    if (!CheckFormCountsForUpload(form))
+        return false;
+    const char command[] = {static_cast<char>(kPdxPro_STX), 'C', 'U',
+                            form == ePdxFormFileNum_1 ? '1' : '0', static_cast<char>(kPdxPro_ETX), 0};
+    myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Formed the command = [%s]\n\n",
+                           LogString2(command, 5).c_str())
+                      .c_str());
+    if (!SendBegin05Cmd())
+        return false;
+    if (!SendCommand(command, 5))
+        return false;
+    if (!ReadExpectedByte(kPdxPro_ACK)) {
+        myPrintf("pdxProDevice::GetUploadDataFromPDXCmd => the scanner did not acknowledge the upload "
+                 "command\n");
+        return false;
+    }
+    myPrintfDebug("GOOD - GOT 0x06\n");
+    // The header block. Its reply is read straight after the request: flushing in between can
+    // throw away the request before it left, or the first bytes of the reply.
+    if (!SendCommand(kPdxPro_Begin05Cmd, 1) || !ReadUploadBlock(true, nullptr, 0))
+        return false;
+
+    ReportFormCounts(form);
+    const int recordCount = fSystemInfoFormRecord[form].CountOfRecords;
+    const int fieldCount = fSystemInfoFormRecord[form].CountOfFieldsPerRecord;
+    for (int r = 0; r < recordCount; ++r) {
+        char slots[kUploadSlotCount][kUploadSlotSize];
+        std::memset(slots, 0, sizeof slots);
+        for (int k = 0; k < fieldCount; ++k) {
+            char* slot = k + 1 < kUploadSlotCount ? slots[k + 1] : nullptr;
+            if (SendCommand(kPdxPro_End06Cmd, 1) && ReadUploadBlock(false, slot, kUploadFieldTextLimit))
+                continue;
+            myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => field %i of record %i of %i did "
+                              "not arrive whole; the upload is stopped\n",
+                              k + 1, r + 1, recordCount)
+                         .c_str());
+            return false;
+        }
+        barcodeRecord record{};
+        record.setScannedID(slots[1]);
+        record.setDateScanned(slots[2]);
+        record.setTimeScanned(slots[3]);
+        if (!fBarcodeFileMgr->writeBarcodeRecord(&record))
+            return false;
+    }
+    if (SendCommand(kPdxPro_End06Cmd, 1) && ReadExpectedByte(kPdxPro_ACK))
+        myPrintfDebug("GOOD - GOT 0x06\n");
+    return true;
+}

@@ -1,0 +1,270 @@
+#include "serialRS232Device.h"
+
+#include "Clock.h"
+#include "MessageLog.h"
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+constexpr speed_t kLineSpeed = B38400;
+
+// Sixtieths of a second, the unit of the transport's deadlines.
+Clock::Duration ticks(int count) {
+    return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(count / 60.0));
+}
+
+// Asks the serial driver to hand over received bytes at once instead of after its usual
+// latency. Drivers without the request (a pseudo-terminal, a Bluetooth link) are not an error.
+void requestLowLatency(int descriptor, const char* path) {
+    struct serial_struct serial;
+    if (ioctl(descriptor, TIOCGSERIAL, &serial) == -1) {
+        myPrintfDebug(myFormat("The driver of %s has no low-latency mode - %s(%d).\n", path,
+                               strerror(errno), errno)
+                          .c_str());
+        return;
+    }
+    serial.flags |= ASYNC_LOW_LATENCY;
+    if (ioctl(descriptor, TIOCSSERIAL, &serial) == -1)
+        myPrintfDebug(myFormat("Error setting read latency %s - %s(%d).\n", path, strerror(errno),
+                               errno)
+                          .c_str());
+}
+
+void reportReadBack(const char* bytes, long total) {
+    myPrintfDebug(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)).c_str());
+    for (long i = 0; i < total; ++i) {
+        unsigned char byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80)
+            myPrintfDebug(myFormat("Returning Back char[%03i]= [0x%02x] = ['%c']\n", static_cast<int>(i),
+                                   byte, byte)
+                              .c_str());
+        else
+            myPrintfDebug(myFormat("Returning Back char[%03i]= [0x%02x] = [\\%i']\n",
+                                   static_cast<int>(i), byte, byte)
+                              .c_str());
+    }
+}
+
+} // namespace
+
+void wait(int seconds) {
+    if (seconds <= 0)
+        return;
+    processClock().sleepFor(std::chrono::seconds(seconds));
+}
+
+void waitInTenths(int tenths) {
+    if (tenths <= 0)
+        return;
+    processClock().sleepFor(std::chrono::milliseconds(100) * tenths);
+}
+
+std::string LogString2(const char* bytes, long length) {
+    std::string text;
+    for (long i = 0; bytes && i < length; ++i) {
+        unsigned char byte = static_cast<unsigned char>(bytes[i]);
+        switch (byte) {
+        case 0x1B: text += "\\e"; continue;
+        case '\t': text += "\\t"; continue;
+        case '\n': text += "\\n"; continue;
+        case '\r': text += "\\r"; continue;
+        default: break;
+        }
+        if (byte >= 0x20 && byte < 0x7F) {
+            text += static_cast<char>(byte);
+            continue;
+        }
+        text += myFormat("\\%03u", byte);
+    }
+    return text;
+}
+
+serialRS232Device::serialRS232Device() : fFileDescriptor(-1) {
+    SetFileDescriptor(-1);
+    std::memset(fBsdPathName, 0, sizeof fBsdPathName);
+    std::memset(&fSavedTTYAttrs, 0, sizeof fSavedTTYAttrs);
+    myPrintfDebug("serialRS232Device::serialRS232Device");
+}
+
+serialRS232Device::~serialRS232Device() { CloseSerialPort(); }
+
+bool serialRS232Device::MakeConnection() {
+    myPrintf("\nserialRS232Device::MakeConnection => Should NEVER Be Here!!!\n");
+    return false;
+}
+
+void serialRS232Device::SetFileDescriptor(short descriptor) {
+    fFileDescriptor = descriptor;
+    myPrintfDebug(myFormat("serialRS232Device::SetFileDescriptor => [%i]\n", descriptor).c_str());
+}
+
+short serialRS232Device::GetFileDescriptor() {
+    if (fFileDescriptor > 0) {
+        myPrintfDebug(myFormat("serialRS232Device::GetFileDescriptor => [%i]", fFileDescriptor).c_str());
+        return fFileDescriptor;
+    }
+    myPrintf(myFormat("serialRS232Device::GetFileDescriptor Is INVALID => [%i] ?????????????????????\n",
+                      fFileDescriptor)
+                 .c_str());
+    return fFileDescriptor;
+}
+
+char* serialRS232Device::GetBsdPathName() { return fBsdPathName; }
+
+bool serialRS232Device::SetBsdPathName(const char* path) {
+    if (path == nullptr || path[0] == '\0')
+        return false;
+    if (std::strlen(path) >= kPathSize) {
+        myPrintf(myFormat("serialRS232Device::SetBsdPathName => a device path must be shorter than %zu "
+                          "bytes; refused: %.80s...\n",
+                          kPathSize, path)
+                     .c_str());
+        return false;
+    }
+    std::memset(fBsdPathName, 0, sizeof fBsdPathName);
+    std::strcpy(fBsdPathName, path);
+    return true;
+}
+
+short serialRS232Device::OpenSerialPort() {
+    if (fFileDescriptor > 0)
+        return fFileDescriptor;
+    myPrintfDebug(myFormat("OpenSerialPort at: [%s]\n", fBsdPathName).c_str());
+
+    int descriptor = open(fBsdPathName, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (descriptor == -1) {
+        myPrintf(myFormat("Error opening serial port %s - %s(%d).\n", fBsdPathName, strerror(errno), errno)
+                     .c_str());
+        SetFileDescriptor(-1);
+        return -1;
+    }
+    auto fail = [&](const char* format) {
+        int error = errno;
+        myPrintf(myFormat(format, fBsdPathName, strerror(error), error).c_str());
+        close(descriptor);
+        SetFileDescriptor(-1);
+        return static_cast<short>(-1);
+    };
+    if (ioctl(descriptor, TIOCEXCL) == -1)
+        return fail("Error setting TIOCEXCL on %s - %s(%d).\n");
+    if (tcdrain(descriptor) == -1)
+        myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno).c_str());
+    if (fcntl(descriptor, F_SETFL, 0) == -1)
+        return fail("Error clearing O_NONBLOCK %s - %s(%d).\n");
+    if (tcgetattr(descriptor, &fSavedTTYAttrs) == -1)
+        return fail("Error getting tty attributes %s - %s(%d).\n");
+
+    struct termios options = fSavedTTYAttrs;
+    cfmakeraw(&options);
+    options.c_cflag |= CS8;
+    options.c_cc[VMIN] = 0;
+    options.c_cc[VTIME] = 10;
+    cfsetspeed(&options, kLineSpeed);
+    if (tcsetattr(descriptor, TCSANOW, &options) == -1)
+        return fail("Error setting tty attributes %s - %s(%d).\n");
+    // Only stale input is thrown away: on a pseudo-terminal, flushing output also discards what
+    // the other side has not read yet, such as the ESC that ended the previous session.
+    if (tcflush(descriptor, TCIFLUSH) == -1) {
+        myPrintf("unable to tcflush ( filedescriptor, TCIFLUSH )\n");
+        close(descriptor);
+        SetFileDescriptor(-1);
+        return -1;
+    }
+    requestLowLatency(descriptor, fBsdPathName);
+    SetFileDescriptor(static_cast<short>(descriptor));
+    return fFileDescriptor;
+}
+
+void serialRS232Device::CloseSerialPort() {
+    if (fFileDescriptor == -1)
+        return;
+    myPrintfDebug("\n\nserialRS232Device::CloseSerialPort\n");
+    if (tcdrain(fFileDescriptor) == -1)
+        myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno).c_str());
+    if (tcsetattr(fFileDescriptor, TCSANOW, &fSavedTTYAttrs) == -1)
+        myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno).c_str());
+    close(fFileDescriptor);
+    SetFileDescriptor(-1);
+    myPrintfDebug("serialRS232Device::CloseSerialPort => Closed...\n");
+}
+
+bool serialRS232Device::SendTheCharacters(const char* bytes, long& length) {
+    int descriptor = GetFileDescriptor();
+    long asked = length;
+    char buffer[kMaxCommandLength] = {0};
+    long count = asked < 0 ? 0 : (asked > kMaxCommandLength ? kMaxCommandLength : asked);
+    if (bytes != nullptr)
+        std::memcpy(buffer, bytes, static_cast<size_t>(count));
+    ssize_t written = write(descriptor, buffer, static_cast<size_t>(count));
+    if (written == -1)
+        myPrintf(myFormat("Error writing to modem - %s(%d).\n", strerror(errno), errno).c_str());
+    else
+        myPrintfDebug(myFormat("Wrote %ld bytes = [\"%s\"]\n\v", static_cast<long>(written),
+                               LogString2(buffer, written).c_str())
+                          .c_str());
+    if (written < asked)
+        myPrintf(myFormat("Did NOT write enough chars = %i bytes sent\n", static_cast<int>(written)).c_str());
+    length = static_cast<long>(written);
+    return written == asked;
+}
+
+bool serialRS232Device::ReadBackTheCharacters(char* destination, long& expected) {
+    int descriptor = GetFileDescriptor();
+    if (expected > kReadBufferSize) {
+        myPrintf(myFormat("serialRS232Device::ReadBackTheCharacters => %ld bytes asked, at most %ld\n",
+                          expected, kReadBufferSize)
+                     .c_str());
+        return false;
+    }
+    char collected[kReadBufferSize] = {0};
+    long total = 0;
+    bool success = expected <= 0;
+    Clock& clock = processClock();
+    const Clock::TimePoint deadline = clock.now() + ticks(kReadBackDeadlineTicks);
+    while (!success) {
+        ssize_t count = read(descriptor, collected + total, static_cast<size_t>(expected - total));
+        if (count == -1 && errno == EINTR)
+            continue;
+        if (count == -1) {
+            myPrintf(myFormat("Error reading from IOPort - %s(%d).\n", strerror(errno), errno).c_str());
+            break;
+        }
+        total += count;
+        if (total >= expected) {
+            success = true;
+            break;
+        }
+        if (clock.now() >= deadline) {
+            myPrintf("serialRS232Device::ReadBackTheCharacters => TIMED OUT!\n");
+            break;
+        }
+        waitInTenths(1);
+    }
+    if (total > 0) {
+        if (destination != nullptr)
+            std::memcpy(destination, collected, static_cast<size_t>(total));
+        reportReadBack(collected, total);
+    } else {
+        myPrintfDebug("Nothing read.\n");
+    }
+    return success;
+}
+
+bool serialRS232Device::DiscardPendingInput() {
+    if (fFileDescriptor < 0)
+        return false;
+    tcdrain(fFileDescriptor);
+    if (tcflush(fFileDescriptor, TCIFLUSH) == -1) {
+        myPrintf("unable to tcflush ( filedescriptor, TCIFLUSH )\n");
+        return false;
+    }
+    return true;
+}

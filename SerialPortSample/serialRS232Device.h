@@ -1,0 +1,68 @@
+// One serial port, named by its device path, opened as a raw byte channel at 38400 bit/s.
+//
+// All terminal and ioctl calls of the program live here; the scanner protocol above it
+// (pdxProDevice) is plain byte exchanges: send one command, read back an expected count.
+#pragma once
+
+#include <termios.h>
+
+#include <cstddef>
+#include <string>
+
+// Pauses of the transport, on the process clock (processClock()), so that tests can run them
+// faster than real time. wait(0) and waitInTenths(0) return at once.
+void wait(int seconds);
+void waitInTenths(int tenths);
+
+// Renders a byte run for the log: printable bytes as they are, ESC as \e, TAB \t, LF \n, CR \r,
+// every other byte as a backslash and three decimal digits.
+std::string LogString2(const char* bytes, long length);
+
+class serialRS232Device {
+public:
+    static constexpr std::size_t kPathSize = 1024;      // fBsdPathName, terminator included
+    static constexpr long kReadBufferSize = 5000;       // most bytes one read-back can expect
+    static constexpr long kMaxCommandLength = 255;      // most bytes one send writes
+    static constexpr int kReadBackDeadlineTicks = 120;  // sixtieths of a second (2 seconds)
+
+    serialRS232Device();
+    virtual ~serialRS232Device();
+
+    serialRS232Device(const serialRS232Device&) = delete;
+    serialRS232Device& operator=(const serialRS232Device&) = delete;
+
+    virtual bool MakeConnection();
+
+    void SetFileDescriptor(short descriptor);
+    short GetFileDescriptor();
+
+    // The object's own path buffer (not a copy).
+    char* GetBsdPathName();
+    // Ignores a null or empty path. A path of 1024 bytes or more is refused with a message
+    // (false) and leaves the path as it was.
+    bool SetBsdPathName(const char* path);
+
+    // The open descriptor, or -1. A port already open is returned unchanged.
+    short OpenSerialPort();
+    // Restores the attributes found at open and closes; nothing happens on a closed port.
+    void CloseSerialPort();
+    bool IsPortOpen() const { return fFileDescriptor >= 0; }
+
+    // Writes length bytes (at most 255) in one call; length receives the count written (-1 on
+    // error). True only when everything was written.
+    bool SendTheCharacters(const char* bytes, long& length);
+    // Reads until expected bytes have arrived or 2 seconds have passed. Whatever arrived is
+    // copied to destination (which may be null) even on failure. True only when the expected
+    // count arrived.
+    bool ReadBackTheCharacters(char* destination, long& expected);
+
+    // Waits until written bytes have left, then throws away unread input: the start of every
+    // exchange. Never discards output, so the previous exchange's last byte (the end 0x06 of a
+    // transaction, ESC) still reaches the scanner.
+    bool DiscardPendingInput();
+
+protected:
+    char fBsdPathName[kPathSize];
+    struct termios fSavedTTYAttrs;
+    short fFileDescriptor;
+};

@@ -1,0 +1,110 @@
+// Port discovery: the name tests and the order of the final list, from tables of paths, and the
+// ports that VESK_SERIAL_PORTS adds to what the system reports.
+#include "SerialTestSupport.h"
+#include "serialRS232Manager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> finalPaths(const std::vector<std::string>& found) {
+    serialRS232Manager manager;
+    manager.AddDevicesFromPaths(found);
+    manager.FindDefaultPortList();
+    std::vector<std::string> paths;
+    for (pdxProDevice* device : manager.GetCFArrayOfRS32FinalList())
+        paths.push_back(device->GetBsdPathName());
+    return paths;
+}
+
+} // namespace
+
+TEST(PortNames, OnlyTheAdapterAndTheBluetoothSerialPortPass) {
+    struct Case {
+        const char* path;
+        bool valid;
+        bool bluetooth;
+    } cases[] = {
+        {"/dev/cu.SLAB_USBtoUART", true, false},
+        {"/dev/cu.slab_usbtouart", true, false},
+        {"/dev/serial/by-id/usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0", true, false},
+        {"/dev/cu.Bluetooth-PDA-Sync", true, true},
+        {"/dev/rfcomm0", true, true},
+        {"/dev/RFCOMM1", true, true},
+        {"/dev/cu.ZEBEX", false, false},
+        {"/dev/cu.KeySerial1", false, false},
+        {"/dev/cu.usbserial", false, false},
+        {"/dev/ttyUSB0", false, false},
+        {"/dev/ttyS0", false, false},
+        {"/dev/cu.Bluetooth-Modem", false, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(serialRS232Manager::CheckIfValidRS232DeviceNames(c.path), c.valid) << c.path;
+        EXPECT_EQ(serialRS232Manager::IsBluetoothPort(c.path), c.bluetooth) << c.path;
+    }
+    EXPECT_FALSE(serialRS232Manager::CheckIfSubStringExists(nullptr, "SLAB"));
+    EXPECT_FALSE(serialRS232Manager::CheckIfSubStringExists("/dev/cu.SLAB_USBtoUART", nullptr));
+}
+
+TEST(PortOrder, AdaptersFirstLastFoundFirstThenBluetoothInOrder) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> found;
+        std::vector<std::string> ordered;
+    } cases[] = {
+        {"two adapters A, B give B, A", {"/dev/A.SLAB_USBtoUART", "/dev/B.SLAB_USBtoUART"},
+         {"/dev/B.SLAB_USBtoUART", "/dev/A.SLAB_USBtoUART"}},
+        {"Bluetooth found first still comes after the adapter",
+         {"/dev/cu.Bluetooth-PDA-Sync", "/dev/cu.SLAB_USBtoUART"},
+         {"/dev/cu.SLAB_USBtoUART", "/dev/cu.Bluetooth-PDA-Sync"}},
+        {"Bluetooth ports keep their order", {"/dev/rfcomm0", "/dev/rfcomm1"}, {"/dev/rfcomm0", "/dev/rfcomm1"}},
+        {"Linux names mixed",
+         {"/dev/rfcomm0", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0", "/dev/ttyS0",
+          "/tmp/sim/tty.SLAB_USBtoUART"},
+         {"/tmp/sim/tty.SLAB_USBtoUART", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0", "/dev/rfcomm0"}},
+        {"nothing suitable", {"/dev/cu.ZEBEX", "/dev/cu.usbserial", "/dev/ttyUSB0"}, {}},
+        {"nothing found", {}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(finalPaths(c.found), c.ordered) << c.name;
+}
+
+TEST(PortOrder, ScannerObjectsOutliveTheManagerThatFoundThem) {
+    pdxProDevice* device = nullptr;
+    {
+        serialRS232Manager manager;
+        manager.AddDevicesFromPaths({"/dev/cu.SLAB_USBtoUART"});
+        manager.FindDefaultPortList();
+        ASSERT_EQ(manager.GetCFArrayOfRS32FinalList().size(), 1u);
+        device = manager.GetCFArrayOfRS32FinalList().front();
+    }
+    EXPECT_STREQ(device->GetBsdPathName(), "/dev/cu.SLAB_USBtoUART");
+}
+
+TEST(PortDiscovery, PortsFromTheEnvironmentJoinWhatTheSystemReports) {
+    setenv("VESK_SERIAL_PORTS", "/tmp/one/tty.SLAB_USBtoUART::/tmp/two/cu.KeySerial1:/dev/rfcomm7", 1);
+    serialRS232Manager manager;
+    manager.FindModems();
+    manager.GetModemPath();
+    manager.FindDefaultPortList();
+    unsetenv("VESK_SERIAL_PORTS");
+    std::vector<std::string> paths;
+    for (pdxProDevice* device : manager.GetCFArrayOfRS32FinalList())
+        paths.push_back(device->GetBsdPathName());
+    ASSERT_FALSE(paths.empty());
+    EXPECT_EQ(paths.front(), "/tmp/one/tty.SLAB_USBtoUART") << "the last adapter found comes first";
+    EXPECT_EQ(paths.back(), "/dev/rfcomm7");
+    for (const std::string& path : paths)
+        EXPECT_EQ(path.find("KeySerial1"), std::string::npos) << "names that fail the tests stay out";
+}
+
+TEST(PortDiscovery, SystemPathsAreDeviceFiles) {
+    for (const std::string& path : serialRS232Manager::EnumerateSystemSerialPaths()) {
+        EXPECT_EQ(path.compare(0, 5, "/dev/"), 0) << path;
+        EXPECT_TRUE(fileExists(path)) << path;
+    }
+}

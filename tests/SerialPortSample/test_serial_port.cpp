@@ -1,0 +1,271 @@
+// The serial port on a real pseudo-terminal: line settings, open and close, timed read-backs and
+// single-attempt writes. The test holds the master side and plays the scanner by hand.
+#include "ScaledClock.h"
+#include "SerialTestSupport.h"
+#include "serialRS232Device.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+class PseudoTerminal {
+public:
+    PseudoTerminal() {
+        fMaster = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(fMaster);
+        unlockpt(fMaster);
+        fSlavePath = ptsname(fMaster);
+    }
+    ~PseudoTerminal() { close(fMaster); }
+    int master() const { return fMaster; }
+    const std::string& slavePath() const { return fSlavePath; }
+    void send(const std::string& bytes) { ASSERT_EQ(write(fMaster, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+    // What the port wrote, waiting at most timeout for the first byte.
+    std::string received(int timeoutMs = 500) {
+        std::string bytes;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < deadline) {
+            struct pollfd poller = {fMaster, POLLIN, 0};
+            if (poll(&poller, 1, 20) <= 0) {
+                if (!bytes.empty())
+                    break;
+                continue;
+            }
+            char buffer[512];
+            ssize_t count = read(fMaster, buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            bytes.append(buffer, static_cast<size_t>(count));
+        }
+        return bytes;
+    }
+
+private:
+    int fMaster;
+    std::string fSlavePath;
+};
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    SerialPortTest() : fClock(10.0), fInstall(fClock) { fPort.SetBsdPathName(fTerminal.slavePath().c_str()); }
+    ScaledClock fClock;
+    ScopedProcessClock fInstall;
+    CapturedMessages fMessages;
+    PseudoTerminal fTerminal;
+    serialRS232Device fPort;
+};
+
+} // namespace
+
+TEST_F(SerialPortTest, OpenMakesTheLineRawAt38400AndCloseRestoresTheEarlierSettings) {
+    int keeper = open(fTerminal.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(keeper, 0);
+    struct termios before;
+    ASSERT_EQ(tcgetattr(keeper, &before), 0);
+    before.c_lflag |= ICANON | ECHO;
+    cfsetspeed(&before, B9600);
+    ASSERT_EQ(tcsetattr(keeper, TCSANOW, &before), 0);
+
+    short descriptor = fPort.OpenSerialPort();
+    ASSERT_GT(descriptor, 0);
+    struct termios open;
+    ASSERT_EQ(tcgetattr(descriptor, &open), 0);
+    EXPECT_EQ(open.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(open.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(open.c_cc[VMIN], 0);
+    EXPECT_EQ(open.c_cc[VTIME], 10);
+    EXPECT_EQ(cfgetispeed(&open), static_cast<speed_t>(B38400));
+    EXPECT_EQ(cfgetospeed(&open), static_cast<speed_t>(B38400));
+    EXPECT_EQ(fcntl(descriptor, F_GETFL) & O_NONBLOCK, 0);
+
+    fPort.CloseSerialPort();
+    EXPECT_FALSE(fPort.IsPortOpen());
+    struct termios after;
+    ASSERT_EQ(tcgetattr(keeper, &after), 0);
+    EXPECT_NE(after.c_lflag & ICANON, 0u);
+    EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B9600));
+    close(keeper);
+}
+
+TEST_F(SerialPortTest, OpeningAnOpenPortReturnsTheSameDescriptor) {
+    short first = fPort.OpenSerialPort();
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(fPort.OpenSerialPort(), first);
+    fPort.CloseSerialPort();
+    fPort.CloseSerialPort(); // a closed port: nothing happens
+    EXPECT_FALSE(fPort.IsPortOpen());
+}
+
+TEST(SerialPortOpen, FailuresLeaveThePortClosedWithAMessageNamingThePath) {
+    TempFolder folder;
+    writeFile(folder.file("plain.txt"), "not a terminal");
+    struct Case {
+        const char* name;
+        std::string path;
+        const char* message;
+    } cases[] = {
+        {"missing device", folder.file("tty.SLAB_USBtoUART-gone"), "Error opening serial port"},
+        {"not a terminal", folder.file("plain.txt"), "Error setting TIOCEXCL on"},
+    };
+    for (const Case& c : cases) {
+        CapturedMessages messages;
+        serialRS232Device port;
+        port.SetBsdPathName(c.path.c_str());
+        EXPECT_EQ(port.OpenSerialPort(), -1) << c.name;
+        EXPECT_FALSE(port.IsPortOpen()) << c.name;
+        EXPECT_TRUE(messages.contains(std::string(c.message) + " " + c.path)) << c.name << messages.text();
+        port.CloseSerialPort();
+        EXPECT_EQ(port.OpenSerialPort(), -1) << c.name << ": a later open tries again";
+    }
+}
+
+TEST(SerialPortPath, PathsOf1024BytesOrMoreAreRefused) {
+    CapturedMessages messages;
+    serialRS232Device port;
+    EXPECT_TRUE(port.SetBsdPathName("/dev/ttyUSB0"));
+    std::string longest(1023, 'a');
+    EXPECT_TRUE(port.SetBsdPathName(longest.c_str()));
+    EXPECT_EQ(std::string(port.GetBsdPathName()), longest);
+    std::string tooLong(1024, 'b');
+    EXPECT_FALSE(port.SetBsdPathName(tooLong.c_str()));
+    EXPECT_EQ(std::string(port.GetBsdPathName()), longest);
+    EXPECT_TRUE(messages.contains("shorter than 1024 bytes"));
+    EXPECT_FALSE(port.SetBsdPathName(""));
+    EXPECT_FALSE(port.SetBsdPathName(nullptr));
+    EXPECT_EQ(std::string(port.GetBsdPathName()), longest);
+}
+
+TEST_F(SerialPortTest, ReadBackCases) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> pieces; // written by the scanner side, 30 ms apart
+        long expected;
+        bool nullDestination;
+        bool result;
+        std::string bytes; // what the destination holds afterwards
+    } cases[] = {
+        {"all at once", {"\x06"}, 1, false, true, "\x06"},
+        {"split in three pieces", {"AB", "CD", "E"}, 5, false, true, "ABCDE"},
+        {"partial: fewer bytes than expected", {"ABC"}, 5, false, false, "ABC"},
+        {"nothing at all", {}, 1, false, false, ""},
+        {"null destination, complete", {"XY"}, 2, true, true, ""},
+        {"null destination, partial", {"X"}, 2, true, false, ""},
+    };
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    for (const Case& c : cases) {
+        fPort.DiscardPendingInput();
+        std::thread scanner([&]() {
+            for (const std::string& piece : c.pieces) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                fTerminal.send(piece);
+            }
+        });
+        char destination[16] = {0};
+        long expected = c.expected;
+        bool result = fPort.ReadBackTheCharacters(c.nullDestination ? nullptr : destination, expected);
+        scanner.join();
+        EXPECT_EQ(result, c.result) << c.name;
+        EXPECT_EQ(std::string(destination), c.bytes) << c.name;
+    }
+}
+
+TEST_F(SerialPortTest, ReadBackNeverTakesMoreThanTheBytesStillMissing) {
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    fTerminal.send("ABCDE");
+    char first[8] = {0};
+    long three = 3;
+    EXPECT_TRUE(fPort.ReadBackTheCharacters(first, three));
+    EXPECT_STREQ(first, "ABC");
+    char rest[8] = {0};
+    long two = 2;
+    EXPECT_TRUE(fPort.ReadBackTheCharacters(rest, two));
+    EXPECT_STREQ(rest, "DE");
+}
+
+TEST_F(SerialPortTest, SendWritesTheBytesOnceAndKeepsTheCount) {
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    long length = 4;
+    EXPECT_TRUE(fPort.SendTheCharacters("\x02RX\x03", length));
+    EXPECT_EQ(length, 4);
+    EXPECT_EQ(fTerminal.received(), "\x02RX\x03");
+}
+
+TEST_F(SerialPortTest, ShortWritesReturnFalseAndLeaveTheCountWritten) {
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    std::string many(300, 'A');
+    long length = 300;
+    EXPECT_FALSE(fPort.SendTheCharacters(many.c_str(), length));
+    EXPECT_EQ(length, 255) << "one send writes at most 255 bytes";
+    EXPECT_TRUE(fMessages.contains("Did NOT write enough chars = 255 bytes sent"));
+    fTerminal.received();
+
+    // The kernel accepts only part of a write once the other side stops reading.
+    int descriptor = fPort.GetFileDescriptor();
+    ASSERT_EQ(fcntl(descriptor, F_SETFL, O_NONBLOCK), 0);
+    std::string chunk(200, 'B');
+    while (true) {
+        ssize_t written = write(descriptor, chunk.data(), chunk.size());
+        if (written != static_cast<ssize_t>(chunk.size()))
+            break;
+    }
+    std::string block(250, 'C');
+    length = 250;
+    EXPECT_FALSE(fPort.SendTheCharacters(block.c_str(), length));
+    EXPECT_LT(length, 250);
+    EXPECT_TRUE(fMessages.contains("Did NOT write enough chars"));
+}
+
+TEST_F(SerialPortTest, SendOnAClosedPortFailsWithMinusOne) {
+    long length = 1;
+    EXPECT_FALSE(fPort.SendTheCharacters("\x05", length));
+    EXPECT_EQ(length, -1);
+    EXPECT_TRUE(fMessages.contains("GetFileDescriptor Is INVALID"));
+    EXPECT_TRUE(fMessages.contains("Error writing to modem"));
+}
+
+TEST_F(SerialPortTest, TheStartOfAnExchangeDropsStaleInputButNeverTheBytesJustSent) {
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    fTerminal.send("stale");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(fPort.DiscardPendingInput());
+    char reply[8] = {0};
+    long one = 1;
+    EXPECT_FALSE(fPort.ReadBackTheCharacters(reply, one));
+    EXPECT_STREQ(reply, "");
+}
+
+TEST_F(SerialPortTest, AByteSentJustBeforeTheNextExchangeStartsIsNeverLost) {
+    // On a pseudo-terminal, flushing the output queue also drops what the other side has not
+    // read yet; a byte written and flushed at once is lost now and then, so try it many times.
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    int lost = 0;
+    for (int i = 0; i < 100; ++i) {
+        long length = 1;
+        ASSERT_TRUE(fPort.SendTheCharacters("\x06", length));
+        ASSERT_TRUE(fPort.DiscardPendingInput());
+        if (fTerminal.received(200) != "\x06")
+            ++lost;
+    }
+    EXPECT_EQ(lost, 0) << "the end byte of a transaction must reach the scanner";
+}
+
+TEST(Pauses, ZeroReturnsAtOnceAndPausesRunOnTheProcessClock) {
+    ScaledClock clock(100.0);
+    ScopedProcessClock install(clock);
+    auto start = std::chrono::steady_clock::now();
+    wait(0);
+    waitInTenths(0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5));
+    Clock::TimePoint before = clock.now();
+    wait(1);
+    waitInTenths(5);
+    EXPECT_GE(clock.now() - before, std::chrono::milliseconds(1500));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+}
