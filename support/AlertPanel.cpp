@@ -22,6 +22,9 @@ std::map<std::string, const char*>& builtinTables() {
 }
 
 const char kNotFound[] = "<Could NOT Find String>";
+const char kFallbackLanguage[] = "English";
+// Lists of the tables are short; a larger index in a table text is a typing error, not a list.
+const size_t kMaxListItems = 1000;
 
 std::string trim(const std::string& text) {
     size_t first = text.find_first_not_of(" \t\r");
@@ -49,8 +52,7 @@ std::string unescape(const std::string& text) {
     return result;
 }
 
-std::optional<LocalizedTable> findTable(const std::string& table) {
-    std::string language = getPreferredLanguage();
+std::optional<LocalizedTable> loadTable(const std::string& table, const std::string& language) {
     if (LocalizedTableSource* source = gTableSource.load())
         return source->loadTable(table, language);
     vesk_registerBuiltinTables();
@@ -61,16 +63,36 @@ std::optional<LocalizedTable> findTable(const std::string& table) {
     return parseLocalizedTable(found->second);
 }
 
-// Fills the %@ placeholders of format with the arguments, in order.
+// The table in the user's language; a language the program does not carry reads the English
+// table, because a missing table would answer every question of the job with "no answer" (-2),
+// which cancels the job at its first question.
+std::optional<LocalizedTable> findTable(const std::string& table) {
+    std::string language = getPreferredLanguage();
+    std::optional<LocalizedTable> found = loadTable(table, language);
+    if (found || language == kFallbackLanguage)
+        return found;
+    found = loadTable(table, kFallbackLanguage);
+    if (found)
+        MessageLog::LogMessage("No " + table + " table for " + language + "; using " + kFallbackLanguage);
+    return found;
+}
+
+// Fills the %@ placeholders of format with the arguments, in order; "%%" is a percent sign. A
+// placeholder without an argument stays empty rather than showing a programmer's "(null)".
 std::string fillPlaceholders(const std::string& format, const char* arg1, const char* arg2) {
     const char* args[2] = {arg1, arg2};
     int next = 0;
     std::string result;
     for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {
+            result += '%';
+            ++i;
+            continue;
+        }
         if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '@') {
             const char* arg = next < 2 ? args[next] : nullptr;
             ++next;
-            result += arg ? arg : "(null)";
+            result += arg ? arg : "";
             ++i;
             continue;
         }
@@ -167,6 +189,8 @@ LocalizedTable parseLocalizedTable(const std::string& source) {
             LocalizedEntry& entry = table[name.substr(0, bracket)];
             entry.kind = LocalizedEntry::Kind::List;
             size_t index = std::strtoul(name.c_str() + bracket + 1, nullptr, 10);
+            if (index >= kMaxListItems)
+                continue;
             if (entry.items.size() <= index)
                 entry.items.resize(index + 1);
             entry.items[index] = value;
@@ -243,6 +267,10 @@ std::optional<std::string> myGetNSArrayItem(const char* table, const char* key, 
     if (!entry.items[size_t(index)])
         return std::string(kNotFound);
     return *entry.items[size_t(index)];
+}
+
+std::string formatLocalizedText(const std::string& format, const char* arg1, const char* arg2) {
+    return fillPlaceholders(format, arg1, arg2);
 }
 
 int runPlainAlert(const std::string& title, const std::string& message, const std::string& button) {

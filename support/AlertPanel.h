@@ -71,5 +71,9 @@ int myNSRunAlertPanel(const char* table, const char* key, const char* title, con
 // missing, none when the index lies beyond the list or the entry is not a list.
 std::optional<std::string> myGetNSArrayItem(const char* table, const char* key, short index);
 
+// Fills the %@ placeholders of a table text (an alert message or a list item such as status 2,
+// which takes the port's device path) with arg1 and arg2 in order; "%%" gives "%".
+std::string formatLocalizedText(const std::string& format, const char* arg1, const char* arg2 = nullptr);
+
 // An alert with texts of its own, not taken from a table (for example the invalid-path alert).
 int runPlainAlert(const std::string& title, const std::string& message, const std::string& button);

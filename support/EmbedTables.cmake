@@ -1,5 +1,6 @@
 # Writes OUTPUT: a C++ file that registers each table file of FILES (named
-# TABLE.LANGUAGE.strings) as a built-in table.
+# TABLE.LANGUAGE.strings, joined by "|") as a built-in table.
+string(REPLACE "|" ";" FILES "${FILES}")
 set(content "// Generated from support/resources; do not edit.\n#include \"AlertPanel.h\"\n\nnamespace {\nstruct Registration {\n    Registration() {\n")
 foreach(file ${FILES})
   get_filename_component(name ${file} NAME)

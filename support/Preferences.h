@@ -4,6 +4,7 @@
 // defaults; tests install their own. Without a store every getter returns its type's empty value.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -17,13 +18,18 @@ extern const char sPrefs_doManualPromptForBarcodeDataFile[];
 extern const char sPrefs_doUseLastBarcodeAsSyncData[];
 
 // A key-value store with factory defaults behind the user's values. Values travel as text
-// ("true"/"false", integers, decimals); the getters convert them.
+// ("true"/"false", integers, decimals written with a point whatever the locale); the getters
+// convert them. Implementations are safe to call from any thread.
 class PreferenceStore {
 public:
     virtual ~PreferenceStore() = default;
     // The user's value, else the factory default, else none.
     virtual std::optional<std::string> value(const std::string& key) = 0;
     virtual void setValue(const std::string& key, const std::string& value) = 0;
+    // Forgets the user's value, so that the factory default shows through again.
+    virtual void removeValue(const std::string&) {}
+    // Installs the values used for keys the user never set; nothing is written for the user.
+    virtual void registerDefaults(const std::map<std::string, std::string>&) {}
 };
 
 void setPreferenceStore(PreferenceStore* store);
@@ -31,6 +37,14 @@ PreferenceStore* preferenceStore();
 
 class GeneralPreferencesController {
 public:
+    // Registers the built-in factory defaults with the installed store; once at launch, before
+    // any getter. false (with a message) when the resource cannot be read: the getters then
+    // give their types' empty values for every key the user never set.
+    static bool setupDefaults();
+    // The factory defaults as the resource gives them (the values a revert returns to); empty
+    // when the resource cannot be read.
+    static std::map<std::string, std::string> factoryDefaults();
+
     static bool getDoEnableInternalTestingMode();
     static bool getDoAllowUserToModifyData();
     static bool getDoOutputThreeBarcodeIDs();
@@ -39,3 +53,9 @@ public:
     static long getDoPromptForMissingBarcodeDataFile();
     static long getDoManualPromptForBarcodeDataFile();
 };
+
+// Text form of a decimal for the store, with a point whatever the locale ("36.5").
+std::string preferenceDecimalText(double value);
+// Reads a decimal written with a point (or, from an older hand edit, a comma); 0.0 when the
+// text is no number.
+double parsePreferenceDecimal(const std::string& text);

@@ -1,0 +1,176 @@
+#include "MatchTask.h"
+
+#include "AlertPanel.h"
+#include "MatchPhotos.h"
+#include "MatchedListFile.h"
+#include "MessageLog.h"
+#include "Preferences.h"
+#include "ReviewPrompt.h"
+#include "StatusDisplay.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+const char kBarcodeDataFileName[] = "BarcodeDataSource.txt";
+const char kImageListFileName[] = "BarcodeImageList.txt";
+const size_t kMaxPathBytes = 1000;
+
+// A data file is a regular file: the folder itself (an empty default name) or a folder of the
+// same name is not one.
+bool isExistingFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void consoleLog(const std::string& text) { MessageLog::LogMessage(text); }
+
+void showStatus(StatusDisplay* status, short index) {
+    if (!status)
+        return;
+    std::optional<std::string> text = myGetNSArrayItem("myLocalDictionary", "NSArray_ibStatus", index);
+    status->setStatusText(text ? *text : std::string());
+    status->setBusy(true);
+}
+
+std::unique_ptr<BarcodeList> matchFiles(const std::string& barcodeDataPath, const std::string& imageListPath) {
+    return MatchPhotos(barcodeDataPath, imageListPath);
+}
+
+// The tree the review shows and the matched list is written from; the application keeps it
+// after the task when it gave a place for it.
+class TreeHolder {
+public:
+    explicit TreeHolder(std::unique_ptr<BarcodeList>* shared) : fTree(shared ? shared : &fLocal) {}
+    void set(std::unique_ptr<BarcodeList> tree) { *fTree = std::move(tree); }
+    BarcodeList* get() const { return fTree->get(); }
+
+private:
+    std::unique_ptr<BarcodeList> fLocal;
+    std::unique_ptr<BarcodeList>* fTree;
+};
+
+} // namespace
+
+std::optional<std::string> findBarcodeDataFile(const std::string& workingPathName, std::string& reportedPath) {
+    std::string path = workingPathName + kBarcodeDataFileName;
+    reportedPath = path;
+    myPrintfDebug(("Checking for the source barcode file:\n" + path).c_str());
+    if (isExistingFile(path)) {
+        consoleLog("Internal Entered Default Barcode FileName DOES Exist at [" + path + "]??");
+        return path;
+    }
+    consoleLog("Internal Default Barcode FileName Does NOT Exist at [" + path + "]??");
+
+    std::optional<std::string> name = GeneralPreferencesController::getDefaultBarcodeDataFileName();
+    if (!name || name->empty() || name->size() > kMaxPathBytes) {
+        consoleLog("User Entered Default Barcode FileName is NIL or INVALID PREF FILE??");
+    } else {
+        path = workingPathName + *name;
+        reportedPath = path;
+        consoleLog("Checking for User Entered Default Barcode Data FileName at [" + path + "]");
+        if (isExistingFile(path)) {
+            consoleLog("User Entered Default Barcode FileName DOES Exist at [" + path + "]??");
+            return path;
+        }
+        consoleLog("User Entered Default Barcode FileName Does NOT Exist at [" + path + "]??");
+    }
+
+    if (GeneralPreferencesController::getDoPromptForMissingBarcodeDataFile() == 0)
+        return std::nullopt;
+    consoleLog("Will Prompt User to Select a Barcode Data File...");
+    consoleLog("Calling op runModalForDirectory to Open Panel...");
+    std::optional<std::string> chosen = alertPrompt().chooseFile("Please Choose A BarCode DATA File...", workingPathName);
+    if (!chosen) {
+        consoleLog("ibLoadPrefFromFile - op runModalForDirectory returned something...");
+        return std::nullopt;
+    }
+    consoleLog("op runModalForDirectory returned NSOKButton with selectedItemPath =[" + *chosen + "]...");
+    if (chosen->size() > kMaxPathBytes || !isExistingFile(*chosen)) {
+        myPrintf(("The chosen barcode data file cannot be read: " + *chosen).c_str());
+        return std::nullopt;
+    }
+    consoleLog("barcodeFileNameString as cstring =[" + *chosen + "]...");
+    return chosen;
+}
+
+eVeskBarcodeTask matchBarcodeDataWithPhotos(MatchTaskContext& context) {
+    UnattendedReviewPrompt unattendedReview;
+    ReviewPrompt& review = context.review ? *context.review : unattendedReview;
+    TreeHolder tree(context.barcodeList);
+    const bool threeIDs = GeneralPreferencesController::getDoOutputThreeBarcodeIDs();
+    bool matched = false;
+    bool userAborted = false;
+    myPrintfDebug("matchBarcodeDataWithPhotos => start\n");
+    showStatus(context.status, 7);
+
+    const std::string imageListPath = context.workingPathName + kImageListFileName;
+    const std::string matchedListPath = context.workingPathName + kMatchedListFileName;
+    std::string reportedPath;
+    std::optional<std::string> barcodeDataPath = findBarcodeDataFile(context.workingPathName, reportedPath);
+
+    auto finish = [&]() {
+        if (context.status) {
+            context.status->setStatusText(std::string());
+            context.status->setBusy(false);
+        }
+        eVeskBarcodeTask next = eVeskBarcodeTask_SendErrorToVeskMatchFailed;
+        if (userAborted) {
+            myPrintf("\nUser Aborted After Match Process...");
+            next = eVeskBarcodeTask_UserCancel;
+        } else if (matched) {
+            next = eVeskBarcodeTask_TellVeskToConfirm;
+        }
+        if (context.job)
+            context.job->nextTask = next;
+        return next;
+    };
+
+    if (!barcodeDataPath) {
+        myPrintf(("Missing the source barcode file:\n" + reportedPath).c_str());
+        return finish();
+    }
+    showStatus(context.status, 8);
+    myPrintfDebug(("Checking for the Barcode Image List file:\n" + imageListPath).c_str());
+    if (!isExistingFile(imageListPath)) {
+        myPrintf(("Missing the Photo List file:\n" + imageListPath).c_str());
+        return finish();
+    }
+
+    if (context.job)
+        context.job->curTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
+    myPrintf("Starting the barcode-photo matching process...\n");
+    showStatus(context.status, 9);
+    tree.set(matchFiles(*barcodeDataPath, imageListPath));
+    matched = tree.get() != nullptr;
+    if (matched)
+        myPrintf("Succeeded with the barcode-photo matching process...\n\n");
+    writeNSArrayToMatchedListFile(matchedListPath, tree.get(), threeIDs);
+
+    if (!GeneralPreferencesController::getDoAllowUserToModifyData())
+        return finish();
+
+    review.growReviewWindow();
+    int code = eReviewCode_OK;
+    while (true) {
+        code = review.runReview(tree.get());
+        if (code == eReviewCode_OK || code == eReviewCode_Cancel)
+            break;
+        if (code == eReviewCode_ReturnToHost) {
+            matched = false;
+            userAborted = true;
+            break;
+        }
+        // Revert: a fresh match from the files; the edits are dropped. The job's outcome follows
+        // the match the user now sees, so a rematch that fails cannot be reported as a success.
+        myPrintf("Matching again from the list files...");
+        tree.set(matchFiles(*barcodeDataPath, imageListPath));
+        matched = tree.get() != nullptr;
+    }
+    myPrintfDebug(myFormat("runModalForWindow returned %i", code).c_str());
+    if (code == eReviewCode_OK) {
+        myPrintf("Saving the MODIFIED List...");
+        writeNSArrayToMatchedListFile(matchedListPath, tree.get(), threeIDs);
+    }
+    return finish();
+}

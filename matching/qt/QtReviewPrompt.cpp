@@ -1,0 +1,42 @@
+#include "QtReviewPrompt.h"
+
+#include "MessageLog.h"
+#include "ReviewWindow.h"
+#include "UiThread.h"
+#include "Unattended.h"
+
+QtReviewPrompt::QtReviewPrompt(QWidget* mainWindow, std::string workingPathName)
+    : fMainWindow(mainWindow), fWorkingPathName(std::move(workingPathName)) {}
+
+ReviewWindow* QtReviewPrompt::reviewWindow() {
+    if (!fWindow) {
+        fWindow = new ReviewWindow(fMainWindow.data());
+        if (!fMainWindow)
+            fWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    fWindow->setWorkingPathName(fWorkingPathName);
+    return fWindow;
+}
+
+void QtReviewPrompt::growReviewWindow() {
+    if (isUnattended())
+        return;
+    runOnUiThread([this] { reviewWindow()->growOnce(); });
+}
+
+int QtReviewPrompt::runReview(BarcodeList* list) {
+    if (isUnattended())
+        return fUnattended.runReview(list);
+    int code = eReviewCode_Cancel;
+    bool ran = runOnUiThread([&] {
+        ReviewWindow* window = reviewWindow();
+        window->setBarcodeList(list);
+        code = window->exec();
+        window->close();
+        // The tree belongs to the match task, which may replace it now.
+        window->setBarcodeList(nullptr);
+    });
+    if (!ran)
+        myPrintf("The review window could not be shown (no application); the automatic match is kept");
+    return code;
+}

@@ -1,0 +1,55 @@
+// The preferences dialog "GeneralPreferencesDialog": every setting a user may change, shown
+// window-modal on the main window. OK and Apply save into the preference store, Cancel leaves
+// it as it was, Factory Settings puts the factory values into the fields.
+#pragma once
+
+#include "DialogController.h"
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QPushButton;
+
+extern const char controllerNibFileName[]; // "GeneralPreferencesDialog"
+
+class GeneralPreferencesDialog : public DialogController {
+    Q_OBJECT
+public:
+    explicit GeneralPreferencesDialog(QWidget* parent = nullptr);
+
+    // Fills the fields from the preference getters.
+    void loadFromStore();
+    // Writes every field into the preference store.
+    void saveToStore();
+    // Fills the fields with the factory defaults; saved only by OK or Apply.
+    void revertToInitialValues();
+
+    QDoubleSpinBox* skewField() const { return fSkew; }
+    QLineEdit* dataFileNameField() const { return fDataFileName; }
+    QCheckBox* promptForMissingField() const { return fPromptForMissing; }
+    QCheckBox* manualPromptField() const { return fManualPrompt; }
+    QCheckBox* allowModifyField() const { return fAllowModify; }
+    QCheckBox* internalTestingField() const { return fInternalTesting; }
+    QPushButton* ibApplyButton() const { return fApplyButton; }
+
+protected:
+    void doOKHit() override;
+
+private:
+    // The setting is in force once the window loads: the matched list always names the
+    // neighbouring barcodes.
+    void awakeFromNib();
+
+    QDoubleSpinBox* fSkew = nullptr;
+    QLineEdit* fDataFileName = nullptr;
+    QCheckBox* fPromptForMissing = nullptr;
+    QCheckBox* fManualPrompt = nullptr;
+    QCheckBox* fAllowModify = nullptr;
+    QCheckBox* fInternalTesting = nullptr;
+    QCheckBox* fThreeIDs = nullptr;
+    QPushButton* fApplyButton = nullptr;
+};
+
+// openPreferences: the preferences dialog on mainWindow, or, while a worker runs, alert
+// NSAlertWindow_9002 and no dialog (null). A dialog already open is raised and returned.
+GeneralPreferencesDialog* openPreferencesDialog(QWidget* mainWindow);

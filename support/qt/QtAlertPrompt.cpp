@@ -1,0 +1,105 @@
+#include "QtAlertPrompt.h"
+
+#include "MessageLog.h"
+#include "UiThread.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), int(text.size())); }
+
+// The Mac-style alert texts use CR for a line break; the message box wants LF.
+QString displayText(const std::string& text) {
+    QString result = fromUtf8(text);
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+int showMessageBox(QWidget* parent, const AlertPanelContent& content) {
+    QMessageBox box(parent);
+    box.setObjectName(QStringLiteral("alert_") + fromUtf8(content.key));
+    box.setWindowTitle(QStringLiteral("VeskBarcode"));
+    box.setIcon(QMessageBox::Warning);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(content.title));
+    box.setInformativeText(displayText(content.message));
+    box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    QPushButton* defaultButton =
+        box.addButton(content.defaultButton.empty() ? QStringLiteral("OK") : fromUtf8(content.defaultButton),
+                      QMessageBox::AcceptRole);
+    QPushButton* alternateButton = nullptr;
+    QPushButton* otherButton = nullptr;
+    if (!content.alternateButton.empty())
+        alternateButton = box.addButton(fromUtf8(content.alternateButton), QMessageBox::RejectRole);
+    if (!content.otherButton.empty())
+        otherButton = box.addButton(fromUtf8(content.otherButton), QMessageBox::DestructiveRole);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(alternateButton ? static_cast<QAbstractButton*>(alternateButton) : defaultButton);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == defaultButton)
+        return 1;
+    if (clicked && clicked == alternateButton)
+        return 0;
+    if (clicked && clicked == otherButton)
+        return -1;
+    return -2;
+}
+
+QtAlertPrompt* gInstalledPrompt = nullptr;
+
+} // namespace
+
+QtAlertPrompt::QtAlertPrompt(QWidget* parentWindow) : fParentWindow(parentWindow) {}
+
+void QtAlertPrompt::setParentWindow(QWidget* parentWindow) {
+    runOnUiThread([&] { fParentWindow = parentWindow; });
+}
+
+int QtAlertPrompt::runAlert(const AlertPanelContent& content) {
+    int result = -2;
+    bool ran = runOnUiThread([&] {
+        QWidget* parent = fParentWindow.data();
+        if (parent && !parent->isVisible())
+            parent = nullptr;
+        result = showMessageBox(parent, content);
+    });
+    if (!ran)
+        MessageLog::LogMessage("myNSRunAlertPanel: no application to show the alert " + content.key);
+    return result;
+}
+
+std::optional<std::string> QtAlertPrompt::chooseFile(const std::string& title, const std::string& folder) {
+    std::optional<std::string> chosen;
+    runOnUiThread([&] {
+        QWidget* parent = fParentWindow.data();
+        QFileDialog dialog(parent && parent->isVisible() ? parent : nullptr, fromUtf8(title),
+                           QFile::decodeName(folder.c_str()));
+        dialog.setObjectName(QStringLiteral("chooseBarcodeDataFile"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Select"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return;
+        chosen = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+    });
+    return chosen;
+}
+
+QtAlertPrompt* installQtAlertPrompt(QWidget* parentWindow) {
+    if (!gInstalledPrompt) {
+        gInstalledPrompt = new QtAlertPrompt(parentWindow);
+        setAlertPrompt(gInstalledPrompt);
+        return gInstalledPrompt;
+    }
+    gInstalledPrompt->setParentWindow(parentWindow);
+    return gInstalledPrompt;
+}

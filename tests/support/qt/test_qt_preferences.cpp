@@ -1,0 +1,273 @@
+// Preferences over QSettings with the built-in factory defaults, and the preferences dialog.
+#include "AlertPanel.h"
+#include "DialogController.h"
+#include "GeneralPreferencesDialog.h"
+#include "MessageBoxAnswerer.h"
+#include "Preferences.h"
+#include "PropertyList.h"
+#include "QtAlertPrompt.h"
+#include "QtPreferenceStore.h"
+#include "RunningThread.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <clocale>
+#include <cstdlib>
+
+namespace {
+
+class CountingDialog : public DialogController {
+public:
+    int okHits = 0;
+
+protected:
+    void doOKHit() override { ++okHits; }
+};
+
+} // namespace
+
+class TestQtPreferences : public QObject {
+    Q_OBJECT
+    QTemporaryDir fConfigHome;
+    std::unique_ptr<QtPreferenceStore> fStore;
+
+    QString storedText(const char* key) {
+        QSettings settings(fStore->filePath(), QSettings::IniFormat);
+        return settings.value(QString::fromLatin1(key)).toString();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(fConfigHome.isValid());
+        setenv("XDG_CONFIG_HOME", fConfigHome.path().toUtf8().constData(), 1);
+        setenv("LANGUAGE", "en", 1);
+        unsetenv("VESK_UNATTENDED");
+        installQtAlertPrompt();
+    }
+    void init() {
+        QFile::remove(QtPreferenceStore::defaultFilePath());
+        fStore = std::make_unique<QtPreferenceStore>();
+        setPreferenceStore(fStore.get());
+        QVERIFY(GeneralPreferencesController::setupDefaults());
+    }
+    void cleanup() {
+        setPreferenceStore(nullptr);
+        fStore.reset();
+    }
+
+    void storeLivesInTheUsersConfigurationFolder() {
+        QCOMPARE(fStore->filePath(), fConfigHome.path() + "/VeskBarcode/VeskBarcode.conf");
+        fStore->setValue(sPrefs_doEnableInternalTesting, "true");
+        QVERIFY(QFile::exists(fConfigHome.path() + "/VeskBarcode/VeskBarcode.conf"));
+    }
+
+    void factoryDefaultsApplyWhereTheUserSetNothing() {
+        QCOMPARE(GeneralPreferencesController::getBarcodeMatchSkewSeconds(), 36.0f);
+        QCOMPARE(QString::fromStdString(*GeneralPreferencesController::getDefaultBarcodeDataFileName()),
+                 QStringLiteral("BarcodeDataSource.txt"));
+        QCOMPARE(GeneralPreferencesController::getDoPromptForMissingBarcodeDataFile(), 1L);
+        QCOMPARE(GeneralPreferencesController::getDoManualPromptForBarcodeDataFile(), 0L);
+        QCOMPARE(GeneralPreferencesController::getDoAllowUserToModifyData(), true);
+        QCOMPARE(GeneralPreferencesController::getDoEnableInternalTestingMode(), false);
+        // Registering defaults writes nothing for the user.
+        QVERIFY(!QFile::exists(fStore->filePath()));
+    }
+
+    void userValueWinsAndRemovingItBringsTheFactoryDefaultBack() {
+        fStore->setValue(sPrefs_defaultBarcodeDataFileName, "Scans.txt");
+        QCOMPARE(QString::fromStdString(*GeneralPreferencesController::getDefaultBarcodeDataFileName()),
+                 QStringLiteral("Scans.txt"));
+        // It persists: a new store on the same file (the next launch) reads it.
+        QtPreferenceStore nextLaunch;
+        QCOMPARE(QString::fromStdString(*nextLaunch.value(sPrefs_defaultBarcodeDataFileName)), QStringLiteral("Scans.txt"));
+        fStore->removeValue(sPrefs_defaultBarcodeDataFileName);
+        QCOMPARE(QString::fromStdString(*GeneralPreferencesController::getDefaultBarcodeDataFileName()),
+                 QStringLiteral("BarcodeDataSource.txt"));
+    }
+
+    void gettersWithNeitherUserValueNorDefault() {
+        QtPreferenceStore bare(fConfigHome.path() + "/bare/VeskBarcode.conf");
+        setPreferenceStore(&bare);
+        QCOMPARE(GeneralPreferencesController::getBarcodeMatchSkewSeconds(), 0.0f);
+        QVERIFY(!GeneralPreferencesController::getDefaultBarcodeDataFileName());
+        QCOMPARE(GeneralPreferencesController::getDoPromptForMissingBarcodeDataFile(), 0L);
+        QCOMPARE(GeneralPreferencesController::getDoAllowUserToModifyData(), false);
+        setPreferenceStore(nullptr);
+        QCOMPARE(GeneralPreferencesController::getBarcodeMatchSkewSeconds(), 0.0f);
+    }
+
+    void threeIDsAreForcedTrue() {
+        fStore->setValue(sPrefs_doOutputThreeBarcodeIDs, "false");
+        QCOMPARE(GeneralPreferencesController::getDoOutputThreeBarcodeIDs(), true);
+        QCOMPARE(storedText(sPrefs_doOutputThreeBarcodeIDs), QStringLiteral("true"));
+    }
+
+    void skewTexts_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<float>("expected");
+        QTest::newRow("decimal point") << "36.5" << 36.5f;
+        QTest::newRow("integer") << "12" << 12.0f;
+        QTest::newRow("decimal comma from a hand edit") << "2,25" << 2.25f;
+        QTest::newRow("not a number") << "soon" << 0.0f;
+    }
+    void skewTexts() {
+        QFETCH(QString, stored);
+        QFETCH(float, expected);
+        fStore->setValue(sPrefs_barcodeMatchSkewSeconds, stored.toStdString());
+        QCOMPARE(GeneralPreferencesController::getBarcodeMatchSkewSeconds(), expected);
+    }
+
+    // The toolkit sets the process locale from the user's; a comma locale must not cut 36.5 to 36.
+    void skewIsReadWithAPointUnderACommaLocale() {
+        const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+        std::string restore = previous ? previous : "C";
+        if (!std::setlocale(LC_NUMERIC, "es_ES.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+            QSKIP("no locale with a decimal comma is installed");
+        fStore->setValue(sPrefs_barcodeMatchSkewSeconds, "36.5");
+        float skew = GeneralPreferencesController::getBarcodeMatchSkewSeconds();
+        std::setlocale(LC_NUMERIC, restore.c_str());
+        QCOMPARE(skew, 36.5f);
+    }
+
+    void propertyListErrorsAreRefused_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no dictionary") << "<plist><array/></plist>";
+        QTest::newRow("value without key") << "<plist><dict><string>x</string></dict></plist>";
+        QTest::newRow("unknown value type") << "<plist><dict><key>a</key><date>2026</date></dict></plist>";
+        QTest::newRow("unclosed string") << "<plist><dict><key>a</key><string>x</dict></plist>";
+    }
+    void propertyListErrorsAreRefused() {
+        QFETCH(QString, text);
+        QVERIFY(!parsePropertyListDictionary(text.toStdString(), "test.plist"));
+    }
+
+    void propertyListValues() {
+        auto values = parsePropertyListDictionary(
+            "<?xml version=\"1.0\"?><!-- note --><plist version=\"1.0\"><dict><key>a</key><real> 1.5 </real>"
+            "<key>b</key><true/><key>c</key><string>R&amp;D &lt;1&gt;</string><key>d</key><false/></dict></plist>",
+            "test.plist");
+        QVERIFY(values);
+        QCOMPARE(QString::fromStdString((*values)["a"]), QStringLiteral("1.5"));
+        QCOMPARE(QString::fromStdString((*values)["b"]), QStringLiteral("true"));
+        QCOMPARE(QString::fromStdString((*values)["c"]), QStringLiteral("R&D <1>"));
+        QCOMPARE(QString::fromStdString((*values)["d"]), QStringLiteral("false"));
+    }
+
+    void dialogShowsEveryKeyWindowModalOnTheMainWindow() {
+        fStore->setValue(sPrefs_barcodeMatchSkewSeconds, "12.75");
+        fStore->setValue(sPrefs_doEnableInternalTesting, "true");
+        QMainWindow mainWindow;
+        mainWindow.show();
+        QPointer<GeneralPreferencesDialog> dialog = openPreferencesDialog(&mainWindow);
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        QCOMPARE(dialog->parentWidget(), &mainWindow);
+        QCOMPARE(dialog->skewField()->value(), 12.75);
+        QCOMPARE(dialog->skewField()->decimals(), 2);
+        QCOMPARE(dialog->dataFileNameField()->text(), QStringLiteral("BarcodeDataSource.txt"));
+        QVERIFY(dialog->promptForMissingField()->isChecked());
+        QVERIFY(!dialog->manualPromptField()->isChecked());
+        QVERIFY(dialog->allowModifyField()->isChecked());
+        QVERIFY(dialog->internalTestingField()->isChecked());
+        // A second request raises the same dialog.
+        QCOMPARE(openPreferencesDialog(&mainWindow), dialog.data());
+        dialog->dismisserHit(0);
+        QTRY_VERIFY(!dialog);
+    }
+
+    void dialogOkSavesCancelDiscards_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("skewAfter");
+        QTest::addColumn<QString>("nameAfter");
+        QTest::newRow("OK") << "ok" << "2.5" << "Scans.txt";
+        QTest::newRow("Apply then Cancel") << "apply-cancel" << "2.5" << "Scans.txt";
+        QTest::newRow("Cancel") << "cancel" << "" << "";
+    }
+    void dialogOkSavesCancelDiscards() {
+        QFETCH(QString, button);
+        QFETCH(QString, skewAfter);
+        QFETCH(QString, nameAfter);
+        QMainWindow mainWindow;
+        mainWindow.show();
+        QPointer<GeneralPreferencesDialog> dialog = openPreferencesDialog(&mainWindow);
+        QVERIFY(dialog);
+        dialog->skewField()->setValue(2.5);
+        dialog->dataFileNameField()->setText(QStringLiteral("Scans.txt"));
+        if (button == "ok")
+            dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        if (button == "apply-cancel")
+            dialog->ibApplyButton()->click();
+        if (button != "ok")
+            dialog->dismisserHit(0);
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(storedText(sPrefs_barcodeMatchSkewSeconds), skewAfter);
+        QCOMPARE(storedText(sPrefs_defaultBarcodeDataFileName), nameAfter);
+    }
+
+    void factorySettingsFillTheFieldsOnly() {
+        fStore->setValue(sPrefs_barcodeMatchSkewSeconds, "5");
+        fStore->setValue(sPrefs_doAllowUserToModifyData, "false");
+        GeneralPreferencesDialog dialog;
+        QCOMPARE(dialog.skewField()->value(), 5.0);
+        dialog.findChild<QPushButton*>(QStringLiteral("revertToInitialValues"))->click();
+        QCOMPARE(dialog.skewField()->value(), 36.0);
+        QVERIFY(dialog.allowModifyField()->isChecked());
+        QCOMPARE(storedText(sPrefs_barcodeMatchSkewSeconds), QStringLiteral("5"));
+    }
+
+    void preferencesRefusedWhileAWorkerRuns() {
+        QVERIFY(tryAcquireRunningThread());
+        QMainWindow mainWindow;
+        mainWindow.show();
+        MessageBoxAnswerer answerer;
+        GeneralPreferencesDialog* dialog = openPreferencesDialog(&mainWindow);
+        releaseRunningThread();
+        QVERIFY(!dialog);
+        QVERIFY(answerer.last().shown);
+        QCOMPARE(answerer.last().objectName, QStringLiteral("alert_NSAlertWindow_9002"));
+        QCOMPARE(answerer.last().title, QStringLiteral("VeskBarcode is still working"));
+        QVERIFY(!mainWindow.findChild<GeneralPreferencesDialog*>());
+    }
+
+    void buttonTagOneRunsOkHookFirst_data() {
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<int>("okHits");
+        QTest::newRow("tag 1") << 1 << 1;
+        QTest::newRow("tag 0") << 0 << 0;
+        QTest::newRow("tag 2") << 2 << 0;
+    }
+    void buttonTagOneRunsOkHookFirst() {
+        QFETCH(int, tag);
+        QFETCH(int, okHits);
+        QMainWindow mainWindow;
+        mainWindow.show();
+        auto* dialog = new CountingDialog;
+        int endedWith = -99;
+        int hitsWhenEnded = -1;
+        int context = 0;
+        void* contextSeen = nullptr;
+        dialog->beginSheetModalForWindow(
+            &mainWindow,
+            [&](int code, void* data) {
+                endedWith = code;
+                hitsWhenEnded = dialog->okHits;
+                contextSeen = data;
+            },
+            &context);
+        dialog->dismisserHit(tag);
+        QCOMPARE(endedWith, tag);
+        QCOMPARE(hitsWhenEnded, okHits);
+        QCOMPARE(contextSeen, static_cast<void*>(&context));
+    }
+};
+
+QTEST_MAIN(TestQtPreferences)
+#include "test_qt_preferences.moc"
