@@ -19,4 +19,6 @@ public:
     // Centres the window on the screen.
     virtual void centreWindow() = 0;
     virtual void setRescanBusy(bool busy) = 0;
+    // Shows which folder the job works on (display text).
+    virtual void setWorkingFolderText(const std::string& folder) = 0;
 };

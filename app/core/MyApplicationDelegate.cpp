@@ -130,6 +130,8 @@ bool MyApplicationDelegate::applicationOpenFile(const char* path) {
         return false;
     }
     job.workingFolderAccepted = true;
+    if (fServices.view)
+        fServices.view->setWorkingFolderText(getWorkingFolderPathNameAsNSString());
     myPrintfDebug("Implementing BuildList AS A THREAD...\n");
     job.curTask = eVeskBarcodeTask_SetWorkingFolder;
     job.nextTask = eVeskBarcodeTask_BuildTheImageList;

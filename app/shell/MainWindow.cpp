@@ -26,9 +26,13 @@ MainWindow::MainWindow(ApplicationShell& shell, QWidget* parent)
     fUi->ibStatusView->hide();
     fUi->ibIndicator->hide();
     fUi->ibRescanPortIndicator->hide();
+    fUi->ibSerialPortImage->hide();
     fUi->ibDisclosureButton1->setToolTip("Click to CLOSE...");
     connect(fUi->ibDisclosureButton1, &QToolButton::toggled, this, &MainWindow::ibToggleDisclosureButton1);
     connect(fUi->preferencesButton, &QPushButton::clicked, this, &MainWindow::openPreferences);
+    // As tall as the contents with the message area open, so that folding it takes exactly its
+    // height away.
+    resize(width(), sizeHint().height());
 }
 
 MainWindow::~MainWindow() = default;
@@ -88,6 +92,11 @@ void MainWindow::centreWindow() {
     move(frame.topLeft());
 }
 
+void MainWindow::setWorkingFolderText(const std::string& folder) {
+    QString shown = QString::fromUtf8(folder.data(), int(folder.size()));
+    setWindowTitle(shown.isEmpty() ? QString("VeskBarcode") : "VeskBarcode - " + shown);
+}
+
 void MainWindow::setRescanBusy(bool busy) { fUi->ibRescanPortIndicator->setVisible(busy); }
 
 void MainWindow::setStatusText(const std::string& text) {
@@ -113,11 +122,14 @@ void MainWindow::setScannerFields(const std::string& model, const std::string& s
         fUi->ibSerialPortName->setText(portText);
         if (portText.isEmpty()) {
             fUi->ibSerialPortImage->clear();
+            fUi->ibSerialPortImage->hide();
             return;
         }
         QPixmap logo(portText.contains("Bluetooth") ? ":/images/BluetoothLogo.png" : ":/images/UsbLogo.png");
-        if (!logo.isNull())
-            fUi->ibSerialPortImage->setPixmap(logo);
+        if (logo.isNull())
+            return;
+        fUi->ibSerialPortImage->setPixmap(logo);
+        fUi->ibSerialPortImage->show();
     });
 }
 

@@ -44,6 +44,7 @@ public:
     void setMessageAreaOpen(bool open) override;
     void centreWindow() override;
     void setRescanBusy(bool busy) override;
+    void setWorkingFolderText(const std::string& folder) override;
 
     // StatusDisplay, any thread.
     void setStatusText(const std::string& text) override;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 
 #include <cstdio>
@@ -155,11 +156,17 @@ void SampleHost::finish(int status) {
     if (fProgram.state() != QProcess::NotRunning) {
         if (status == eSampleHostStatus_Timeout)
             fProgram.terminate();
-        if (!fProgram.waitForFinished(kProgramExitMilliseconds)) {
+        // Events still arrive while the program ends (its 'qend' is printed too).
+        QElapsedTimer waited;
+        waited.start();
+        while (!fProgram.waitForFinished(50) && waited.elapsed() < kProgramExitMilliseconds)
+            QCoreApplication::processEvents();
+        if (fProgram.state() != QProcess::NotRunning) {
             printNote("the program did not end; killing it");
             fProgram.kill();
             fProgram.waitForFinished(kProgramExitMilliseconds);
         }
+        QCoreApplication::processEvents();
     }
     fExitStatus = status;
     QCoreApplication::exit(status);
