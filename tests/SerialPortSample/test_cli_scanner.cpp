@@ -1,0 +1,104 @@
+// vesk-cli scanner, run as a user runs it, against the real pdx-sim.
+#include "SerialTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const char kThreeRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n";
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliScannerTest : public ::testing::Test {
+protected:
+    CliScannerTest() : fSim(fFolder.path()) {}
+
+    void startSim(const std::vector<std::string>& options) {
+        writeFile(fFolder.file("records.txt"), kThreeRecords);
+        std::vector<std::string> all = {"--records", fFolder.file("records.txt")};
+        all.insert(all.end(), options.begin(), options.end());
+        ASSERT_TRUE(fSim.start(all));
+    }
+
+    // Runs vesk-cli with the arguments (shell words), feeding input to its standard input.
+    CliRun cli(const std::string& arguments, const std::string& input = "", const std::string& environment = "") {
+        const char* bin = std::getenv("VESK_BIN");
+        std::string command = environment + " '" + std::string(bin ? bin : ".") + "/vesk-cli' " + arguments +
+                              " < '" + fFolder.file("in") + "' > '" + fFolder.file("out") + "' 2> '" +
+                              fFolder.file("err") + "'";
+        writeFile(fFolder.file("in"), input);
+        int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(fFolder.file("out")), readFile(fFolder.file("err"))};
+    }
+
+    std::string port() { return "'" + fSim.link() + "'"; }
+
+    TempFolder fFolder;
+    PdxSimProcess fSim;
+};
+
+} // namespace
+
+TEST_F(CliScannerTest, InfoShowsTheScannerFoundThroughTheEnvironment) {
+    startSim({"--unit-id", "CLI00001"});
+    CliRun run = cli("scanner info", "", "VESK_SERIAL_PORTS='" + fSim.link() + "'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("port: " + fSim.link()), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("model: Z-1070"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("unit ID: CLI00001"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("form 1: 3 records of 3 fields"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("Returning Back char"), std::string::npos) << "debug lines only with --verbose";
+}
+
+TEST_F(CliScannerTest, DownloadThenEraseWithConfirmation) {
+    startSim({});
+    TempFolder job;
+    CliRun download = cli("scanner " + port() + " download '" + job.path() + "'");
+    EXPECT_EQ(download.status, 0) << download.err;
+    EXPECT_NE(download.out.find("downloaded 3 scans"), std::string::npos) << download.out;
+    std::string data = readFile(job.file("BarcodeDataSource.txt"));
+    EXPECT_NE(data.find("1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"), std::string::npos);
+
+    CliRun refused = cli("scanner " + port() + " erase 10700001", "no\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("nothing was erased"), std::string::npos) << refused.err;
+    EXPECT_EQ(fSim.hostBytes().find("\x02" "CE1\x03"), std::string::npos);
+
+    CliRun wrong = cli("scanner " + port() + " erase 10700002 --yes");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.err.find("Found DeviceID[10700001] != ExpectedDeviceID[10700002]"), std::string::npos) << wrong.err;
+
+    CliRun erase = cli("scanner " + port() + " erase 10700001", "yes\n");
+    EXPECT_EQ(erase.status, 0) << erase.err;
+    EXPECT_NE(erase.out.find("scanner 10700001 is empty"), std::string::npos) << erase.out;
+    CliRun info = cli("scanner " + port() + " info");
+    EXPECT_NE(info.out.find("form 1: 0 records"), std::string::npos) << info.out;
+}
+
+TEST_F(CliScannerTest, AFailedDownloadSaysSoAndKeepsTheFile) {
+    startSim({"--fault", "bad-checksum@4"});
+    TempFolder job;
+    writeFile(job.file("BarcodeDataSource.txt"), "earlier download\n");
+    CliRun run = cli("scanner " + port() + " download '" + job.path() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("the download failed"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(job.file("BarcodeDataSource.txt")), "earlier download\n");
+}
+
+TEST_F(CliScannerTest, UsageAndMissingPorts) {
+    EXPECT_EQ(cli("scanner").status, 2);
+    EXPECT_EQ(cli("scanner info extra").status, 2);
+    EXPECT_EQ(cli("scanner download").status, 2);
+    CliRun none = cli("scanner info", "", "VESK_SERIAL_PORTS='" + fFolder.file("cu.ZEBEX") + "'");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("no scanner port found"), std::string::npos) << none.err;
+}

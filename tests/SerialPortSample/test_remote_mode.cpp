@@ -1,0 +1,121 @@
+// Remote mode against the real pdx-sim on a pseudo-terminal: the three-step handshake, the retry
+// loop with its reopening, the connection check.
+#include "ScaledClock.h"
+#include "SerialTestSupport.h"
+#include "pdxProDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace {
+
+class RemoteModeTest : public ::testing::Test {
+protected:
+    explicit RemoteModeTest(double factor = 10.0) : fClock(factor), fInstall(fClock), fSim(fFolder.path()) {}
+    void startSim(const std::vector<std::string>& options) {
+        ASSERT_TRUE(fSim.start(options));
+        fDevice.SetBsdPathName(fSim.link().c_str());
+    }
+    TempFolder fFolder;
+    ScaledClock fClock;
+    ScopedProcessClock fInstall;
+    CapturedMessages fMessages;
+    PdxSimProcess fSim;
+    pdxProDevice fDevice;
+};
+
+} // namespace
+
+TEST(Handshake, FailsAtEachStepWithoutSendingTheNextByte) {
+    struct Case {
+        const char* name;
+        const char* fault;
+        bool result;
+        std::string hostBytes;
+    } cases[] = {
+        {"wrong answer to 0x05", "handshake-enq", false, "\x05"},
+        {"wrong answer to U: no T follows", "handshake-u", false, "\x05U"},
+        {"wrong answer to T", "handshake-t", false, "\x05UT"},
+        {"all three answered", nullptr, true, "\x05UT"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        PdxSimProcess sim(folder.path());
+        std::vector<std::string> options;
+        if (c.fault)
+            options = {"--fault", c.fault};
+        ASSERT_TRUE(sim.start(options)) << c.name;
+        pdxProDevice device;
+        device.SetBsdPathName(sim.link().c_str());
+        ASSERT_GT(device.OpenSerialPort(), 0) << c.name;
+        EXPECT_EQ(device.EnterRemoteMode(), c.result) << c.name;
+        device.CloseSerialPort();
+        sim.stop();
+        EXPECT_EQ(sim.hostBytes(), c.hostBytes) << c.name;
+    }
+}
+
+TEST_F(RemoteModeTest, APortThatCannotBeOpenedFailsAtOnce) {
+    fDevice.SetBsdPathName(fFolder.file("tty.SLAB_USBtoUART").c_str());
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(fDevice.EnterRemoteModeLoop2(120));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_TRUE(fMessages.contains("UNABLE to OpenSerialPort -- fileDescriptor is [-1]"));
+    EXPECT_TRUE(fMessages.contains("Unable to Connect In Remote Mode!!!"));
+    EXPECT_FALSE(fDevice.IsPortOpen());
+}
+
+TEST_F(RemoteModeTest, AScannerReadyAfterTwentySecondsIsReachedInTheSameLoopAfterOneReopen) {
+    // Ten times faster: the scanner's 2 real seconds are 20 seconds of the program's clock.
+    startSim({"--ready-after", "2"});
+    EXPECT_TRUE(fDevice.EnterRemoteModeLoop2(120));
+    EXPECT_TRUE(fDevice.IsPortOpen()) << "success leaves the port open in remote mode";
+    EXPECT_EQ(fMessages.count("EnterRemoteModeLoop2 => Trying Again..."), 1) << fMessages.text();
+    EXPECT_EQ(fMessages.count("Unable to Connect In Remote Mode!!!"), 0);
+    fDevice.QuitRemoteMode();
+    fDevice.CloseSerialPort();
+}
+
+TEST_F(RemoteModeTest, TheConnectionCheckReadsModelAndUnitIDAndLeavesRemoteMode) {
+    startSim({"--unit-id", "AB123456", "--model", "Z-1070"});
+    EXPECT_TRUE(fDevice.MakeConnection());
+    EXPECT_STREQ(fDevice.fModelName, "Z-1070");
+    EXPECT_STREQ(fDevice.fUnitID, "AB123456");
+    EXPECT_FALSE(fDevice.IsPortOpen());
+    fSim.stop();
+    std::string host = fSim.hostBytes();
+    EXPECT_EQ(host.substr(0, 3), "\x05UT");
+    EXPECT_NE(host.find("\x02RX\x03"), std::string::npos);
+    EXPECT_EQ(host.back(), '\x1B') << "the check ends by leaving remote mode";
+}
+
+namespace {
+class SilentScannerTest : public RemoteModeTest {
+protected:
+    SilentScannerTest() : RemoteModeTest(100.0) {}
+};
+} // namespace
+
+TEST_F(SilentScannerTest, AFailedConnectionCheckRunsASecondFullLoop) {
+    startSim({"--fault", "handshake-enq"});
+    Clock::TimePoint start = fClock.now();
+    EXPECT_FALSE(fDevice.MakeConnection());
+    EXPECT_GE(fClock.now() - start, std::chrono::seconds(240));
+    EXPECT_EQ(fMessages.count("Unable to Connect In Remote Mode!!!"), 2);
+    EXPECT_FALSE(fDevice.IsPortOpen());
+}
+
+TEST_F(RemoteModeTest, TheConsoleReadsReportDateTimeAndBarcodeSettings) {
+    startSim({});
+    ASSERT_TRUE(fDevice.EnterRemoteModeLoop2(30));
+    EXPECT_TRUE(fDevice.GetDateInfoCmd());
+    EXPECT_TRUE(fDevice.GetTimeInfoCmd());
+    EXPECT_TRUE(fDevice.GetBarCodeSettingCmd());
+    fDevice.QuitRemoteMode();
+    fDevice.CloseSerialPort();
+    EXPECT_TRUE(fMessages.contains("Get Date returned: [12/10/26]"));
+    EXPECT_TRUE(fMessages.contains("GetTime returned: [10:20:30]"));
+    EXPECT_TRUE(fMessages.contains("The checksum is ["));
+    EXPECT_FALSE(fMessages.contains("WHAT"));
+}

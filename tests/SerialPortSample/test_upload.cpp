@@ -1,0 +1,173 @@
+// The download of form 1 from the real pdx-sim into BarcodeDataSource.txt: what a clean
+// transfer writes, and that every failed one leaves the earlier file as it was.
+#include "ScaledClock.h"
+#include "SerialTestSupport.h"
+#include "pdxProDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kHeader[] =
+    "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=10700001\tDateFormat=1\tmoreInfo1\tmoreInfo2\t"
+    "moreInfo3\tmoreInfo4\n"
+    "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
+    "resv3_HeaderName_max20\n";
+
+const char kGoodRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n";
+const char kOtherRecords[] = "9991\t121126\t090000\n9992\t121126\t090010\n9993\t121126\t090020\n";
+
+class UploadTest : public ::testing::Test {
+protected:
+    UploadTest() : fClock(10.0), fInstall(fClock) {}
+
+    // Runs one download from a pdx-sim serving records with the given options.
+    bool download(const std::string& records, const std::vector<std::string>& options,
+                  const char* expectedUnitID = "10700001") {
+        return downloadInto(fFolder, records, options, expectedUnitID);
+    }
+    bool downloadInto(const TempFolder& folder, const std::string& records, const std::vector<std::string>& options,
+                      const char* expectedUnitID) {
+        writeFile(folder.file("records.txt"), records);
+        PdxSimProcess sim(folder.path());
+        std::vector<std::string> all = {"--records", folder.file("records.txt")};
+        all.insert(all.end(), options.begin(), options.end());
+        if (!sim.start(all))
+            return false;
+        pdxProDevice device;
+        device.SetBsdPathName(sim.link().c_str());
+        device.SetWorkingPathCString(folder.path().c_str());
+        bool result = device.DownloadDataFromDevice(expectedUnitID);
+        sim.stop();
+        fHostBytes = sim.hostBytes();
+        return result;
+    }
+
+    std::string dataFile() { return readFile(fFolder.file("BarcodeDataSource.txt")); }
+    bool exists(const char* name) { return fileExists(fFolder.file(name)); }
+
+    TempFolder fFolder;
+    ScaledClock fClock;
+    ScopedProcessClock fInstall;
+    std::string fHostBytes;
+};
+
+} // namespace
+
+TEST(UploadFiles, CleanTransfersWriteOneLinePerRecord) {
+    struct Case {
+        const char* name;
+        std::string records;
+        std::vector<std::string> options;
+        std::string lines; // the data lines after the header and title lines
+    } cases[] = {
+        {"three records of three fields", kGoodRecords, {}, "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"},
+        {"a record of five fields keeps the first three",
+         "AAA\t010126\t080000\tfourth\tfifth\nBBB\t010126\t080100\n", {},
+         "AAA\t010126\t080000\nBBB\t010126\t080100\n"},
+        {"a 30-character field keeps its first 24",
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123\t121026\t101500\n", {}, "ABCDEFGHIJKLMNOPQRSTUVWX\t121026\t101500\n"},
+        {"zero-length fields become placeholders", "\t121026\t101500\n4444\t\t\n", {"--fields", "3"},
+         "00000\t121026\t101500\n4444\tmmddyy\thhmmss\n"},
+        {"an empty form leaves the two header lines", "", {}, ""},
+    };
+    for (const Case& c : cases) {
+        ScaledClock clock(10.0);
+        ScopedProcessClock install(clock);
+        TempFolder folder;
+        writeFile(folder.file("records.txt"), c.records);
+        PdxSimProcess sim(folder.path());
+        std::vector<std::string> options = {"--records", folder.file("records.txt")};
+        options.insert(options.end(), c.options.begin(), c.options.end());
+        ASSERT_TRUE(sim.start(options)) << c.name;
+        pdxProDevice device;
+        device.SetBsdPathName(sim.link().c_str());
+        ASSERT_TRUE(device.SetWorkingPathCString(folder.path().c_str()));
+        EXPECT_TRUE(device.DownloadDataFromDevice("10700001")) << c.name;
+        EXPECT_EQ(readFile(folder.file("BarcodeDataSource.txt")), std::string(kHeader) + c.lines) << c.name;
+        EXPECT_FALSE(fileExists(folder.file(kBarcodeDataPartialFileName))) << c.name;
+        EXPECT_FALSE(fileExists(folder.file(kBarcodeDataDamagedFileName))) << c.name;
+        EXPECT_FALSE(device.IsPortOpen()) << c.name;
+    }
+}
+
+TEST_F(UploadTest, AScannerWithoutUnitIDOrDateModeShowsThemInTheHeader) {
+    ASSERT_TRUE(download(kGoodRecords, {"--no-unit-id", "--no-date-mode"}, "177?????"));
+    std::string content = dataFile();
+    EXPECT_NE(content.find("\tSN=177?????\tDateFormat=\tmoreInfo1\t"), std::string::npos) << content;
+}
+
+TEST_F(UploadTest, TheHeaderBlockIsReadStraightAfterItsRequest) {
+    ASSERT_TRUE(download(kGoodRecords, {"--pace", "byte"}));
+    EXPECT_EQ(dataFile(), std::string(kHeader) + kGoodRecords);
+    // Upload command, header request, nine field requests, the closing request, then ESC.
+    std::string upload = fHostBytes.substr(fHostBytes.find("\x02" "CU1\x03"));
+    EXPECT_EQ(upload, std::string("\x02" "CU1\x03\x05") + std::string(10, '\x06') + "\x1B");
+}
+
+TEST_F(UploadTest, EveryFailedDownloadLeavesTheEarlierFileUntouched) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        const char* expectedUnitID;
+        const char* message;
+        bool keepsDamagedFile;
+    } cases[] = {
+        {"wrong checksum in a field", {"--fault", "bad-checksum@2"}, "10700001", "!= DataChecksum", true},
+        {"wrong checksum in the header", {"--fault", "bad-checksum@0"}, "10700001", "!= Data Checksum", true},
+        {"dropped reply", {"--fault", "drop-reply@4"}, "10700001", "TIMED OUT", true},
+        {"bad length byte", {"--fault", "bad-length@3"}, "10700001", "BAD Record Length = [0]", true},
+        {"disconnect in the middle", {"--fault", "disconnect@5"}, "10700001", "did not arrive whole", true},
+        {"records with a field count of 00", {"--report-fields", "00"}, "10700001", "reports 0 fields per record", false},
+        {"records with a field count of 10", {"--report-fields", "10"}, "10700001", "reports 10 fields per record", false},
+        {"1,500 records", {"--report-records", "01500"}, "10700001", "reports 1500 records, outside 1 to 1499", false},
+        {"another scanner answers", {"--unit-id", "10700002"}, "10700001", "fUnitID != barcodeID", false},
+        {"the unit ID differs in letter case", {"--unit-id", "ab000001"}, "AB000001", "fUnitID != barcodeID", false},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        ASSERT_TRUE(downloadInto(folder, kGoodRecords, {"--unit-id", c.expectedUnitID}, c.expectedUnitID)) << c.name;
+        const std::string good = readFile(folder.file("BarcodeDataSource.txt"));
+        ASSERT_NE(good.find("1111\t121026\t101500"), std::string::npos) << c.name;
+
+        CapturedMessages messages;
+        std::vector<std::string> options = {"--unit-id", c.expectedUnitID};
+        options.insert(options.end(), c.options.begin(), c.options.end());
+        EXPECT_FALSE(downloadInto(folder, kOtherRecords, options, c.expectedUnitID)) << c.name;
+        EXPECT_EQ(readFile(folder.file("BarcodeDataSource.txt")), good) << c.name;
+        EXPECT_TRUE(messages.contains(c.message)) << c.name << "\n" << messages.text();
+        EXPECT_EQ(fileExists(folder.file(kBarcodeDataDamagedFileName)), c.keepsDamagedFile) << c.name;
+        EXPECT_FALSE(fileExists(folder.file(kBarcodeDataPartialFileName))) << c.name;
+        if (c.keepsDamagedFile) {
+            EXPECT_TRUE(messages.contains("was not changed and the scans are still on the scanner")) << c.name;
+        }
+    }
+}
+
+TEST_F(UploadTest, AFailedFirstDownloadCreatesNoDataFile) {
+    CapturedMessages messages;
+    EXPECT_FALSE(download(kGoodRecords, {"--fault", "bad-checksum@7"}));
+    EXPECT_FALSE(exists("BarcodeDataSource.txt"));
+    std::string damaged = readFile(fFolder.file(kBarcodeDataDamagedFileName));
+    EXPECT_NE(damaged.find("1111\t121026\t101500\n2222\t121026\t101530\n"), std::string::npos)
+        << "the records before the bad block are kept for inspection";
+    EXPECT_EQ(damaged.find("3333"), std::string::npos);
+}
+
+TEST_F(UploadTest, AFolderThatCannotHoldTheFileIsReported) {
+    writeFile(fFolder.file("records.txt"), kGoodRecords);
+    PdxSimProcess sim(fFolder.path());
+    ASSERT_TRUE(sim.start({"--records", fFolder.file("records.txt")}));
+    CapturedMessages messages;
+    pdxProDevice device;
+    device.SetBsdPathName(sim.link().c_str());
+    EXPECT_FALSE(device.DownloadDataFromDevice("10700001")) << "no working folder set";
+    EXPECT_TRUE(messages.contains("no working folder is set"));
+    ASSERT_TRUE(device.SetWorkingPathCString(fFolder.file("missing/").c_str()));
+    EXPECT_FALSE(device.DownloadDataFromDevice("10700001"));
+    EXPECT_TRUE(messages.contains("UNABLE to create the output barcode file!!!"));
+    EXPECT_FALSE(device.IsPortOpen());
+}
