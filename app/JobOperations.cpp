@@ -11,17 +11,29 @@ void notAvailableYet(const char* operation) {
 
 } // namespace
 
-void JobOperations::buildTheImageList(JobContext&) { notAvailableYet("doBuildTheImageListInAThread"); }
+void JobOperations::buildTheImageList(JobContext&) {
+    notAvailableYet("doBuildTheImageListInAThread");
+}
 
-void JobOperations::prepareForConnection(JobContext&) { notAvailableYet("doPrepareForConnectionInAThread"); }
+void JobOperations::prepareForConnection(JobContext&) {
+    notAvailableYet("doPrepareForConnectionInAThread");
+}
 
-void JobOperations::makeConnection(JobContext&) { notAvailableYet("pdxMakeConnection"); }
+void JobOperations::makeConnection(JobContext&) {
+    notAvailableYet("pdxMakeConnection");
+}
 
-void JobOperations::downloadData(JobContext&) { notAvailableYet("pdxDownloadData"); }
+void JobOperations::downloadData(JobContext&) {
+    notAvailableYet("pdxDownloadData");
+}
 
-void JobOperations::matchBarcodeDataWithPhotos(JobContext&) { notAvailableYet("matchBarcodeDataWithPhotos"); }
+void JobOperations::matchBarcodeDataWithPhotos(JobContext&) {
+    notAvailableYet("matchBarcodeDataWithPhotos");
+}
 
-void JobOperations::deleteData(JobContext&) { notAvailableYet("pdxDeleteData"); }
+void JobOperations::deleteData(JobContext&) {
+    notAvailableYet("pdxDeleteData");
+}
 
 void JobOperations::autoLocateAndDownload(JobContext& context) {
     myPrintf("doAutoLocateAndDownload => SHOULD NOT BE HERE");
@@ -29,4 +41,6 @@ void JobOperations::autoLocateAndDownload(JobContext& context) {
     downloadData(context);
 }
 
-void JobOperations::rescanSerialPort(JobContext&) { myPrintfDebug("rebuildRS232Manager is not available yet\n"); }
+void JobOperations::rescanSerialPort(JobContext&) {
+    myPrintfDebug("rebuildRS232Manager is not available yet\n");
+}

@@ -28,7 +28,7 @@
 #include "JobContext.h"
 
 class JobOperations {
-public:
+  public:
     virtual ~JobOperations() = default;
 
     // Task 5: list the working folder's photos into BarcodeImageList.txt, then nextTask = 6.

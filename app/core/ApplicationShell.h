@@ -5,7 +5,7 @@
 #include <string>
 
 class ApplicationShell {
-public:
+  public:
     virtual ~ApplicationShell() = default;
     // Asks for the orderly end of the program (quit question, then 'qend'). Any thread; the work
     // happens later on the user-interface thread.

@@ -8,13 +8,13 @@
 #include <mutex>
 
 class HostEventGate : public HostEvents {
-public:
+  public:
     explicit HostEventGate(HostEvents* transport) : fTransport(transport) {}
     // Sends the event; after 'qend' has gone out, every further event is dropped (debug log).
     bool sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) override;
     bool quitEndSent() const { return fQuitEndSent.load(); }
 
-private:
+  private:
     HostEvents* fTransport;
     std::mutex fLock; // held across the send, so that nothing overtakes 'qend'
     std::atomic<bool> fQuitEndSent{false};

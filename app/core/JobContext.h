@@ -12,7 +12,7 @@
 class ApplicationShell;
 
 class JobContext {
-public:
+  public:
     JobContext(jobCheckList* job, std::string workingFolder, HostEvents& hostEvents, StatusDisplay& status,
                ApplicationShell& shell);
     JobContext(const JobContext& other);
@@ -34,7 +34,7 @@ public:
     bool terminateRequested() const { return fTerminateRequested; }
     ApplicationShell& shell() const { return fShell; }
 
-private:
+  private:
     jobCheckList* fJob;
     std::string fWorkingFolder;
     HostEvents& fHostEvents;

@@ -6,7 +6,7 @@
 #include <string>
 
 class MainWindowView {
-public:
+  public:
     virtual ~MainWindowView() = default;
     // Replaces the whole text of the message area (UTF-8, "\n" line breaks).
     virtual void setErrorViewText(const std::string& text) = 0;

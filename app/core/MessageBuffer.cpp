@@ -21,7 +21,9 @@ std::string MessageBuffer::snapshot() const {
 
 namespace {
 
-bool isContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+bool isContinuationByte(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 
 std::string decodeBuffer(const std::string& bytes) {
     if (isValidUtf8(bytes))

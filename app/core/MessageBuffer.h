@@ -7,7 +7,7 @@
 #include <string>
 
 class MessageBuffer {
-public:
+  public:
     static constexpr size_t kLimit = 51200;
 
     explicit MessageBuffer(size_t limit = kLimit) : fLimit(limit) {}
@@ -18,7 +18,7 @@ public:
     // A copy taken under the lock.
     std::string snapshot() const;
 
-private:
+  private:
     size_t fLimit;
     mutable std::mutex fLock;
     std::string fText;

@@ -19,14 +19,14 @@ std::atomic<MyApplicationDelegate*> gApplicationDelegate{nullptr};
 constexpr size_t kMaxWorkingPathBytes = 1000;
 
 class NullStatusDisplay : public StatusDisplay {
-public:
+  public:
     void setStatusText(const std::string&) override {}
     void setBusy(bool) override {}
     void setScannerFields(const std::string&, const std::string&, const std::string&) override {}
 };
 
 class NullShell : public ApplicationShell {
-public:
+  public:
     void requestTerminate() override {}
     void bringToFront() override {}
     void startSequencerTimer() override {}
@@ -41,7 +41,9 @@ bool isFolder(const std::string& path) {
 
 } // namespace
 
-MyApplicationDelegate* applicationDelegate() { return gApplicationDelegate.load(); }
+MyApplicationDelegate* applicationDelegate() {
+    return gApplicationDelegate.load();
+}
 
 MyApplicationDelegate::MyApplicationDelegate(ApplicationServices services, BuildInfo build)
     : fServices(std::move(services)), fBuild(std::move(build)), fDefaultOperations(new JobOperations),
@@ -74,16 +76,18 @@ void MyApplicationDelegate::applicationWillFinishLaunching() {
 
     const std::string& name = fBuild.name.empty() ? std::string("This Application's") : fBuild.name;
     if (fBuild.version.empty())
-        myPrintfDebug(myFormat("%s Version is [Unable to Read CFBundleShortVersionString]\n\n", name.c_str()).c_str());
+        myPrintfDebug(
+            myFormat("%s Version is [Unable to Read CFBundleShortVersionString]\n\n", name.c_str()).c_str());
     else
         myPrintfDebug(myFormat("%s Version is [%s]\n\n", name.c_str(), fBuild.version.c_str()).c_str());
     if (view)
-        view->setVersionText("Version: " + (fBuild.version.empty() ? std::string("Unknown???") : fBuild.version));
+        view->setVersionText("Version: " +
+                             (fBuild.version.empty() ? std::string("Unknown???") : fBuild.version));
     else
         myPrintf("applicationWillFinishLaunching => ibVersion is NIL");
     if (view)
         view->setCopyrightText(fBuild.copyright.empty() ? std::string("Copyright (c) VeskBarcode developers")
-                                                         : fBuild.copyright);
+                                                        : fBuild.copyright);
     else
         myPrintf("applicationWillFinishLaunching => ibCopyright is NIL");
 
@@ -162,8 +166,8 @@ bool MyApplicationDelegate::setWorkingFolderPathName(const char* path) {
                                    "ERROR: INVALID CHARACTER(s) Found in the Source Path Name:", given);
     }
     if (given.size() > kMaxWorkingPathBytes)
-        return refuseWorkingFolder(myFormat("Source Path Name TOO LONG (%zu bytes, at most %zu):\n", given.size(),
-                                            kMaxWorkingPathBytes) +
+        return refuseWorkingFolder(myFormat("Source Path Name TOO LONG (%zu bytes, at most %zu):\n",
+                                            given.size(), kMaxWorkingPathBytes) +
                                        given,
                                    "ERROR: Source Path Name TOO LONG", given);
     if (!isFolder(given))
@@ -194,7 +198,8 @@ bool MyApplicationDelegate::applicationShouldTerminate() {
     myPrintfDebug("applicationShouldTerminate");
     if (!isRunningThread())
         return true;
-    myPrintfDebug("applicationShouldTerminate => a thread is still running... Need to Tell User we cannot...");
+    myPrintfDebug(
+        "applicationShouldTerminate => a thread is still running... Need to Tell User we cannot...");
     return myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_9002", nullptr, nullptr) != 1;
 }
 
@@ -217,7 +222,9 @@ bool MyApplicationDelegate::terminate() {
     return true;
 }
 
-void MyApplicationDelegate::ibQuitApplication() { fShell->requestTerminate(); }
+void MyApplicationDelegate::ibQuitApplication() {
+    fShell->requestTerminate();
+}
 
 short MyApplicationDelegate::mySendQuorvelAppleEvent(FourCharCode target, FourCharCode eventID) {
     return fHostEvents.sendEvent(target, kVeskBarcodeEventClass, eventID) ? 0 : -1;
@@ -245,7 +252,9 @@ void MyApplicationDelegate::updateErrorLog() {
         view->scrollErrorViewToEnd();
 }
 
-void MyApplicationDelegate::setStatusViewText(const std::string& text) { fStatus->setStatusText(text); }
+void MyApplicationDelegate::setStatusViewText(const std::string& text) {
+    fStatus->setStatusText(text);
+}
 
 void MyApplicationDelegate::stopStatusAnimation() {
     fStatus->setStatusText(std::string());

@@ -55,10 +55,10 @@ struct IncomingHostEvent {
     FourCharCode target = 0;
     FourCharCode eventClass = 0;
     FourCharCode eventID = 0;
-    bool fromHost = false;   // the sender is the process that owns the host's name
-    bool wantsReply = false; // the sender waits for a reply
+    bool fromHost = false;                         // the sender is the process that owns the host's name
+    bool wantsReply = false;                       // the sender waits for a reply
     std::map<std::string, std::string> parameters; // keyword ("----", "cmnt") to text
-    std::string sender;      // the sender's address, for the log
+    std::string sender;                            // the sender's address, for the log
 };
 
 struct HostEventResult {
@@ -68,7 +68,7 @@ struct HostEventResult {
 };
 
 class MyApplicationDelegate : public MessageSink {
-public:
+  public:
     MyApplicationDelegate(ApplicationServices services, BuildInfo build);
     ~MyApplicationDelegate() override;
 
@@ -127,13 +127,14 @@ public:
     bool isMainThread() const { return std::this_thread::get_id() == fMainThread; }
     bool veskxDidRespond() const { return fVeskxDidRespond.load(); }
 
-private:
+  private:
     using Operation = void (JobOperations::*)(JobContext&);
     // Takes the worker guard atomically and starts operation on a new thread; curTaskOnStart (when
     // not negative) is written into the job once the guard is taken.
     bool startWorker(Operation operation, int32_t curTaskOnStart = -1);
     JobContext makeContext();
-    bool refuseWorkingFolder(const std::string& logText, const std::string& title, const std::string& message);
+    bool refuseWorkingFolder(const std::string& logText, const std::string& title,
+                             const std::string& message);
 
     ApplicationServices fServices;
     BuildInfo fBuild;
@@ -152,6 +153,7 @@ private:
     std::string fDisplayedErrorLog;
     bool fIsInIdle = false;
     std::atomic<bool> fVeskxDidRespond{false};
+    std::atomic<bool> fConfirmationRequested{false}; // 'ok01' was sent in this job
     bool fTerminating = false;
     bool fTerminated = false;
 };

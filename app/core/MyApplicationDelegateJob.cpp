@@ -118,6 +118,7 @@ void MyApplicationDelegate::doIdle() {
 void MyApplicationDelegate::doTellVeskToConfirm() {
     myPrintf("doTellVeskToConfirm...\n");
     fVeskxDidRespond = false;
+    fConfirmationRequested = true;
     mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_Success);
     if (jobCheckList* job = fCurJobCheckListPtr.get())
         job->nextTask = eVeskBarcodeTask_WaitForVeskToConfirm;
@@ -194,7 +195,9 @@ bool MyApplicationDelegate::ibDeleteData() {
     return startWorker(&JobOperations::deleteData);
 }
 
-bool MyApplicationDelegate::ibDoAutoLocateAndDownload() { return startWorker(&JobOperations::autoLocateAndDownload); }
+bool MyApplicationDelegate::ibDoAutoLocateAndDownload() {
+    return startWorker(&JobOperations::autoLocateAndDownload);
+}
 
 void MyApplicationDelegate::ibRescanSerialPort() {
     myPrintf("ibRescanSerialPort => Scanning for Serial/BlueTooth Ports...");
@@ -221,6 +224,16 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
     if (hostCommand && !event.fromHost) {
         // Only the host may erase the scanner or end the program.
         myPrintf(("REFUSED host event " + name + " from " + event.sender + ": it does not come from Vesk-X\n")
+                     .c_str());
+        result.outcome = HostEventResult::Outcome::Refused;
+        return result;
+    }
+    if (hostCommand && event.eventID == kVeskXEventID_Erase && !fConfirmationRequested) {
+        // The scanner holds the only copy of the day's scans until the job has matched them and
+        // asked the host to confirm ('ok01'); an erase permission before that is a mistake.
+        myPrintf(("REFUSED host event " + name +
+                  ": the job has not asked Vesk-X to confirm yet ('ok01' not sent); "
+                  "the scanner is not erased\n")
                      .c_str());
         result.outcome = HostEventResult::Outcome::Refused;
         return result;
@@ -271,7 +284,10 @@ void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) 
 
 std::optional<std::string> MyApplicationDelegate::handleCameraEventClass(const IncomingHostEvent& event) {
     myPrintfDebug("Inside handleCameraEventClass");
-    fVeskxDidRespond = true;
+    // Anyone may test the event link, but only the host's own test command counts as its answer
+    // to 'ok01' (which moves the job on to the erase).
+    if (event.fromHost)
+        fVeskxDidRespond = true;
     myPrintfDebug("Inside handleCameraEventClass => examining event\n");
     myPrintfDebug(classAndIDLine(event).c_str());
     if (event.eventID != kCameraEventID_Command1) {

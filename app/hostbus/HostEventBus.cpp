@@ -28,7 +28,9 @@ QString busNameForSignature(FourCharCode signature) {
     return QStringLiteral("org.vesk.Signature.") + element;
 }
 
-QString codeText(FourCharCode code) { return QString::fromLatin1(fourCharCodeText(code).c_str(), 4); }
+QString codeText(FourCharCode code) {
+    return QString::fromLatin1(fourCharCodeText(code).c_str(), 4);
+}
 
 std::optional<FourCharCode> codeFromText(const QString& text) {
     if (text.size() != 4)

@@ -12,11 +12,11 @@
 
 namespace HostEventBus {
 
-extern const char kObjectPath[];    // "/org/vesk/HostEvents"
-extern const char kInterface[];     // "org.vesk.HostEvents"
-extern const char kEventMethod[];   // "Event": (s target, s class, s id, a{sv} parameters) -> a{sv} reply
-extern const char kOpenFileMethod[]; // "OpenFile": (s path) -> b accepted
-extern const char kErrorRefused[];  // the sender may not send this event
+extern const char kObjectPath[];      // "/org/vesk/HostEvents"
+extern const char kInterface[];       // "org.vesk.HostEvents"
+extern const char kEventMethod[];     // "Event": (s target, s class, s id, a{sv} parameters) -> a{sv} reply
+extern const char kOpenFileMethod[];  // "OpenFile": (s path) -> b accepted
+extern const char kErrorRefused[];    // the sender may not send this event
 extern const char kErrorNotHandled[]; // no handler for this class and ID
 extern const char kErrorWrongTarget[];
 extern const char kErrorBadCode[];

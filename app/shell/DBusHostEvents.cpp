@@ -26,8 +26,9 @@ DBusHostEvents::DBusHostEvents(QDBusConnection connection, QObject* parent)
 DBusHostEvents::Claim DBusHostEvents::claimBusName() {
     if (!fConnection.isConnected() || !fConnection.interface())
         return Claim::NoBus;
-    QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = fConnection.interface()->registerService(
-        fOwnName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+    QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        fConnection.interface()->registerService(fOwnName, QDBusConnectionInterface::DontQueueService,
+                                                 QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid())
         return Claim::NoBus;
     if (reply.value() == QDBusConnectionInterface::ServiceRegistered)
@@ -37,12 +38,13 @@ DBusHostEvents::Claim DBusHostEvents::claimBusName() {
 
 int DBusHostEvents::handOff(const char* folder) {
     if (!folder) {
-        std::fprintf(stdout, "VeskBarcode is already running (bus name %s); there is no folder to hand over.\n",
+        std::fprintf(stdout,
+                     "VeskBarcode is already running (bus name %s); there is no folder to hand over.\n",
                      qPrintable(fOwnName));
         return 0;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(fOwnName, HostEventBus::kObjectPath,
-                                                       HostEventBus::kInterface, HostEventBus::kOpenFileMethod);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        fOwnName, HostEventBus::kObjectPath, HostEventBus::kInterface, HostEventBus::kOpenFileMethod);
     call << QString::fromUtf8(folder);
     call.setAutoStartService(false);
     QDBusMessage answer = fConnection.call(call, QDBus::Block, kHandOffMilliseconds);
@@ -83,18 +85,28 @@ bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, 
                           .c_str());
         return false;
     }
-    QDBusMessage message = QDBusMessage::createMethodCall(receiver, HostEventBus::kObjectPath,
-                                                          HostEventBus::kInterface, HostEventBus::kEventMethod);
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        receiver, HostEventBus::kObjectPath, HostEventBus::kInterface, HostEventBus::kEventMethod);
     message << HostEventBus::codeText(signature) << HostEventBus::codeText(eventClass)
             << HostEventBus::codeText(eventID) << QVariantMap();
     message.setAutoStartService(false);
     // send() marks a method call as expecting no reply: nobody waits for the host.
     if (!fConnection.send(message)) {
-        myPrintfDebug(("Host event " + event + " not sent: " + fConnection.lastError().message().toStdString() + "\n")
-                          .c_str());
+        myPrintfDebug(
+            ("Host event " + event + " not sent: " + fConnection.lastError().message().toStdString() + "\n")
+                .c_str());
         return false;
     }
     return true;
+}
+
+void DBusHostEvents::flush() {
+    if (!fConnection.isConnected())
+        return;
+    // Messages leave in order, so the answer to this call comes after the events before it.
+    QDBusMessage ping = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                       "org.freedesktop.DBus.Peer", "Ping");
+    fConnection.call(ping, QDBus::Block, kOwnerQueryMilliseconds);
 }
 
 bool DBusHostEvents::senderOwnsHostName() {
@@ -129,15 +141,16 @@ QVariantMap DBusHostEvents::Event(const QString& target, const QString& eventCla
     HostEventResult result = fDelegate->handleHostEvent(event);
     switch (result.outcome) {
     case HostEventResult::Outcome::Refused:
-        sendErrorReply(HostEventBus::kErrorRefused, eventClass + " " + eventID + " is accepted only from Vesk-X (" +
-                                                        HostEventBus::busNameForSignature(kVeskXSignature) + ")");
+        sendErrorReply(HostEventBus::kErrorRefused,
+                       eventClass + " " + eventID + " is accepted only from Vesk-X (" +
+                           HostEventBus::busNameForSignature(kVeskXSignature) + ")");
         return QVariantMap();
     case HostEventResult::Outcome::NotHandled:
         sendErrorReply(HostEventBus::kErrorNotHandled, "no handler for " + eventClass + " " + eventID);
         return QVariantMap();
     case HostEventResult::Outcome::WrongTarget:
-        sendErrorReply(HostEventBus::kErrorWrongTarget, "this program's signature is " +
-                                                            HostEventBus::codeText(kVeskBarcodeSignature));
+        sendErrorReply(HostEventBus::kErrorWrongTarget,
+                       "this program's signature is " + HostEventBus::codeText(kVeskBarcodeSignature));
         return QVariantMap();
     case HostEventResult::Outcome::Handled:
         break;

@@ -17,7 +17,7 @@ class DBusHostEvents : public QObject, public HostEvents, protected QDBusContext
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.vesk.HostEvents")
 
-public:
+  public:
     explicit DBusHostEvents(QDBusConnection connection, QObject* parent = nullptr);
 
     enum class Claim { Owned, TakenByAnother, NoBus };
@@ -34,7 +34,10 @@ public:
     // debug log line) when the receiver is not on the bus or the bus is gone. Any thread.
     bool sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) override;
 
-public slots:
+    // Waits (at most a second) until every event sent so far has left this process.
+    void flush();
+
+  public slots:
     // An event from outside: the target signature, class and ID as four characters each, and
     // text parameters by keyword ("----", "cmnt"); the reply holds text by keyword ("resp").
     QVariantMap Event(const QString& target, const QString& eventClass, const QString& eventID,
@@ -42,7 +45,7 @@ public slots:
     // A request to open a job on a folder (the hand-off of a second start); true when accepted.
     bool OpenFile(const QString& path);
 
-private:
+  private:
     bool senderOwnsHostName();
 
     QDBusConnection fConnection;

@@ -17,7 +17,9 @@
 #include <QThread>
 
 // The window's images live in the shell library's resources, which a static library must load.
-static void initShellResources() { Q_INIT_RESOURCE(VeskBarcode); }
+static void initShellResources() {
+    Q_INIT_RESOURCE(VeskBarcode);
+}
 
 MainWindow::MainWindow(ApplicationShell& shell, QWidget* parent)
     : QMainWindow(parent), fUi(new Ui::MainWindow), fShell(shell) {
@@ -41,13 +43,18 @@ void MainWindow::setDelegate(MyApplicationDelegate* delegate) {
     fDelegate = delegate;
     if (!delegate)
         return;
-    connect(fUi->buildImageListButton, &QPushButton::clicked, this, [delegate] { delegate->ibBuildTheImageListInAThread(); });
-    connect(fUi->prepareButton, &QPushButton::clicked, this, [delegate] { delegate->ibPrepareForConnectionInAThread(); });
-    connect(fUi->connectButton, &QPushButton::clicked, this, [delegate] { delegate->ibConnectToBarcodeDevice(); });
+    connect(fUi->buildImageListButton, &QPushButton::clicked, this,
+            [delegate] { delegate->ibBuildTheImageListInAThread(); });
+    connect(fUi->prepareButton, &QPushButton::clicked, this,
+            [delegate] { delegate->ibPrepareForConnectionInAThread(); });
+    connect(fUi->connectButton, &QPushButton::clicked, this,
+            [delegate] { delegate->ibConnectToBarcodeDevice(); });
     connect(fUi->downloadButton, &QPushButton::clicked, this, [delegate] { delegate->ibDownloadData(); });
-    connect(fUi->matchButton, &QPushButton::clicked, this, [delegate] { delegate->ibMatchBarcodeDataWithPhotos(); });
+    connect(fUi->matchButton, &QPushButton::clicked, this,
+            [delegate] { delegate->ibMatchBarcodeDataWithPhotos(); });
     connect(fUi->deleteButton, &QPushButton::clicked, this, [delegate] { delegate->ibDeleteData(); });
-    connect(fUi->autoLocateButton, &QPushButton::clicked, this, [delegate] { delegate->ibDoAutoLocateAndDownload(); });
+    connect(fUi->autoLocateButton, &QPushButton::clicked, this,
+            [delegate] { delegate->ibDoAutoLocateAndDownload(); });
     connect(fUi->rescanButton, &QPushButton::clicked, this, [delegate] { delegate->ibRescanSerialPort(); });
     connect(fUi->quitButton, &QPushButton::clicked, this, [delegate] { delegate->ibQuitApplication(); });
 }
@@ -69,7 +76,9 @@ void MainWindow::scrollErrorViewToEnd() {
     bar->setValue(bar->maximum());
 }
 
-void MainWindow::setVersionText(const std::string& text) { fUi->ibVersion->setText(QString::fromStdString(text)); }
+void MainWindow::setVersionText(const std::string& text) {
+    fUi->ibVersion->setText(QString::fromStdString(text));
+}
 
 void MainWindow::setCopyrightText(const std::string& text) {
     fUi->ibCopyright->setText(QString::fromStdString(text));
@@ -97,7 +106,9 @@ void MainWindow::setWorkingFolderText(const std::string& folder) {
     setWindowTitle(shown.isEmpty() ? QString("VeskBarcode") : "VeskBarcode - " + shown);
 }
 
-void MainWindow::setRescanBusy(bool busy) { fUi->ibRescanPortIndicator->setVisible(busy); }
+void MainWindow::setRescanBusy(bool busy) {
+    fUi->ibRescanPortIndicator->setVisible(busy);
+}
 
 void MainWindow::setStatusText(const std::string& text) {
     QString shown = QString::fromUtf8(text.data(), int(text.size()));
@@ -152,9 +163,11 @@ void MainWindow::setSerialPortImage(const std::string& imageName) {
 void MainWindow::logFrame(const char* heading) {
     QRect frame = frameGeometry();
     myPrintfDebug(heading);
-    myPrintfDebug(myFormat("curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\ncurOrigin.y=[%2.2f]\n\n",
-                           double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
-                      .c_str());
+    myPrintfDebug(
+        myFormat(
+            "curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\ncurOrigin.y=[%2.2f]\n\n",
+            double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
+            .c_str());
 }
 
 void MainWindow::ibToggleDisclosureButton1(bool open) {

@@ -23,7 +23,7 @@ class MyApplicationDelegate;
 class MainWindow : public QMainWindow, public MainWindowView, public StatusDisplay {
     Q_OBJECT
 
-public:
+  public:
     // The height by which the window grows or shrinks with the message area.
     static constexpr int kMessageAreaHeight = 330;
 
@@ -53,13 +53,13 @@ public:
                           const std::string& portPath) override;
     void setSerialPortImage(const std::string& imageName) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private slots:
+  private slots:
     void ibToggleDisclosureButton1(bool open);
 
-private:
+  private:
     void onUserInterfaceThread(std::function<void()> work);
     void logFrame(const char* heading);
     void openPreferences();

@@ -37,7 +37,8 @@ ShellApplication::ShellApplication(DBusHostEvents* hostEvents, const SoundPlayer
 ShellApplication::~ShellApplication() = default;
 
 void ShellApplication::requestTerminate() {
-    QMetaObject::invokeMethod(this, [this] { terminateNow(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { terminateNow(); }, Qt::QueuedConnection);
 }
 
 void ShellApplication::terminateNow() {
@@ -52,17 +53,26 @@ void ShellApplication::terminateNow() {
 void ShellApplication::bringToFront() {
     if (!fWindow)
         return;
-    QMetaObject::invokeMethod(fWindow, [window = fWindow] {
-        window->raise();
-        window->activateWindow();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        fWindow,
+        [window = fWindow] {
+            window->raise();
+            window->activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
-void ShellApplication::startSequencerTimer() { fTimer.start(); }
+void ShellApplication::startSequencerTimer() {
+    fTimer.start();
+}
 
-bool ShellApplication::installHostEventHandlers() { return fHostEvents && fHostEvents->registerHandlers(); }
+bool ShellApplication::installHostEventHandlers() {
+    return fHostEvents && fHostEvents->registerHandlers();
+}
 
-void ShellApplication::playSound(const std::string& name) { fSounds.play(name); }
+void ShellApplication::playSound(const std::string& name) {
+    fSounds.play(name);
+}
 
 void ShellApplication::installSignalHandlers() {
     if (socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0)

@@ -16,7 +16,7 @@ class SoundPlayer;
 class ShellApplication : public QObject, public ApplicationShell {
     Q_OBJECT
 
-public:
+  public:
     // The tick's period.
     static constexpr int kTickMilliseconds = 500;
 
@@ -34,7 +34,7 @@ public:
     // SIGTERM, SIGINT and SIGHUP ask for the orderly end, as the quit command does.
     void installSignalHandlers();
 
-private:
+  private:
     void terminateNow();
 
     MainWindow* fWindow = nullptr;

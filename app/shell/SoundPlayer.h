@@ -8,14 +8,14 @@
 #include <string>
 
 class SoundPlayer {
-public:
+  public:
     SoundPlayer();
     // Starts playing and returns at once; safe from any thread.
     void play(const std::string& name) const;
     // Where the sound files are looked for: share/VeskBarcode/sounds beside bin/.
     const QString& folder() const { return fFolder; }
 
-private:
+  private:
     QString fPlayer;
     QString fFolder;
 };

@@ -17,7 +17,7 @@
 namespace {
 
 class QuietShell : public ApplicationShell {
-public:
+  public:
     void requestTerminate() override {}
     void bringToFront() override {}
     void startSequencerTimer() override {}
@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < appends; ++i)
         buffer.append(line);
     double bufferTime = millisecondsSince(start);
-    std::printf("buffer: %d appends of 80 bytes into a full buffer: %.1f ms (%.2f us each)\n", appends, bufferTime,
-                bufferTime * 1000.0 / appends);
+    std::printf("buffer: %d appends of 80 bytes into a full buffer: %.1f ms (%.2f us each)\n", appends,
+                bufferTime, bufferTime * 1000.0 / appends);
 
     QTemporaryDir logs;
     QuietShell shell;

@@ -15,19 +15,19 @@
 #include <vector>
 
 class RecordingHostEvents : public HostEvents {
-public:
+  public:
     bool sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) override;
     // "QRWz barc ok01" per event, in order.
     std::vector<std::string> events();
     int count(const char* eventID);
 
-private:
+  private:
     std::mutex fLock;
     std::vector<std::string> fEvents;
 };
 
 class RecordingShell : public ApplicationShell {
-public:
+  public:
     void requestTerminate() override { ++terminateRequests; }
     void bringToFront() override {}
     void startSequencerTimer() override { timerStarted = true; }
@@ -41,12 +41,14 @@ public:
 // Operations that record their names; each may be given an action, and may be held until
 // release() so that a test can see a worker running.
 class ScriptedOperations : public JobOperations {
-public:
+  public:
     void buildTheImageList(JobContext& context) override { run("buildTheImageList", context); }
     void prepareForConnection(JobContext& context) override { run("prepareForConnection", context); }
     void makeConnection(JobContext& context) override { run("makeConnection", context); }
     void downloadData(JobContext& context) override { run("downloadData", context); }
-    void matchBarcodeDataWithPhotos(JobContext& context) override { run("matchBarcodeDataWithPhotos", context); }
+    void matchBarcodeDataWithPhotos(JobContext& context) override {
+        run("matchBarcodeDataWithPhotos", context);
+    }
     void deleteData(JobContext& context) override { run("deleteData", context); }
 
     std::map<std::string, std::function<void(JobContext&)>> actions;
@@ -56,7 +58,7 @@ public:
     // Waits until count operations have started (false after 5 s).
     bool waitForCalls(size_t count);
 
-private:
+  private:
     void run(const std::string& name, JobContext& context);
     std::mutex fLock;
     std::condition_variable fChanged;
@@ -66,13 +68,13 @@ private:
 
 // A temporary folder removed at the end of the test.
 class TemporaryFolder {
-public:
+  public:
     TemporaryFolder();
     ~TemporaryFolder();
     const std::string& path() const { return fPath; }
     std::string make(const std::string& name) const; // creates a subfolder, returns its path
 
-private:
+  private:
     std::string fPath;
 };
 

@@ -14,7 +14,7 @@
 namespace {
 
 class SequencerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         unsetenv("VESK_ANSWERS");
         setenv("VESK_UNATTENDED", "1", 1);
@@ -74,21 +74,26 @@ struct TickCase {
 const TickCase kTickCases[] = {
     {"none_clears_cur", 5, 0, 0, 0, nullptr, nullptr, nullptr},
     {"start_job_does_nothing", 0, 1, 0, 1, nullptr, nullptr, nullptr},
-    {"user_cancel_sends_abrt", 9, 2, 2, 13, "abrt", nullptr, "User Did Cancel...\nSending kVeskBarcodeEventID_userAbort..."},
+    {"user_cancel_sends_abrt", 9, 2, 2, 13, "abrt", nullptr,
+     "User Did Cancel...\nSending kVeskBarcodeEventID_userAbort..."},
     {"reserved_does_nothing", 0, 3, 0, 3, nullptr, nullptr, nullptr},
     {"set_folder_does_nothing", 1, 4, 1, 4, nullptr, nullptr, nullptr},
     {"image_list", 4, 5, 5, 5, nullptr, "buildTheImageList", nullptr},
     {"preparation", 5, 6, 6, 6, nullptr, "prepareForConnection", nullptr},
     {"connect", 6, 7, 7, 7, nullptr, "makeConnection", "doIdle => eVeskBarcodeTask_ConnectToBarcodeDevice"},
     {"download", 7, 8, 8, 8, nullptr, "downloadData", "doIdle => eVeskBarcodeTask_DownloadBarcodeData"},
-    {"match", 6, 9, 9, 9, nullptr, "matchBarcodeDataWithPhotos", "doIdle => eVeskBarcodeTask_MatchBarcodeDataWithPhotos"},
+    {"match", 6, 9, 9, 9, nullptr, "matchBarcodeDataWithPhotos",
+     "doIdle => eVeskBarcodeTask_MatchBarcodeDataWithPhotos"},
     {"tell_host_sends_ok01", 9, 10, 10, 11, "ok01", nullptr, "doTellVeskToConfirm..."},
     {"wait_without_answer_rests", 10, 11, 11, 11, nullptr, nullptr, "doWaitForVeskToConfirm..."},
     {"delete", 11, 12, 12, 12, nullptr, "deleteData", nullptr},
     {"job_ended_does_nothing", 2, 13, 2, 13, nullptr, nullptr, nullptr},
-    {"bad_folder_sends_err3", 4, 14, 14, 13, "err3", nullptr, "doIdle eVeskBarcodeTask_SendErrorToVeskBadSourceFolder"},
-    {"match_failed_sends_err1", 9, 15, 15, 13, "err1", nullptr, "doIdle eVeskBarcodeTask_SendErrorToVeskMatchFailed"},
-    {"erase_failed_sends_err2", 12, 16, 16, 13, "err2", nullptr, "doIdle eVeskBarcodeTask_SendErrorToVeskEraseFailed"},
+    {"bad_folder_sends_err3", 4, 14, 14, 13, "err3", nullptr,
+     "doIdle eVeskBarcodeTask_SendErrorToVeskBadSourceFolder"},
+    {"match_failed_sends_err1", 9, 15, 15, 13, "err1", nullptr,
+     "doIdle eVeskBarcodeTask_SendErrorToVeskMatchFailed"},
+    {"erase_failed_sends_err2", 12, 16, 16, 13, "err2", nullptr,
+     "doIdle eVeskBarcodeTask_SendErrorToVeskEraseFailed"},
     {"unknown_is_logged", 3, 17, 3, 17, nullptr, nullptr, "doIdle UNKNOWN case???..."},
 };
 
@@ -126,7 +131,10 @@ TEST_F(SequencerTest, EndingTasksSendExactlyOneEventOverManyTicks) {
         const char* name;
         int32_t next;
         const char* event;
-    } cases[] = {{"cancel", 2, "abrt"}, {"bad_folder", 14, "err3"}, {"match_failed", 15, "err1"}, {"erase_failed", 16, "err2"}};
+    } cases[] = {{"cancel", 2, "abrt"},
+                 {"bad_folder", 14, "err3"},
+                 {"match_failed", 15, "err1"},
+                 {"erase_failed", 16, "err2"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         makeDelegate(&operations);
@@ -186,8 +194,10 @@ TEST_F(SequencerTest, ImageListAndPreparationAreRetriedUntilTheWorkerCanStart) {
         const char* operation;
         const char* failLine;
     } cases[] = {
-        {"image_list", 5, "buildTheImageList", "IBAction ibBuildTheImageListInAThread => FAILED => gRunningThread == TRUE???"},
-        {"preparation", 6, "prepareForConnection", "IBAction ibPrepareForConnectionInAThread => FAILED => gRunningThread == TRUE???"},
+        {"image_list", 5, "buildTheImageList",
+         "IBAction ibBuildTheImageListInAThread => FAILED => gRunningThread == TRUE???"},
+        {"preparation", 6, "prepareForConnection",
+         "IBAction ibPrepareForConnectionInAThread => FAILED => gRunningThread == TRUE???"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,7 +286,7 @@ TEST_F(SequencerTest, HostAnswerAfterTheWaitMovesTheJobThroughTheEraseHandlerOnl
 
 // Counts how many operations run at the same time.
 class OverlapOperations : public JobOperations {
-public:
+  public:
     void makeConnection(JobContext&) override { enter(); }
     void deleteData(JobContext&) override { enter(); }
     void enter() {
@@ -357,7 +367,7 @@ TEST_F(SequencerTest, AutoLocateConnectsAndDownloadsOnOneWorkerHoldingTheGuard) 
 }
 
 class GuardWatchingShell : public RecordingShell {
-public:
+  public:
     void requestTerminate() override {
         guardHeldAtRequest = isRunningThread();
         RecordingShell::requestTerminate();
@@ -393,17 +403,27 @@ struct EventCase {
     HostEventResult::Outcome outcome;
     bool erases;
     bool quits;
-    bool counts; // counts as the host's answer for the wait task
+    bool counts;            // counts as the host's answer for the wait task
+    bool confirmationAsked; // 'ok01' was sent before the event
 };
 
 const EventCase kEventCases[] = {
-    {"host_erase", "QRWz", "eras", true, HostEventResult::Outcome::Handled, true, false, true},
-    {"stranger_erase_refused", "QRWz", "eras", false, HostEventResult::Outcome::Refused, false, false, false},
-    {"host_quit", "QRWz", "quit", true, HostEventResult::Outcome::Handled, false, true, true},
-    {"stranger_quit_refused", "QRWz", "quit", false, HostEventResult::Outcome::Refused, false, false, false},
-    {"erase_of_class_barc_not_routed", "barc", "eras", true, HostEventResult::Outcome::NotHandled, false, false, false},
-    {"camera_command_without_reply", "cmra", "cmd1", false, HostEventResult::Outcome::Handled, false, false, true},
-    {"unknown_event", "QRWz", "1234", true, HostEventResult::Outcome::NotHandled, false, false, false},
+    {"host_erase_after_ok01", "QRWz", "eras", true, HostEventResult::Outcome::Handled, true, false, true,
+     true},
+    {"host_erase_before_ok01_refused", "QRWz", "eras", true, HostEventResult::Outcome::Refused, false, false,
+     false, false},
+    {"stranger_erase_refused", "QRWz", "eras", false, HostEventResult::Outcome::Refused, false, false, false,
+     true},
+    {"host_quit", "QRWz", "quit", true, HostEventResult::Outcome::Handled, false, true, true, true},
+    {"stranger_quit_refused", "QRWz", "quit", false, HostEventResult::Outcome::Refused, false, false, false,
+     true},
+    {"erase_of_class_barc_not_routed", "barc", "eras", true, HostEventResult::Outcome::NotHandled, false,
+     false, false, true},
+    {"host_camera_command_counts", "cmra", "cmd1", true, HostEventResult::Outcome::Handled, false, false,
+     true, true},
+    {"stranger_camera_command_does_not_count", "cmra", "cmd1", false, HostEventResult::Outcome::Handled,
+     false, false, false, true},
+    {"unknown_event", "QRWz", "1234", true, HostEventResult::Outcome::NotHandled, false, false, false, true},
 };
 
 FourCharCode codeOf(const char* text) {
@@ -417,6 +437,10 @@ TEST_F(SequencerTest, IncomingEventsAreRoutedByClassAndIDAndEraseAndQuitOnlyFrom
         ScriptedOperations rowOperations;
         makeDelegate(&rowOperations);
         openJob();
+        if (c.confirmationAsked) {
+            delegate->doTellVeskToConfirm();
+            ASSERT_FALSE(delegate->veskxDidRespond());
+        }
         IncomingHostEvent event;
         event.target = kVeskBarcodeSignature;
         event.eventClass = codeOf(c.eventClass);
@@ -432,6 +456,11 @@ TEST_F(SequencerTest, IncomingEventsAreRoutedByClassAndIDAndEraseAndQuitOnlyFrom
                   rowOperations.calls());
         EXPECT_EQ(c.quits ? 1 : 0, shell->terminateRequests.load());
         EXPECT_EQ(c.counts, delegate->veskxDidRespond());
+        // The wait task moves to the erase exactly when the event counted as the host's answer.
+        delegate->job()->curTask = eVeskBarcodeTask_TellVeskToConfirm;
+        delegate->job()->nextTask = eVeskBarcodeTask_WaitForVeskToConfirm;
+        delegate->doIdle();
+        EXPECT_EQ(c.counts ? 12 : 11, delegate->job()->nextTask.load());
         if (c.outcome == HostEventResult::Outcome::Refused) {
             EXPECT_NE(std::string::npos, log().find("REFUSED host event")) << log();
         }

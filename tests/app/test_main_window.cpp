@@ -19,13 +19,14 @@
 namespace {
 
 class QuietShell : public ApplicationShell {
-public:
-    void requestTerminate() override {}
+  public:
+    void requestTerminate() override { ++terminateRequests; }
     void bringToFront() override {}
     void startSequencerTimer() override {}
     bool installHostEventHandlers() override { return false; }
     void playSound(const std::string& name) override { sounds.push_back(name); }
     std::vector<std::string> sounds;
+    int terminateRequests = 0;
 };
 
 } // namespace
@@ -36,7 +37,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<QuietShell> fShell;
     std::unique_ptr<MainWindow> fWindow;
 
-private slots:
+  private slots:
     void init() {
         qputenv("VESK_UNATTENDED", "1");
         fShell = std::make_unique<QuietShell>();
@@ -117,6 +118,24 @@ private slots:
         delegate.doIdle();
         QCOMPARE(rewrites, 0);
         delegate.applicationWillTerminate();
+    }
+
+    void closingTheWindowAsksForTheOrderlyEnd() {
+        QTemporaryDir logs;
+        ApplicationServices services;
+        services.view = fWindow.get();
+        services.shell = fShell.get();
+        services.logFolder = logs.path().toStdString();
+        MyApplicationDelegate delegate(services, BuildInfo());
+        fWindow->setDelegate(&delegate);
+        delegate.applicationWillFinishLaunching();
+        fWindow->close();
+        QVERIFY(fWindow->isVisible());
+        QCOMPARE(fShell->terminateRequests, 1);
+        QVERIFY(delegate.terminate());
+        fWindow->close();
+        QVERIFY(!fWindow->isVisible());
+        fWindow->setDelegate(nullptr);
     }
 };
 

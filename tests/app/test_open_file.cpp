@@ -10,7 +10,7 @@
 namespace {
 
 class OpenFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("VESK_UNATTENDED", "1", 1);
         ApplicationServices services;
@@ -42,18 +42,20 @@ enum class Kind { Folder, Literal, Null };
 struct OpenCase {
     const char* name;
     Kind kind;
-    const char* path;        // a subfolder to create (Folder) or the path text itself (Literal)
+    const char* path; // a subfolder to create (Folder) or the path text itself (Literal)
     bool accepted;
     bool jobCreated;
-    int32_t nextTask;        // when a job was created
-    const char* folderEnd;   // the working folder's expected ending when accepted
-    const char* logLine;     // a line the request writes
+    int32_t nextTask;      // when a job was created
+    const char* folderEnd; // the working folder's expected ending when accepted
+    const char* logLine;   // a line the request writes
 };
 
 const OpenCase kOpenCases[] = {
-    {"plain_folder_gets_one_slash", Kind::Folder, "Day 1", true, true, 5, "/Day 1/", "\xA5\xA5 Implementing BuildList AS A THREAD..."},
+    {"plain_folder_gets_one_slash", Kind::Folder, "Day 1", true, true, 5, "/Day 1/",
+     "\xA5\xA5 Implementing BuildList AS A THREAD..."},
     {"folder_with_slash_keeps_one", Kind::Folder, "Day 2/", true, true, 5, "/Day 2/", nullptr},
-    {"no_path", Kind::Null, nullptr, false, false, 0, nullptr, "\xA5\xA5 NSApplication:openFile => Passed NO Path???? \n"},
+    {"no_path", Kind::Null, nullptr, false, false, 0, nullptr,
+     "\xA5\xA5 NSApplication:openFile => Passed NO Path???? \n"},
     {"accented_e_refused", Kind::Folder, "Caf\xC3\xA9", false, true, 14, nullptr,
      "\xA5\xA5 INVALID CHARACTER(s) Found in the Source Path Name:\n"},
     {"empty_path_refused", Kind::Literal, "", false, true, 14, nullptr, "EMPTY Source Path Name"},
@@ -96,9 +98,11 @@ TEST_F(OpenFileTest, InvalidCharactersAreLoggedInMacRomanAndShownAsAPlainAlert) 
     std::string text = log();
     // The log carries the path converted to Mac OS Roman (e-acute is 0x8E there).
     EXPECT_NE(std::string::npos, text.find("Caf\x8E")) << text;
-    EXPECT_NE(std::string::npos,
-              text.find("alert ERROR: INVALID CHARACTER(s) Found in the Source Path Name: \"ERROR: INVALID CHARACTER(s) "
-                        "Found in the Source Path Name:\" answered 1 [OK]"))
+    EXPECT_NE(
+        std::string::npos,
+        text.find(
+            "alert ERROR: INVALID CHARACTER(s) Found in the Source Path Name: \"ERROR: INVALID CHARACTER(s) "
+            "Found in the Source Path Name:\" answered 1 [OK]"))
         << text;
 }
 

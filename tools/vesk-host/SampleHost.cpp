@@ -30,9 +30,9 @@ void printNote(const QString& line) {
 }
 
 QDBusMessage eventMessage(const QString& eventClass, const QString& eventID, const QVariantMap& parameters) {
-    QDBusMessage message = QDBusMessage::createMethodCall(HostEventBus::busNameForSignature(kProgramSignature),
-                                                          HostEventBus::kObjectPath, HostEventBus::kInterface,
-                                                          HostEventBus::kEventMethod);
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        HostEventBus::busNameForSignature(kProgramSignature), HostEventBus::kObjectPath,
+        HostEventBus::kInterface, HostEventBus::kEventMethod);
     message << HostEventBus::codeText(kProgramSignature) << eventClass << eventID << parameters;
     message.setAutoStartService(false);
     return message;
@@ -196,7 +196,8 @@ int sendOneEvent(QDBusConnection connection, const QString& eventClass, const QS
                                             QDBusConnectionInterface::DontAllowReplacement);
     QDBusMessage answer = connection.call(eventMessage(eventClass, eventID, parameters), QDBus::Block, 60000);
     if (answer.type() != QDBusMessage::ReplyMessage) {
-        printLine("refused " + eventClass + " " + eventID + ": " + answer.errorName() + ": " + answer.errorMessage());
+        printLine("refused " + eventClass + " " + eventID + ": " + answer.errorName() + ": " +
+                  answer.errorMessage());
         return 1;
     }
     printLine("sent " + eventClass + " " + eventID);

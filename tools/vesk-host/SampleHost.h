@@ -15,9 +15,9 @@
 class QSocketNotifier;
 
 struct SampleHostOptions {
-    bool erase = true;       // answer 'ok01' with 'eras'
-    bool quit = true;        // answer 'err1', 'err2', 'err3', 'abrt' with 'quit'
-    int timeoutSeconds = 0;  // 0: none
+    bool erase = true;      // answer 'ok01' with 'eras'
+    bool quit = true;       // answer 'err1', 'err2', 'err3', 'abrt' with 'quit'
+    int timeoutSeconds = 0; // 0: none
     QString program;
     QStringList arguments;
 };
@@ -41,17 +41,17 @@ class SampleHost : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.vesk.HostEvents")
 
-public:
+  public:
     SampleHost(QDBusConnection connection, SampleHostOptions options);
     // Claims the host's name and starts the program; false (with the exit status set) on failure.
     bool start();
     int exitStatus() const { return fExitStatus; }
 
-public slots:
+  public slots:
     QVariantMap Event(const QString& target, const QString& eventClass, const QString& eventID,
                       const QVariantMap& parameters);
 
-private:
+  private:
     void sendToProgram(const QString& eventClass, const QString& eventID);
     void readCommandLine();
     void finish(int status);
