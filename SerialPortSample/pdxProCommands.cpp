@@ -10,11 +10,16 @@ const char kPdxPro_AckResp07Cmd[] = "\x07";
 const char kPdxPro_EnterRemoteMode2Cmd[] = "T";
 const char kPdxPro_QuitRemoteModeCmd[] = "\x1B";
 const char kPdxPro_End06Cmd[] = "\x06";
-const char kPdxPro_DeletDataCmd[] = "\x02" "CE1\x03";
-const char kPdxPro_GetDateInfoCmd[] = "\x02" "RD\x03";
-const char kPdxPro_GetTimeInfoCmd[] = "\x02" "RT\x03";
-const char kPdxPro_GetSystemInfoCmd[] = "\x02" "RX\x03";
-const char kPdxPro_GetBarCodeSettingCmd[] = "\x02" "RC\x03";
+const char kPdxPro_DeletDataCmd[] = "\x02"
+                                    "CE1\x03";
+const char kPdxPro_GetDateInfoCmd[] = "\x02"
+                                      "RD\x03";
+const char kPdxPro_GetTimeInfoCmd[] = "\x02"
+                                      "RT\x03";
+const char kPdxPro_GetSystemInfoCmd[] = "\x02"
+                                        "RX\x03";
+const char kPdxPro_GetBarCodeSettingCmd[] = "\x02"
+                                            "RC\x03";
 
 bool pdxProDeviceComputeCheckSum(const unsigned char* data, short count, unsigned char& sum) {
     sum = 0;
@@ -37,7 +42,8 @@ bool convertAsciiBufferToHex(unsigned char* digits, short count, long& value) {
         sum += digits[i] * place;
     }
     value = static_cast<long>(sum);
-    myPrintfDebug(myFormat("\n\nconvertAsciiBufferToHex = [%3.2f] = [%i]\n\n", sum, static_cast<int>(value)).c_str());
+    myPrintfDebug(
+        myFormat("\n\nconvertAsciiBufferToHex = [%3.2f] = [%i]\n\n", sum, static_cast<int>(value)).c_str());
     return true;
 }
 

@@ -4,18 +4,18 @@
 // Every command is a NUL-terminated byte string; the terminator is never sent.
 #pragma once
 
-extern const char kPdxPro_DummyModemCommand[];   // "ATZ"
-extern const char kPdxPro_Begin05Cmd[];          // 0x05: begin a transaction, first remote byte
-extern const char kPdxPro_AckResp06Cmd[];        // 0x06: acknowledges 0x05 and "T"
-extern const char kPdxPro_EnterRemoteMode1Cmd[]; // "U"
-extern const char kPdxPro_AckResp07Cmd[];        // 0x07: acknowledges "U"
-extern const char kPdxPro_EnterRemoteMode2Cmd[]; // "T"
-extern const char kPdxPro_QuitRemoteModeCmd[];   // ESC: leave remote mode
-extern const char kPdxPro_End06Cmd[];            // 0x06: end a transaction, next upload block
-extern const char kPdxPro_DeletDataCmd[];        // STX "CE1" ETX (the digit is the form)
-extern const char kPdxPro_GetDateInfoCmd[];      // STX "RD" ETX
-extern const char kPdxPro_GetTimeInfoCmd[];      // STX "RT" ETX
-extern const char kPdxPro_GetSystemInfoCmd[];    // STX "RX" ETX
+extern const char kPdxPro_DummyModemCommand[];    // "ATZ"
+extern const char kPdxPro_Begin05Cmd[];           // 0x05: begin a transaction, first remote byte
+extern const char kPdxPro_AckResp06Cmd[];         // 0x06: acknowledges 0x05 and "T"
+extern const char kPdxPro_EnterRemoteMode1Cmd[];  // "U"
+extern const char kPdxPro_AckResp07Cmd[];         // 0x07: acknowledges "U"
+extern const char kPdxPro_EnterRemoteMode2Cmd[];  // "T"
+extern const char kPdxPro_QuitRemoteModeCmd[];    // ESC: leave remote mode
+extern const char kPdxPro_End06Cmd[];             // 0x06: end a transaction, next upload block
+extern const char kPdxPro_DeletDataCmd[];         // STX "CE1" ETX (the digit is the form)
+extern const char kPdxPro_GetDateInfoCmd[];       // STX "RD" ETX
+extern const char kPdxPro_GetTimeInfoCmd[];       // STX "RT" ETX
+extern const char kPdxPro_GetSystemInfoCmd[];     // STX "RX" ETX
 extern const char kPdxPro_GetBarCodeSettingCmd[]; // STX "RC" ETX
 
 constexpr unsigned char kPdxPro_STX = 0x02;
@@ -25,7 +25,7 @@ constexpr unsigned char kPdxPro_ACK = 0x06;
 constexpr unsigned char kPdxPro_BEL = 0x07;
 constexpr unsigned char kPdxPro_ESC = 0x1B;
 
-constexpr int kPdxPro_SystemInfoReplySize = 254;  // STX, 252 payload bytes, ETX
+constexpr int kPdxPro_SystemInfoReplySize = 254; // STX, 252 payload bytes, ETX
 constexpr int kPdxPro_SystemInfoPayloadSize = 252;
 constexpr int kPdxPro_FormCount = 9;
 constexpr int kPdxPro_FormRecordSize = 17;

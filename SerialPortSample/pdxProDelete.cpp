@@ -6,7 +6,9 @@
 
 #include <cstring>
 
-bool pdxProDevice::DeleteData(const char* expectedUnitID) { return DeleteDataNew(expectedUnitID); }
+bool pdxProDevice::DeleteData(const char* expectedUnitID) {
+    return DeleteDataNew(expectedUnitID);
+}
 
 bool pdxProDevice::DeleteDataNew(const char* expectedUnitID) {
     myPrintfDebug("pdxProDevice::DeleteDataNew\n");
@@ -22,9 +24,9 @@ bool pdxProDevice::DeleteDataNew(const char* expectedUnitID) {
     std::memset(fUnitID, 0, sizeof fUnitID);
     GetSystemInfoCmd();
     if (std::strcmp(fUnitID, expectedUnitID) != 0) {
-        myPrintf(myFormat("DeleteDataNew => Found DeviceID[%s] != ExpectedDeviceID[%s]\n", fUnitID,
-                          expectedUnitID)
-                     .c_str());
+        myPrintf(
+            myFormat("DeleteDataNew => Found DeviceID[%s] != ExpectedDeviceID[%s]\n", fUnitID, expectedUnitID)
+                .c_str());
         QuitRemoteMode();
         CloseSerialPort();
         return false;

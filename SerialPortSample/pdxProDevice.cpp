@@ -17,7 +17,9 @@ Clock::Duration ticks(int count) {
     return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(count / 60.0));
 }
 
-long commandLength(const char* command) { return static_cast<long>(std::strlen(command)); }
+long commandLength(const char* command) {
+    return static_cast<long>(std::strlen(command));
+}
 
 } // namespace
 
@@ -131,7 +133,9 @@ bool pdxProDevice::EnterRemoteModeLoop2(short seconds) {
     return success;
 }
 
-bool pdxProDevice::EnterRemoteModeLoop(short seconds) { return EnterRemoteModeLoop2(seconds); }
+bool pdxProDevice::EnterRemoteModeLoop(short seconds) {
+    return EnterRemoteModeLoop2(seconds);
+}
 
 bool pdxProDevice::QuitRemoteMode() {
     myPrintfDebug("pdxProDevice::QuitRemoteMode\n");
@@ -160,7 +164,9 @@ bool pdxProDevice::DummyModemCommand() {
     return SendCommand(kPdxPro_DummyModemCommand, commandLength(kPdxPro_DummyModemCommand));
 }
 
-bool pdxProDevice::MakeConnection() { return MakeConnectionNew(); }
+bool pdxProDevice::MakeConnection() {
+    return MakeConnectionNew();
+}
 
 bool pdxProDevice::MakeConnectionNew() {
     myPrintfDebug("pdxProDevice::MakeConnectionNew\n");
@@ -221,8 +227,8 @@ bool pdxProDevice::GetBarCodeSettingCmd() {
     if (!SendBegin05Cmd())
         return false;
     char reply[501] = {0};
-    if (SendAndReadReply(kPdxPro_GetBarCodeSettingCmd, commandLength(kPdxPro_GetBarCodeSettingCmd),
-                         reply, 1) &&
+    if (SendAndReadReply(kPdxPro_GetBarCodeSettingCmd, commandLength(kPdxPro_GetBarCodeSettingCmd), reply,
+                         1) &&
         static_cast<unsigned char>(reply[0]) == kPdxPro_ACK)
         myPrintfDebug("GOOD - GOT 0x06\n");
     std::memset(reply, 0, sizeof reply);

@@ -21,7 +21,7 @@ extern const char kBarcodeDataPartialFileName[]; // "BarcodeDataSource.txt.part"
 extern const char kBarcodeDataDamagedFileName[]; // "BarcodeDataSource.damaged.txt", a failed one
 
 class pdxProDevice : public serialRS232Device {
-public:
+  public:
     enum ePdxFormFileNum : int { ePdxFormFileNum_0 = 0, ePdxFormFileNum_1 = 1 };
 
     // One form's description from the system information.
@@ -104,7 +104,7 @@ public:
     char fUnitID[10];
     char fDateMode[2];
 
-private:
+  private:
     // Sends a command and, when sent, reads a reply of exactly replyLength bytes into reply
     // (cleared first). Starts by discarding stale input.
     bool SendCommand(const char* command, long length);

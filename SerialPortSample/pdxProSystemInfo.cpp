@@ -123,8 +123,8 @@ bool pdxProDevice::CheckFormCountsForUpload(ePdxFormFileNum form) const {
         myPrintf(myFormat("pdxProDevice => Form[%i] of the scanner on %s holds %i records but reports "
                           "%ld fields per record, outside 1 to %i: its scans cannot be downloaded. "
                           "Nothing was written and nothing will be erased.\n",
-                          form, fBsdPathName, record.CountOfRecords,
-                          record.ReportedCountOfFieldsPerRecord, kPdxPro_MaxFieldCount)
+                          form, fBsdPathName, record.CountOfRecords, record.ReportedCountOfFieldsPerRecord,
+                          kPdxPro_MaxFieldCount)
                      .c_str());
         return false;
     }

@@ -86,9 +86,9 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
     bool clean = GetUploadDataFromPDXCmd(ePdxFormFileNum_1);
     file.close();
     if (file.fail()) {
-        myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => writing %s failed\n",
-                          partialPath.c_str())
-                     .c_str());
+        myPrintf(
+            myFormat("pdxProDevice::DownloadDataFromDeviceNew => writing %s failed\n", partialPath.c_str())
+                .c_str());
         clean = false;
     }
     QuitRemoteMode();
@@ -102,8 +102,7 @@ bool pdxProDevice::FinishDownload(bool clean, const std::string& partialPath, co
             return true;
         myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => could not rename %s to %s - "
                           "%s(%d). The downloaded scans are in %s.\n",
-                          partialPath.c_str(), finalPath.c_str(), strerror(errno), errno,
-                          partialPath.c_str())
+                          partialPath.c_str(), finalPath.c_str(), strerror(errno), errno, partialPath.c_str())
                      .c_str());
         return false;
     }
@@ -128,9 +127,8 @@ bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
         return false;
     }
     const int length = static_cast<signed char>(lengthByte[0]);
-    myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Header Length = [%i]\n",
-                           length)
-                      .c_str());
+    myPrintfDebug(
+        myFormat("pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Header Length = [%i]\n", length).c_str());
     if (length + 1 <= 0) {
         myPrintf(myFormat(isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => BAD Header Length = [%i]\n\n"
                                    : "pdxProDevice::GetUploadDataFromPDXCmd => BAD Record Length = [%i]\n\n",
@@ -150,15 +148,17 @@ bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
     unsigned char sum = 0;
     pdxProDeviceComputeCheckSum(block, static_cast<short>(length), sum);
     if (isHeader)
-        myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => xxxxComputed Checksum is = [0x%02x]\n\n",
-                               sum)
-                          .c_str());
-    const char* matchFormat = isHeader
-        ? "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] == Data Checksum [0x%02x]\n\n"
-        : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] == DataChecksum [0x%02x]\n\n";
-    const char* mismatchFormat = isHeader
-        ? "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] != Data Checksum [0x%02x]\n\n"
-        : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum [0x%02x] != DataChecksum [0x%02x]\n\n";
+        myPrintfDebug(
+            myFormat("pdxProDevice::GetUploadDataFromPDXCmd => xxxxComputed Checksum is = [0x%02x]\n\n", sum)
+                .c_str());
+    const char* matchFormat = isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum "
+                                         "[0x%02x] == Data Checksum [0x%02x]\n\n"
+                                       : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum "
+                                         "[0x%02x] == DataChecksum [0x%02x]\n\n";
+    const char* mismatchFormat = isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum "
+                                            "[0x%02x] != Data Checksum [0x%02x]\n\n"
+                                          : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum "
+                                            "[0x%02x] != DataChecksum [0x%02x]\n\n";
     if (sum != block[length]) {
         myPrintf(myFormat(mismatchFormat, sum, block[length]).c_str());
         return false;
@@ -168,19 +168,21 @@ bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
         return true;
     keepFieldText(text, block, length, textLimit);
     if (sum == 0)
-        myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Valid Zero Checkum => OldLen = [%i]  "
-                               "NewLen = [%i]\n",
-                               static_cast<int>(std::strlen(text)), static_cast<int>(std::strlen(text)) + 1)
-                          .c_str());
+        myPrintfDebug(
+            myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Valid Zero Checkum => OldLen = [%i]  "
+                     "NewLen = [%i]\n",
+                     static_cast<int>(std::strlen(text)), static_cast<int>(std::strlen(text)) + 1)
+                .c_str());
     return true;
 }
 
 bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
     myPrintfDebug("pdxProDevice::GetUploadDataFromPDXCmd\n");
     if (form != ePdxFormFileNum_0 && form != ePdxFormFileNum_1) {
-        myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Invalid ePdxFormFileNum param = [0x%02x]\n\n",
-                          static_cast<unsigned>(form))
-                     .c_str());
+        myPrintf(
+            myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Invalid ePdxFormFileNum param = [0x%02x]\n\n",
+                     static_cast<unsigned>(form))
+                .c_str());
         return false;
     }
     ReportFormCounts(form);
@@ -190,8 +192,8 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
     }
     if (!CheckFormCountsForUpload(form))
         return false;
-    const char command[] = {static_cast<char>(kPdxPro_STX), 'C', 'U',
-                            form == ePdxFormFileNum_1 ? '1' : '0', static_cast<char>(kPdxPro_ETX), 0};
+    const char command[] = {static_cast<char>(kPdxPro_STX), 'C', 'U', form == ePdxFormFileNum_1 ? '1' : '0',
+                            static_cast<char>(kPdxPro_ETX), 0};
     myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Formed the command = [%s]\n\n",
                            LogString2(command, 5).c_str())
                       .c_str());

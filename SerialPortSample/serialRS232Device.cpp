@@ -26,16 +26,15 @@ Clock::Duration ticks(int count) {
 void requestLowLatency(int descriptor, const char* path) {
     struct serial_struct serial;
     if (ioctl(descriptor, TIOCGSERIAL, &serial) == -1) {
-        myPrintfDebug(myFormat("The driver of %s has no low-latency mode - %s(%d).\n", path,
-                               strerror(errno), errno)
-                          .c_str());
+        myPrintfDebug(
+            myFormat("The driver of %s has no low-latency mode - %s(%d).\n", path, strerror(errno), errno)
+                .c_str());
         return;
     }
     serial.flags |= ASYNC_LOW_LATENCY;
     if (ioctl(descriptor, TIOCSSERIAL, &serial) == -1)
-        myPrintfDebug(myFormat("Error setting read latency %s - %s(%d).\n", path, strerror(errno),
-                               errno)
-                          .c_str());
+        myPrintfDebug(
+            myFormat("Error setting read latency %s - %s(%d).\n", path, strerror(errno), errno).c_str());
 }
 
 void reportReadBack(const char* bytes, long total) {
@@ -43,13 +42,13 @@ void reportReadBack(const char* bytes, long total) {
     for (long i = 0; i < total; ++i) {
         unsigned char byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80)
-            myPrintfDebug(myFormat("Returning Back char[%03i]= [0x%02x] = ['%c']\n", static_cast<int>(i),
-                                   byte, byte)
-                              .c_str());
+            myPrintfDebug(
+                myFormat("Returning Back char[%03i]= [0x%02x] = ['%c']\n", static_cast<int>(i), byte, byte)
+                    .c_str());
         else
-            myPrintfDebug(myFormat("Returning Back char[%03i]= [0x%02x] = [\\%i']\n",
-                                   static_cast<int>(i), byte, byte)
-                              .c_str());
+            myPrintfDebug(
+                myFormat("Returning Back char[%03i]= [0x%02x] = [\\%i']\n", static_cast<int>(i), byte, byte)
+                    .c_str());
     }
 }
 
@@ -72,11 +71,20 @@ std::string LogString2(const char* bytes, long length) {
     for (long i = 0; bytes && i < length; ++i) {
         unsigned char byte = static_cast<unsigned char>(bytes[i]);
         switch (byte) {
-        case 0x1B: text += "\\e"; continue;
-        case '\t': text += "\\t"; continue;
-        case '\n': text += "\\n"; continue;
-        case '\r': text += "\\r"; continue;
-        default: break;
+        case 0x1B:
+            text += "\\e";
+            continue;
+        case '\t':
+            text += "\\t";
+            continue;
+        case '\n':
+            text += "\\n";
+            continue;
+        case '\r':
+            text += "\\r";
+            continue;
+        default:
+            break;
         }
         if (byte >= 0x20 && byte < 0x7F) {
             text += static_cast<char>(byte);
@@ -94,7 +102,9 @@ serialRS232Device::serialRS232Device() : fFileDescriptor(-1) {
     myPrintfDebug("serialRS232Device::serialRS232Device");
 }
 
-serialRS232Device::~serialRS232Device() { CloseSerialPort(); }
+serialRS232Device::~serialRS232Device() {
+    CloseSerialPort();
+}
 
 bool serialRS232Device::MakeConnection() {
     myPrintf("\nserialRS232Device::MakeConnection => Should NEVER Be Here!!!\n");
@@ -117,7 +127,9 @@ short serialRS232Device::GetFileDescriptor() {
     return fFileDescriptor;
 }
 
-char* serialRS232Device::GetBsdPathName() { return fBsdPathName; }
+char* serialRS232Device::GetBsdPathName() {
+    return fBsdPathName;
+}
 
 bool serialRS232Device::SetBsdPathName(const char* path) {
     if (path == nullptr || path[0] == '\0')

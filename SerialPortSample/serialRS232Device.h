@@ -19,11 +19,11 @@ void waitInTenths(int tenths);
 std::string LogString2(const char* bytes, long length);
 
 class serialRS232Device {
-public:
-    static constexpr std::size_t kPathSize = 1024;      // fBsdPathName, terminator included
-    static constexpr long kReadBufferSize = 5000;       // most bytes one read-back can expect
-    static constexpr long kMaxCommandLength = 255;      // most bytes one send writes
-    static constexpr int kReadBackDeadlineTicks = 120;  // sixtieths of a second (2 seconds)
+  public:
+    static constexpr std::size_t kPathSize = 1024;     // fBsdPathName, terminator included
+    static constexpr long kReadBufferSize = 5000;      // most bytes one read-back can expect
+    static constexpr long kMaxCommandLength = 255;     // most bytes one send writes
+    static constexpr int kReadBackDeadlineTicks = 120; // sixtieths of a second (2 seconds)
 
     serialRS232Device();
     virtual ~serialRS232Device();
@@ -61,7 +61,7 @@ public:
     // transaction, ESC) still reaches the scanner.
     bool DiscardPendingInput();
 
-protected:
+  protected:
     char fBsdPathName[kPathSize];
     struct termios fSavedTTYAttrs;
     short fFileDescriptor;

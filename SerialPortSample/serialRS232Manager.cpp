@@ -89,9 +89,9 @@ std::vector<std::string> serialRS232Manager::EnumerateSystemSerialPaths() {
 }
 
 int serialRS232Manager::FindSerialDevices(const char* serialStreamType) {
-    myPrintfDebug(myFormat("serialRS232Manager::FindSerialDevices => [%s]\n",
-                           serialStreamType ? serialStreamType : "")
-                      .c_str());
+    myPrintfDebug(
+        myFormat("serialRS232Manager::FindSerialDevices => [%s]\n", serialStreamType ? serialStreamType : "")
+            .c_str());
     fSerialPortIterator = EnumerateSystemSerialPaths();
     const char* extra = std::getenv("VESK_SERIAL_PORTS");
     if (extra == nullptr)
@@ -109,7 +109,9 @@ int serialRS232Manager::FindSerialDevices(const char* serialStreamType) {
     return 0;
 }
 
-int serialRS232Manager::FindModems() { return FindSerialDevices("IOSerialStream"); }
+int serialRS232Manager::FindModems() {
+    return FindSerialDevices("IOSerialStream");
+}
 
 void serialRS232Manager::GetModemPath() {
     std::vector<std::string> paths;
@@ -128,9 +130,9 @@ void serialRS232Manager::AddDevicesFromPaths(const std::vector<std::string>& pat
         myPrintfDebug(myFormat("Found A Device with BSD path: %s\n", path.c_str()).c_str());
         myPrintfDebug(myFormat("===>> ADDING to VALID LIST, the BSD path: %s\n", path.c_str()).c_str());
         if (!CheckIfValidRS232DeviceNames(path.c_str())) {
-            myPrintfDebug(myFormat("\nUNABLE to find suitable service for device found at\n[%s]\n\n",
-                                   path.c_str())
-                              .c_str());
+            myPrintfDebug(
+                myFormat("\nUNABLE to find suitable service for device found at\n[%s]\n\n", path.c_str())
+                    .c_str());
             continue;
         }
         pdxProDevice* device = createDevice();

@@ -12,7 +12,7 @@
 #include <vector>
 
 class serialRS232Manager {
-public:
+  public:
     serialRS232Manager();
 
     // Enumerates the system's serial devices (/dev/serial/by-id and /sys/class/tty), then adds
@@ -42,7 +42,7 @@ public:
     // The device paths that the system's enumeration reports (without VESK_SERIAL_PORTS).
     static std::vector<std::string> EnumerateSystemSerialPaths();
 
-private:
+  private:
     std::vector<std::string> fSerialPortIterator;
     std::vector<pdxProDevice*> fRS232DevicesFound;
     std::vector<pdxProDevice*> fRS232FinalList;

@@ -10,7 +10,7 @@
 #include <thread>
 
 class ScaledClock : public Clock {
-public:
+  public:
     explicit ScaledClock(double factor) : fFactor(factor), fStart(std::chrono::steady_clock::now()) {}
 
     TimePoint now() override {
@@ -20,18 +20,19 @@ public:
     }
 
     void sleepFor(Duration duration) override {
-        std::this_thread::sleep_for(std::chrono::duration_cast<Duration>(
-            std::chrono::duration<double, Duration::period>(static_cast<double>(duration.count()) / fFactor)));
+        std::this_thread::sleep_for(
+            std::chrono::duration_cast<Duration>(std::chrono::duration<double, Duration::period>(
+                static_cast<double>(duration.count()) / fFactor)));
     }
 
-private:
+  private:
     double fFactor;
     TimePoint fStart;
 };
 
 // Installs a clock as the process clock for the lifetime of this object.
 class ScopedProcessClock {
-public:
+  public:
     explicit ScopedProcessClock(Clock& clock) { setProcessClock(&clock); }
     ~ScopedProcessClock() { setProcessClock(nullptr); }
     ScopedProcessClock(const ScopedProcessClock&) = delete;

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,7 +22,7 @@
 
 // A fresh folder under the system's temporary folder, removed with its files at the end.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base && base[0] ? base : "/tmp") + "/vesk-serial-XXXXXX";
@@ -38,7 +39,7 @@ public:
     std::string path() const { return fPath + "/"; }
     std::string file(const std::string& name) const { return path() + name; }
 
-private:
+  private:
     std::string fPath;
 };
 
@@ -49,7 +50,9 @@ inline std::string readFile(const std::string& path) {
     return content.str();
 }
 
-inline bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+inline bool fileExists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
+}
 
 inline void writeFile(const std::string& path, const std::string& content) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -58,7 +61,7 @@ inline void writeFile(const std::string& path, const std::string& content) {
 
 // Collects what reaches the message area.
 class CapturedMessages : public MessageSink {
-public:
+  public:
     CapturedMessages() { setDefaultMessageSink(this); }
     ~CapturedMessages() override { setDefaultMessageSink(nullptr); }
     void outputError(std::string text) override {
@@ -82,14 +85,14 @@ public:
         return fText;
     }
 
-private:
+  private:
     std::mutex fLock;
     std::string fText;
 };
 
 // The pdx-sim program serving a link named like the adapter's port in folder.
 class PdxSimProcess {
-public:
+  public:
     explicit PdxSimProcess(const std::string& folder, const std::string& linkName = "tty.SLAB_USBtoUART")
         : fLink(folder + linkName), fLog(folder + "pdx-sim.log") {}
     ~PdxSimProcess() { stop(); }
@@ -105,6 +108,8 @@ public:
             return false;
         fPid = fork();
         if (fPid == 0) {
+            // A test that dies must not leave its scanner running.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             dup2(out[1], STDOUT_FILENO);
             close(out[0]);
             close(out[1]);
@@ -148,7 +153,7 @@ public:
     std::string hostBytes() const { return bytesOf("host"); }
     std::string scannerBytes() const { return bytesOf("scanner"); }
 
-private:
+  private:
     std::string bytesOf(const std::string& who) const {
         std::istringstream lines(logText());
         std::string line, bytes;

@@ -19,7 +19,7 @@ struct CliRun {
 };
 
 class CliScannerTest : public ::testing::Test {
-protected:
+  protected:
     CliScannerTest() : fSim(fFolder.path()) {}
 
     void startSim(const std::vector<std::string>& options) {
@@ -30,14 +30,16 @@ protected:
     }
 
     // Runs vesk-cli with the arguments (shell words), feeding input to its standard input.
-    CliRun cli(const std::string& arguments, const std::string& input = "", const std::string& environment = "") {
+    CliRun cli(const std::string& arguments, const std::string& input = "",
+               const std::string& environment = "") {
         const char* bin = std::getenv("VESK_BIN");
         std::string command = environment + " '" + std::string(bin ? bin : ".") + "/vesk-cli' " + arguments +
                               " < '" + fFolder.file("in") + "' > '" + fFolder.file("out") + "' 2> '" +
                               fFolder.file("err") + "'";
         writeFile(fFolder.file("in"), input);
         int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(fFolder.file("out")), readFile(fFolder.file("err"))};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(fFolder.file("out")),
+                readFile(fFolder.file("err"))};
     }
 
     std::string port() { return "'" + fSim.link() + "'"; }
@@ -66,16 +68,20 @@ TEST_F(CliScannerTest, DownloadThenEraseWithConfirmation) {
     EXPECT_EQ(download.status, 0) << download.err;
     EXPECT_NE(download.out.find("downloaded 3 scans"), std::string::npos) << download.out;
     std::string data = readFile(job.file("BarcodeDataSource.txt"));
-    EXPECT_NE(data.find("1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"), std::string::npos);
+    EXPECT_NE(data.find("1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"),
+              std::string::npos);
 
     CliRun refused = cli("scanner " + port() + " erase 10700001", "no\n");
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("nothing was erased"), std::string::npos) << refused.err;
-    EXPECT_EQ(fSim.hostBytes().find("\x02" "CE1\x03"), std::string::npos);
+    EXPECT_EQ(fSim.hostBytes().find("\x02"
+                                    "CE1\x03"),
+              std::string::npos);
 
     CliRun wrong = cli("scanner " + port() + " erase 10700002 --yes");
     EXPECT_EQ(wrong.status, 1);
-    EXPECT_NE(wrong.err.find("Found DeviceID[10700001] != ExpectedDeviceID[10700002]"), std::string::npos) << wrong.err;
+    EXPECT_NE(wrong.err.find("Found DeviceID[10700001] != ExpectedDeviceID[10700002]"), std::string::npos)
+        << wrong.err;
 
     CliRun erase = cli("scanner " + port() + " erase 10700001", "yes\n");
     EXPECT_EQ(erase.status, 0) << erase.err;

@@ -9,7 +9,8 @@
 namespace {
 
 const char kThreeRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n";
-const std::string kEraseCommand = "\x02" "CE1\x03";
+const std::string kEraseCommand = "\x02"
+                                  "CE1\x03";
 
 } // namespace
 
@@ -24,20 +25,61 @@ TEST(Erase, ReportsDoneOnlyWhenTheFormIsEmptyAfterwards) {
         long recordsAfterwards;
         const char* message;
     } cases[] = {
-        {"an erase that empties the form", kThreeRecords, {}, "10700001", true, true, 0,
+        {"an erase that empties the form",
+         kThreeRecords,
+         {},
+         "10700001",
+         true,
+         true,
+         0,
          "DeleteDataNew Afterwards => There Is NO FORM DATA"},
-        {"a form already empty gets no erase", "", {}, "10700001", true, false, 0,
+        {"a form already empty gets no erase",
+         "",
+         {},
+         "10700001",
+         true,
+         false,
+         0,
          "DeleteDataNew Before=> There Is NO FORM DATA"},
-        {"an erase that leaves the data", kThreeRecords, {"--fault", "erase-keeps-data"}, "10700001", false, true, 3,
+        {"an erase that leaves the data",
+         kThreeRecords,
+         {"--fault", "erase-keeps-data"},
+         "10700001",
+         false,
+         true,
+         3,
          "BARCDOE DATA STILL EXISTS"},
-        {"an expected ID differing in letter case", kThreeRecords, {"--unit-id", "ab000001"}, "AB000001", false,
-         false, 3, "DeleteDataNew => Found DeviceID[ab000001] != ExpectedDeviceID[AB000001]"},
-        {"records with a field count of 00 are not an empty form", kThreeRecords, {"--report-fields", "00"},
-         "10700001", true, true, 0, "DeleteDataNew Afterwards => There Is NO FORM DATA"},
-        {"1,500 records are not an empty form", kThreeRecords, {"--report-records", "01500"}, "10700001", true,
-         true, 0, "DeleteDataNew Afterwards => There Is NO FORM DATA"},
-        {"1,500 records that stay are reported", kThreeRecords,
-         {"--report-records", "01500", "--fault", "erase-keeps-data"}, "10700001", false, true, 1500,
+        {"an expected ID differing in letter case",
+         kThreeRecords,
+         {"--unit-id", "ab000001"},
+         "AB000001",
+         false,
+         false,
+         3,
+         "DeleteDataNew => Found DeviceID[ab000001] != ExpectedDeviceID[AB000001]"},
+        {"records with a field count of 00 are not an empty form",
+         kThreeRecords,
+         {"--report-fields", "00"},
+         "10700001",
+         true,
+         true,
+         0,
+         "DeleteDataNew Afterwards => There Is NO FORM DATA"},
+        {"1,500 records are not an empty form",
+         kThreeRecords,
+         {"--report-records", "01500"},
+         "10700001",
+         true,
+         true,
+         0,
+         "DeleteDataNew Afterwards => There Is NO FORM DATA"},
+        {"1,500 records that stay are reported",
+         kThreeRecords,
+         {"--report-records", "01500", "--fault", "erase-keeps-data"},
+         "10700001",
+         false,
+         true,
+         1500,
          "BARCDOE DATA STILL EXISTS"},
     };
     ScaledClock clock(10.0);
@@ -87,5 +129,6 @@ TEST(Erase, TheEraseCommandRefusesOtherForms) {
     EXPECT_FALSE(device.DeleteDataCmd(static_cast<pdxProDevice::ePdxFormFileNum>(2)));
     EXPECT_TRUE(messages.contains("pdxProDevice::DeleteDataCmd => Invalid ePdxFormFileNum param = [0x02]"));
     EXPECT_FALSE(device.GetUploadDataFromPDXCmd(static_cast<pdxProDevice::ePdxFormFileNum>(5)));
-    EXPECT_TRUE(messages.contains("pdxProDevice::GetUploadDataFromPDXCmd => Invalid ePdxFormFileNum param = [0x05]"));
+    EXPECT_TRUE(
+        messages.contains("pdxProDevice::GetUploadDataFromPDXCmd => Invalid ePdxFormFileNum param = [0x05]"));
 }

@@ -56,7 +56,8 @@ TEST(ConvertAsciiBufferToHex, DecimalValueOfDigits) {
         unsigned char buffer[8] = {0};
         std::memcpy(buffer, c.digits, std::strlen(c.digits));
         long value = -1;
-        EXPECT_TRUE(convertAsciiBufferToHex(buffer, static_cast<short>(std::strlen(c.digits)), value)) << c.name;
+        EXPECT_TRUE(convertAsciiBufferToHex(buffer, static_cast<short>(std::strlen(c.digits)), value))
+            << c.name;
         EXPECT_EQ(value, c.value) << c.name;
     }
 }
@@ -115,8 +116,8 @@ TEST(FormRecord, RangeRulesForCounts) {
     for (const Case& c : cases) {
         std::string payload = payloadWithForm1(c.records, c.fields);
         pdxProDevice::pdxSystemInfoFormRecord record;
-        ASSERT_TRUE(pdxProDevice::GetSystemInfoFormRecord(reinterpret_cast<const unsigned char*>(payload.data()), 1,
-                                                          record))
+        ASSERT_TRUE(pdxProDevice::GetSystemInfoFormRecord(
+            reinterpret_cast<const unsigned char*>(payload.data()), 1, record))
             << c.name;
         EXPECT_STREQ(std::string(record.FormName, 8).c_str(), "SCANS   ") << c.name;
         EXPECT_EQ(record.CountOfRecords, c.countOfRecords) << c.name;
@@ -130,8 +131,10 @@ TEST(FormRecord, RefusesNullPayloadAndIndexOutsideTheNineForms) {
     std::string payload = payloadWithForm1("00003", "03");
     pdxProDevice::pdxSystemInfoFormRecord record;
     EXPECT_FALSE(pdxProDevice::GetSystemInfoFormRecord(nullptr, 1, record));
-    EXPECT_FALSE(pdxProDevice::GetSystemInfoFormRecord(reinterpret_cast<const unsigned char*>(payload.data()), 9, record));
-    EXPECT_FALSE(pdxProDevice::GetSystemInfoFormRecord(reinterpret_cast<const unsigned char*>(payload.data()), -1, record));
+    EXPECT_FALSE(pdxProDevice::GetSystemInfoFormRecord(reinterpret_cast<const unsigned char*>(payload.data()),
+                                                       9, record));
+    EXPECT_FALSE(pdxProDevice::GetSystemInfoFormRecord(reinterpret_cast<const unsigned char*>(payload.data()),
+                                                       -1, record));
 }
 
 TEST(WorkingPath, EmptyAndOverlongFoldersAreRefused) {

@@ -31,7 +31,8 @@ TEST(PortNames, OnlyTheAdapterAndTheBluetoothSerialPortPass) {
     } cases[] = {
         {"/dev/cu.SLAB_USBtoUART", true, false},
         {"/dev/cu.slab_usbtouart", true, false},
-        {"/dev/serial/by-id/usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0", true, false},
+        {"/dev/serial/by-id/usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0", true,
+         false},
         {"/dev/cu.Bluetooth-PDA-Sync", true, true},
         {"/dev/rfcomm0", true, true},
         {"/dev/RFCOMM1", true, true},
@@ -56,18 +57,25 @@ TEST(PortOrder, AdaptersFirstLastFoundFirstThenBluetoothInOrder) {
         std::vector<std::string> found;
         std::vector<std::string> ordered;
     } cases[] = {
-        {"two adapters A, B give B, A", {"/dev/A.SLAB_USBtoUART", "/dev/B.SLAB_USBtoUART"},
+        {"two adapters A, B give B, A",
+         {"/dev/A.SLAB_USBtoUART", "/dev/B.SLAB_USBtoUART"},
          {"/dev/B.SLAB_USBtoUART", "/dev/A.SLAB_USBtoUART"}},
         {"Bluetooth found first still comes after the adapter",
          {"/dev/cu.Bluetooth-PDA-Sync", "/dev/cu.SLAB_USBtoUART"},
          {"/dev/cu.SLAB_USBtoUART", "/dev/cu.Bluetooth-PDA-Sync"}},
-        {"Bluetooth ports keep their order", {"/dev/rfcomm0", "/dev/rfcomm1"}, {"/dev/rfcomm0", "/dev/rfcomm1"}},
+        {"Bluetooth ports keep their order",
+         {"/dev/rfcomm0", "/dev/rfcomm1"},
+         {"/dev/rfcomm0", "/dev/rfcomm1"}},
         {"Linux names mixed",
          {"/dev/rfcomm0", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0", "/dev/ttyS0",
           "/tmp/sim/tty.SLAB_USBtoUART"},
-         {"/tmp/sim/tty.SLAB_USBtoUART", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0", "/dev/rfcomm0"}},
+         {"/tmp/sim/tty.SLAB_USBtoUART", "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0",
+          "/dev/rfcomm0"}},
         {"nothing suitable", {"/dev/cu.ZEBEX", "/dev/cu.usbserial", "/dev/ttyUSB0"}, {}},
         {"nothing found", {}, {}},
+        {"a path of 1024 bytes or more is left out",
+         {"/tmp/" + std::string(1010, 'a') + "/tty.SLAB_USBtoUART", "/dev/rfcomm0"},
+         {"/dev/rfcomm0"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(finalPaths(c.found), c.ordered) << c.name;

@@ -11,7 +11,7 @@
 namespace {
 
 class RemoteModeTest : public ::testing::Test {
-protected:
+  protected:
     explicit RemoteModeTest(double factor = 10.0) : fClock(factor), fInstall(fClock), fSim(fFolder.path()) {}
     void startSim(const std::vector<std::string>& options) {
         ASSERT_TRUE(fSim.start(options));
@@ -92,7 +92,7 @@ TEST_F(RemoteModeTest, TheConnectionCheckReadsModelAndUnitIDAndLeavesRemoteMode)
 
 namespace {
 class SilentScannerTest : public RemoteModeTest {
-protected:
+  protected:
     SilentScannerTest() : RemoteModeTest(100.0) {}
 };
 } // namespace

@@ -16,7 +16,7 @@
 namespace {
 
 class PseudoTerminal {
-public:
+  public:
     PseudoTerminal() {
         fMaster = posix_openpt(O_RDWR | O_NOCTTY);
         grantpt(fMaster);
@@ -26,7 +26,9 @@ public:
     ~PseudoTerminal() { close(fMaster); }
     int master() const { return fMaster; }
     const std::string& slavePath() const { return fSlavePath; }
-    void send(const std::string& bytes) { ASSERT_EQ(write(fMaster, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+    void send(const std::string& bytes) {
+        ASSERT_EQ(write(fMaster, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
     // What the port wrote, waiting at most timeout for the first byte.
     std::string received(int timeoutMs = 500) {
         std::string bytes;
@@ -47,13 +49,13 @@ public:
         return bytes;
     }
 
-private:
+  private:
     int fMaster;
     std::string fSlavePath;
 };
 
 class SerialPortTest : public ::testing::Test {
-protected:
+  protected:
     SerialPortTest() : fClock(10.0), fInstall(fClock) { fPort.SetBsdPathName(fTerminal.slavePath().c_str()); }
     ScaledClock fClock;
     ScopedProcessClock fInstall;

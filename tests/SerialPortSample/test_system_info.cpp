@@ -38,7 +38,14 @@ TEST(SystemInfo, FieldsAndRangeRules) {
         {"a field count of 10 is out of range", {"--report-fields", "10"}, 3, 0, 3, 10, "10700001", "1"},
         {"no unit ID: eight 0xFF bytes", {"--no-unit-id"}, 3, 3, 3, 3, "177?????", "1"},
         {"no date mode: 0xFF", {"--no-date-mode"}, 3, 3, 3, 3, "10700001", ""},
-        {"another unit and date mode", {"--unit-id", "Zx-00042", "--date-mode", "3"}, 3, 3, 3, 3, "Zx-00042", "3"},
+        {"another unit and date mode",
+         {"--unit-id", "Zx-00042", "--date-mode", "3"},
+         3,
+         3,
+         3,
+         3,
+         "Zx-00042",
+         "3"},
     };
     ScaledClock clock(10.0);
     ScopedProcessClock install(clock);

@@ -21,7 +21,7 @@ const char kGoodRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t1
 const char kOtherRecords[] = "9991\t121126\t090000\n9992\t121126\t090010\n9993\t121126\t090020\n";
 
 class UploadTest : public ::testing::Test {
-protected:
+  protected:
     UploadTest() : fClock(10.0), fInstall(fClock) {}
 
     // Runs one download from a pdx-sim serving records with the given options.
@@ -29,8 +29,8 @@ protected:
                   const char* expectedUnitID = "10700001") {
         return downloadInto(fFolder, records, options, expectedUnitID);
     }
-    bool downloadInto(const TempFolder& folder, const std::string& records, const std::vector<std::string>& options,
-                      const char* expectedUnitID) {
+    bool downloadInto(const TempFolder& folder, const std::string& records,
+                      const std::vector<std::string>& options, const char* expectedUnitID) {
         writeFile(folder.file("records.txt"), records);
         PdxSimProcess sim(folder.path());
         std::vector<std::string> all = {"--records", folder.file("records.txt")};
@@ -64,13 +64,21 @@ TEST(UploadFiles, CleanTransfersWriteOneLinePerRecord) {
         std::vector<std::string> options;
         std::string lines; // the data lines after the header and title lines
     } cases[] = {
-        {"three records of three fields", kGoodRecords, {}, "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"},
+        {"three records of three fields",
+         kGoodRecords,
+         {},
+         "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"},
         {"a record of five fields keeps the first three",
-         "AAA\t010126\t080000\tfourth\tfifth\nBBB\t010126\t080100\n", {},
+         "AAA\t010126\t080000\tfourth\tfifth\nBBB\t010126\t080100\n",
+         {},
          "AAA\t010126\t080000\nBBB\t010126\t080100\n"},
         {"a 30-character field keeps its first 24",
-         "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123\t121026\t101500\n", {}, "ABCDEFGHIJKLMNOPQRSTUVWX\t121026\t101500\n"},
-        {"zero-length fields become placeholders", "\t121026\t101500\n4444\t\t\n", {"--fields", "3"},
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123\t121026\t101500\n",
+         {},
+         "ABCDEFGHIJKLMNOPQRSTUVWX\t121026\t101500\n"},
+        {"zero-length fields become placeholders",
+         "\t121026\t101500\n4444\t\t\n",
+         {"--fields", "3"},
          "00000\t121026\t101500\n4444\tmmddyy\thhmmss\n"},
         {"an empty form leaves the two header lines", "", {}, ""},
     };
@@ -104,8 +112,11 @@ TEST_F(UploadTest, TheHeaderBlockIsReadStraightAfterItsRequest) {
     ASSERT_TRUE(download(kGoodRecords, {"--pace", "byte"}));
     EXPECT_EQ(dataFile(), std::string(kHeader) + kGoodRecords);
     // Upload command, header request, nine field requests, the closing request, then ESC.
-    std::string upload = fHostBytes.substr(fHostBytes.find("\x02" "CU1\x03"));
-    EXPECT_EQ(upload, std::string("\x02" "CU1\x03\x05") + std::string(10, '\x06') + "\x1B");
+    std::string upload = fHostBytes.substr(fHostBytes.find("\x02"
+                                                           "CU1\x03"));
+    EXPECT_EQ(upload, std::string("\x02"
+                                  "CU1\x03\x05") +
+                          std::string(10, '\x06') + "\x1B");
 }
 
 TEST_F(UploadTest, EveryFailedDownloadLeavesTheEarlierFileUntouched) {
@@ -121,15 +132,32 @@ TEST_F(UploadTest, EveryFailedDownloadLeavesTheEarlierFileUntouched) {
         {"dropped reply", {"--fault", "drop-reply@4"}, "10700001", "TIMED OUT", true},
         {"bad length byte", {"--fault", "bad-length@3"}, "10700001", "BAD Record Length = [0]", true},
         {"disconnect in the middle", {"--fault", "disconnect@5"}, "10700001", "did not arrive whole", true},
-        {"records with a field count of 00", {"--report-fields", "00"}, "10700001", "reports 0 fields per record", false},
-        {"records with a field count of 10", {"--report-fields", "10"}, "10700001", "reports 10 fields per record", false},
-        {"1,500 records", {"--report-records", "01500"}, "10700001", "reports 1500 records, outside 1 to 1499", false},
+        {"records with a field count of 00",
+         {"--report-fields", "00"},
+         "10700001",
+         "reports 0 fields per record",
+         false},
+        {"records with a field count of 10",
+         {"--report-fields", "10"},
+         "10700001",
+         "reports 10 fields per record",
+         false},
+        {"1,500 records",
+         {"--report-records", "01500"},
+         "10700001",
+         "reports 1500 records, outside 1 to 1499",
+         false},
         {"another scanner answers", {"--unit-id", "10700002"}, "10700001", "fUnitID != barcodeID", false},
-        {"the unit ID differs in letter case", {"--unit-id", "ab000001"}, "AB000001", "fUnitID != barcodeID", false},
+        {"the unit ID differs in letter case",
+         {"--unit-id", "ab000001"},
+         "AB000001",
+         "fUnitID != barcodeID",
+         false},
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        ASSERT_TRUE(downloadInto(folder, kGoodRecords, {"--unit-id", c.expectedUnitID}, c.expectedUnitID)) << c.name;
+        ASSERT_TRUE(downloadInto(folder, kGoodRecords, {"--unit-id", c.expectedUnitID}, c.expectedUnitID))
+            << c.name;
         const std::string good = readFile(folder.file("BarcodeDataSource.txt"));
         ASSERT_NE(good.find("1111\t121026\t101500"), std::string::npos) << c.name;
 
@@ -142,7 +170,8 @@ TEST_F(UploadTest, EveryFailedDownloadLeavesTheEarlierFileUntouched) {
         EXPECT_EQ(fileExists(folder.file(kBarcodeDataDamagedFileName)), c.keepsDamagedFile) << c.name;
         EXPECT_FALSE(fileExists(folder.file(kBarcodeDataPartialFileName))) << c.name;
         if (c.keepsDamagedFile) {
-            EXPECT_TRUE(messages.contains("was not changed and the scans are still on the scanner")) << c.name;
+            EXPECT_TRUE(messages.contains("was not changed and the scans are still on the scanner"))
+                << c.name;
         }
     }
 }

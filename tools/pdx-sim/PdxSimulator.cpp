@@ -16,7 +16,9 @@ namespace {
 constexpr unsigned char kSTX = 0x02, kETX = 0x03, kENQ = 0x05, kACK = 0x06, kBEL = 0x07, kNAK = 0x15,
                         kESC = 0x1B;
 
-std::string text(unsigned char byte) { return std::string(1, static_cast<char>(byte)); }
+std::string text(unsigned char byte) {
+    return std::string(1, static_cast<char>(byte));
+}
 
 // A fixed-width field: the text cut or padded with 0xFF to width bytes.
 std::string padded(const std::string& value, size_t width, char fill) {
@@ -47,7 +49,8 @@ bool readPdxSimRecords(const std::string& path, std::vector<PdxSimRecord>& recor
         size_t start = 0;
         while (true) {
             size_t tab = line.find('\t', start);
-            record.fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            record.fields.push_back(
+                line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
             if (tab == std::string::npos)
                 break;
             start = tab + 1;
@@ -90,13 +93,15 @@ bool PdxSimulator::start() {
     }
     unlink(fOptions.linkPath.c_str());
     if (symlink(fSlavePath.c_str(), fOptions.linkPath.c_str()) != 0) {
-        fprintf(stderr, "pdx-sim: cannot make the link %s - %s\n", fOptions.linkPath.c_str(), strerror(errno));
+        fprintf(stderr, "pdx-sim: cannot make the link %s - %s\n", fOptions.linkPath.c_str(),
+                strerror(errno));
         return false;
     }
     if (!fOptions.logPath.empty()) {
         fLog = fopen(fOptions.logPath.c_str(), "w");
         if (!fLog) {
-            fprintf(stderr, "pdx-sim: cannot write the log %s - %s\n", fOptions.logPath.c_str(), strerror(errno));
+            fprintf(stderr, "pdx-sim: cannot write the log %s - %s\n", fOptions.logPath.c_str(),
+                    strerror(errno));
             return false;
         }
     }
@@ -279,7 +284,8 @@ std::string PdxSimulator::systemInfoReply() const {
         if (form == 1) {
             records = fOptions.reportRecords.empty() ? digits(static_cast<long>(fOptions.records.size()), 5)
                                                      : padded(fOptions.reportRecords, 5, '0');
-            fields = fOptions.reportFields.empty() ? digits(fieldsPerRecord(), 2) : padded(fOptions.reportFields, 2, '0');
+            fields = fOptions.reportFields.empty() ? digits(fieldsPerRecord(), 2)
+                                                   : padded(fOptions.reportFields, 2, '0');
         }
         payload += name + records + " " + fields + " ";
     }

@@ -18,10 +18,10 @@ struct PdxSimOptions {
     std::string unitID = "10700001";
     bool noUnitID = false;
     std::string model = "Z-1070";
-    int dateMode = '1';                // -1: the scanner reports none (0xFF)
-    int fieldsPerRecord = -1;          // -1: the most fields of any record (3 when none)
-    std::string reportRecords;         // digits sent instead of the real record count
-    std::string reportFields;          // digits sent instead of the real field count
+    int dateMode = '1';        // -1: the scanner reports none (0xFF)
+    int fieldsPerRecord = -1;  // -1: the most fields of any record (3 when none)
+    std::string reportRecords; // digits sent instead of the real record count
+    std::string reportFields;  // digits sent instead of the real field count
     PdxSimPace pace = PdxSimPace::Reply;
     long baud = 38400;
     double readyAfterSeconds = 0;
@@ -37,7 +37,7 @@ struct PdxSimOptions {
 };
 
 class PdxSimulator {
-public:
+  public:
     explicit PdxSimulator(PdxSimOptions options);
     ~PdxSimulator();
 
@@ -47,7 +47,7 @@ public:
     void serve(volatile bool& stop);
     const std::string& slavePath() const { return fSlavePath; }
 
-private:
+  private:
     void handleByte(unsigned char byte);
     void handleFrame(const std::string& frame);
     void reply(const std::string& bytes);

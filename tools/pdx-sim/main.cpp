@@ -15,28 +15,31 @@ namespace {
 
 volatile bool gStop = false;
 
-void onSignal(int) { gStop = true; }
+void onSignal(int) {
+    gStop = true;
+}
 
 int usage() {
-    fprintf(stderr,
-            "usage: pdx-sim [options]\n"
-            "  --link PATH            link to the pseudo-terminal (default /tmp/pdx-sim/tty.SLAB_USBtoUART)\n"
-            "  --records FILE         one scan a line: barcode TAB date TAB time [TAB more fields]\n"
-            "  --unit-id ID           unit ID, 8 characters at most (default 10700001)\n"
-            "  --no-unit-id           the scanner reports none (eight 0xFF bytes)\n"
-            "  --model TEXT           model text (default Z-1070)\n"
-            "  --date-mode C          date-format setting, one character (default 1)\n"
-            "  --no-date-mode         the scanner reports none (0xFF)\n"
-            "  --fields N             fields per record (default: the most of any record, else 3)\n"
-            "  --report-records DIGITS, --report-fields DIGITS\n"
-            "                         counts sent in the system information instead of the real ones\n"
-            "  --pace instant|reply|byte  replies at once, after their wire time (default), or byte by byte\n"
-            "  --baud N               line speed for the pacing (default 38400)\n"
-            "  --ready-after SECONDS  ignore everything until then\n"
-            "  --log FILE             record every byte both ways (lines \"host ..\", \"scanner ..\" in hex)\n"
-            "  --fault KIND           handshake-enq, handshake-u, handshake-t, erase-keeps-data,\n"
-            "                         bad-frame-end, or bad-checksum@N, drop-reply@N, bad-length@N,\n"
-            "                         disconnect@N for upload block N (0 the header, 1.. the fields)\n");
+    fprintf(
+        stderr,
+        "usage: pdx-sim [options]\n"
+        "  --link PATH            link to the pseudo-terminal (default /tmp/pdx-sim/tty.SLAB_USBtoUART)\n"
+        "  --records FILE         one scan a line: barcode TAB date TAB time [TAB more fields]\n"
+        "  --unit-id ID           unit ID, 8 characters at most (default 10700001)\n"
+        "  --no-unit-id           the scanner reports none (eight 0xFF bytes)\n"
+        "  --model TEXT           model text (default Z-1070)\n"
+        "  --date-mode C          date-format setting, one character (default 1)\n"
+        "  --no-date-mode         the scanner reports none (0xFF)\n"
+        "  --fields N             fields per record (default: the most of any record, else 3)\n"
+        "  --report-records DIGITS, --report-fields DIGITS\n"
+        "                         counts sent in the system information instead of the real ones\n"
+        "  --pace instant|reply|byte  replies at once, after their wire time (default), or byte by byte\n"
+        "  --baud N               line speed for the pacing (default 38400)\n"
+        "  --ready-after SECONDS  ignore everything until then\n"
+        "  --log FILE             record every byte both ways (lines \"host ..\", \"scanner ..\" in hex)\n"
+        "  --fault KIND           handshake-enq, handshake-u, handshake-t, erase-keeps-data,\n"
+        "                         bad-frame-end, or bad-checksum@N, drop-reply@N, bad-length@N,\n"
+        "                         disconnect@N for upload block N (0 the header, 1.. the fields)\n");
     return 2;
 }
 

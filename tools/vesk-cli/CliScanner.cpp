@@ -28,7 +28,7 @@ FILE* gUserErrors = stderr;
 // The messages meant for the message area go to standard error; the debug lines of the log
 // only with --verbose.
 class StderrSink : public MessageSink {
-public:
+  public:
     explicit StderrSink(int descriptor) : fDescriptor(descriptor) {}
     void outputError(std::string text) override {
         while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
@@ -38,16 +38,19 @@ public:
             return;
     }
 
-private:
+  private:
     int fDescriptor;
 };
 
 int scannerUsage() {
-    fprintf(stderr, "usage: vesk-cli scanner [PORT] info|download FOLDER|erase UNIT_ID [--yes] [--verbose]\n");
+    fprintf(stderr,
+            "usage: vesk-cli scanner [PORT] info|download FOLDER|erase UNIT_ID [--yes] [--verbose]\n");
     return 2;
 }
 
-bool isVerb(const std::string& word) { return word == "info" || word == "download" || word == "erase"; }
+bool isVerb(const std::string& word) {
+    return word == "info" || word == "download" || word == "erase";
+}
 
 pdxProDevice* choosePort(const std::string& port, std::unique_ptr<pdxProDevice>& named) {
     if (!port.empty()) {
@@ -61,7 +64,8 @@ pdxProDevice* choosePort(const std::string& port, std::unique_ptr<pdxProDevice>&
     manager.GetModemPath();
     manager.FindDefaultPortList();
     if (manager.GetCFArrayOfRS32FinalList().empty()) {
-        fprintf(gUserErrors, "vesk-cli: no scanner port found; name a PORT or list ports in VESK_SERIAL_PORTS\n");
+        fprintf(gUserErrors,
+                "vesk-cli: no scanner port found; name a PORT or list ports in VESK_SERIAL_PORTS\n");
         return nullptr;
     }
     return manager.GetCFArrayOfRS32FinalList().front();
@@ -73,7 +77,8 @@ void printIdentity(pdxProDevice& device) {
     printf("model: %s\n", device.fModelName);
     printf("unit ID: %s\n", device.fUnitID);
     printf("date mode: %s\n", device.fDateMode);
-    printf("form 1: %ld records of %ld fields\n", form.ReportedCountOfRecords, form.ReportedCountOfFieldsPerRecord);
+    printf("form 1: %ld records of %ld fields\n", form.ReportedCountOfRecords,
+           form.ReportedCountOfFieldsPerRecord);
 }
 
 bool connect(pdxProDevice& device) {
@@ -104,7 +109,8 @@ int runDownload(pdxProDevice& device, std::string folder) {
     std::string unitID = device.fUnitID;
     printIdentity(device);
     if (!device.DownloadDataFromDevice(unitID.c_str())) {
-        fprintf(gUserErrors, "vesk-cli: the download failed; %s%s is unchanged and the scans are still on the scanner\n",
+        fprintf(gUserErrors,
+                "vesk-cli: the download failed; %s%s is unchanged and the scans are still on the scanner\n",
                 folder.c_str(), kBarcodeDataFileName);
         return 1;
     }
@@ -128,7 +134,9 @@ int runErase(pdxProDevice& device, const std::string& unitID, bool confirmed) {
         }
     }
     if (!device.DeleteData(unitID.c_str())) {
-        fprintf(gUserErrors, "vesk-cli: the erase failed or could not be confirmed; the scanner may still hold its scans\n");
+        fprintf(
+            gUserErrors,
+            "vesk-cli: the erase failed or could not be confirmed; the scanner may still hold its scans\n");
         return 1;
     }
     printf("scanner %s is empty\n", unitID.c_str());
