@@ -164,7 +164,7 @@ void ReviewWindow::growOnce() {
     int height = std::min(frame.height() + kGrowHeight, available.height());
     // The top-right corner stays; the window stays on the screen.
     int right = frame.x() + frame.width();
-    int x = std::max(available.left(), right - width);
+    int x = std::max(available.left(), std::min(right - width, available.right() + 1 - width));
     int y = std::max(available.top(), std::min(frame.y(), available.bottom() + 1 - height));
     setGeometry(x, y, width, height);
 }
