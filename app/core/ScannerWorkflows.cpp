@@ -48,14 +48,18 @@ std::string statusText(short index, const std::string& portPath = std::string())
     return formatLocalizedText(listItem("NSArray_ibStatus", index), portPath.c_str());
 }
 
-std::string barcodeText(short index) { return listItem("NSArray_ibBarcode", index); }
+std::string barcodeText(short index) {
+    return listItem("NSArray_ibBarcode", index);
+}
 
 bool fileExists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0;
 }
 
-bool isValidBarcodeID(const std::string& id) { return !id.empty() && id != kUnknownBarcodeID; }
+bool isValidBarcodeID(const std::string& id) {
+    return !id.empty() && id != kUnknownBarcodeID;
+}
 
 void setNextTask(JobContext& context, int32_t task) {
     if (jobCheckList* job = context.job())
@@ -99,6 +103,10 @@ bool ScannerWorkflows::isBluetooth(pdxProDevice* device) const {
 }
 
 void ScannerWorkflows::rebuildRS232Manager(JobContext& context) {
+    rebuild(context, true);
+}
+
+void ScannerWorkflows::rebuild(JobContext& context, bool announceNoPort) {
     std::unique_ptr<serialRS232Manager> manager(new serialRS232Manager);
     manager->FindModems();
     manager->GetModemPath();
@@ -107,7 +115,7 @@ void ScannerWorkflows::rebuildRS232Manager(JobContext& context) {
         std::lock_guard<std::mutex> guard(fLock);
         fRS232Manager = std::move(manager);
     }
-    getCurRS232Device(context);
+    chooseCurrentPort(context, announceNoPort);
     if (pdxProDevice* device = currentDevice()) {
         MessageLog::SystemLog(std::string("ibSerialPortName = ") + device->GetBsdPathName());
         showScannerFields(context, std::string(), std::string());
@@ -115,6 +123,10 @@ void ScannerWorkflows::rebuildRS232Manager(JobContext& context) {
 }
 
 void ScannerWorkflows::getCurRS232Device(JobContext& context) {
+    chooseCurrentPort(context, true);
+}
+
+void ScannerWorkflows::chooseCurrentPort(JobContext& context, bool announceNoPort) {
     bool empty = false;
     {
         std::lock_guard<std::mutex> guard(fLock);
@@ -129,8 +141,12 @@ void ScannerWorkflows::getCurRS232Device(JobContext& context) {
     if (empty) {
         myPrintf("CFArrayGetCount(GetCFArrayOfRS32FinalList) is ZERO!!!");
         // Said plainly: no port was found (the scanner's cable or Bluetooth link is missing).
-        myPrintf("No serial port for the scanner was found: plug in the USB-to-serial adapter or pair the "
-                 "scanner over Bluetooth, then press Rescan.\n");
+        if (announceNoPort)
+            runPlainAlert(
+                "No serial port found",
+                "VeskBarcode found no serial port for the barcode scanner. Plug in the scanner's "
+                "USB-to-serial adapter, or pair the scanner over Bluetooth, then press Rescan Ports.",
+                "OK");
         if (!currentDevice())
             showScannerFields(context, std::string(), std::string());
     }
@@ -146,7 +162,9 @@ void ScannerWorkflows::setSerialPortImage(JobContext& context) {
     context.status().setSerialPortImage(isBluetooth(device) ? kBluetoothLogoImage : kUsbLogoImage);
 }
 
-void ScannerWorkflows::rescanSerialPort(JobContext& context) { rebuildRS232Manager(context); }
+void ScannerWorkflows::rescanSerialPort(JobContext& context) {
+    rebuildRS232Manager(context);
+}
 
 void ScannerWorkflows::showScannerFields(JobContext& context, const std::string& model,
                                          const std::string& serialNumber) {
@@ -184,7 +202,8 @@ void ScannerWorkflows::prepareForConnection(JobContext& context) {
         }
         if (answer != 1) {
             myPrintf("Testing mode: the user cancelled the job\n");
-            context.hostEvents().sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_userAbort);
+            context.hostEvents().sendEvent(kVeskXSignature, kVeskBarcodeEventClass,
+                                           kVeskBarcodeEventID_userAbort);
             job->nextTask = eVeskBarcodeTask_JobEnded;
             return;
         }
@@ -227,24 +246,18 @@ bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
     StatusDisplay& status = context.status();
     status.setBusy(true);
     status.setStatusText(statusText(eStatus_Connecting));
+    // A connection without a port ends in alert 9009, so the rescans here do not announce it.
     if (!hasManager())
-        rebuildRS232Manager(context);
+        rebuild(context, false);
     pdxProDevice* device = currentDevice();
     status.setStatusText(statusText(eStatus_InitialisingPort, portText(device)));
-    bool connected = false;
-    if (!device) {
-        // Nothing to open and no scanner to ask the user about: say so and leave the job where
-        // it is, so that the user can connect the scanner, rescan and connect again.
-        myPrintf("pdxMakeConnection => there is no serial port for the scanner\n");
-        showScannerFields(context, barcodeText(eBarcode_NoScanner), barcodeText(eBarcode_NoScanner));
-        myNSRunAlertPanel(kTable, "NSAlertWindow_9009", nullptr, nullptr);
-        finishStatus(context);
-        return false;
-    }
-    device->OpenSerialPort();
+    if (device)
+        device->OpenSerialPort();
     status.setStatusText(statusText(eStatus_PortOpen, portText(device)));
 
+    // Without a port the cable question comes first: it tells the user to plug the adapter in.
     const char* readyAlert = isBluetooth(device) ? "NSAlertWindow_1003" : "NSAlertWindow_1005";
+    bool connected = false;
     if (myNSRunAlertPanel(kTable, readyAlert, nullptr, nullptr) != 1) {
         myPrintf("pdxMakeConnection => the user did not ready the scanner: the job is cancelled\n");
         if (moveJob)
@@ -253,7 +266,18 @@ bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
         status.setStatusText(statusText(eStatus_TalkingToScanner));
         status.setBusy(true);
         showScannerFields(context, barcodeText(eBarcode_Connecting), barcodeText(eBarcode_Connecting));
-        if (device->MakeConnection()) {
+        if (!device) {
+            // The adapter may have been plugged in just now, as the question asked.
+            rebuild(context, false);
+            device = currentDevice();
+        }
+        if (!device) {
+            // Nothing to talk to: said plainly, and the job stays here until the user has
+            // connected the scanner and presses Connect again.
+            myPrintf("pdxMakeConnection => there is no serial port for the scanner\n");
+            showScannerFields(context, barcodeText(eBarcode_NoScanner), barcodeText(eBarcode_NoScanner));
+            myNSRunAlertPanel(kTable, "NSAlertWindow_9009", nullptr, nullptr);
+        } else if (device->MakeConnection()) {
             myPrintf("pdxMakeConnection => Zebex Device CONNECTED!");
             std::string unitID = device->fUnitID;
             {
@@ -269,7 +293,8 @@ bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
             showScannerFields(context, barcodeText(eBarcode_NoScanner), barcodeText(eBarcode_NoScanner));
         }
     }
-    device->CloseSerialPort();
+    if (device)
+        device->CloseSerialPort();
     finishStatus(context);
     return connected;
 }

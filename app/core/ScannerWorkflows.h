@@ -20,15 +20,15 @@ class pdxProDevice;
 class serialRS232Manager;
 
 // The serial number the program starts with, before any scanner has answered.
-extern const char kUnknownBarcodeID[];    // "UNKNOWN"
+extern const char kUnknownBarcodeID[]; // "UNKNOWN"
 // What a scanner that answered without a serial number is known by.
-extern const char kUnnamedBarcodeID[];    // "177?????"
+extern const char kUnnamedBarcodeID[]; // "177?????"
 // The logos of the two kinds of port, as the window's image resources name them.
-extern const char kBluetoothLogoImage[];  // "BluetoothLogo.tiff"
-extern const char kUsbLogoImage[];        // "UsbLogo.png"
+extern const char kBluetoothLogoImage[]; // "BluetoothLogo.tiff"
+extern const char kUsbLogoImage[];       // "UsbLogo.png"
 
 class ScannerWorkflows {
-public:
+  public:
     ScannerWorkflows();
     ~ScannerWorkflows();
     ScannerWorkflows(const ScannerWorkflows&) = delete;
@@ -60,10 +60,13 @@ public:
     std::string currentPortPath() const;
     bool testingMode() const { return fDoDebugTestingMode.load(); }
 
-private:
+  private:
     // The connection itself. A reconnection inside the erase passes moveJob = false: it then never
     // writes the job record, so no download can be started while the erase runs.
     bool connect(JobContext& context, bool moveJob);
+    // announceNoPort: tell the user in an alert when the search found no port.
+    void rebuild(JobContext& context, bool announceNoPort);
+    void chooseCurrentPort(JobContext& context, bool announceNoPort);
     pdxProDevice* currentDevice() const;
     bool hasManager() const;
     // The text the port fields and status texts show for the current port.
