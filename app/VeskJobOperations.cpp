@@ -28,15 +28,25 @@ void VeskJobOperations::buildTheImageList(JobContext& context) {
     }
 }
 
-void VeskJobOperations::prepareForConnection(JobContext& context) { fScanner.prepareForConnection(context); }
+void VeskJobOperations::prepareForConnection(JobContext& context) {
+    fScanner.prepareForConnection(context);
+}
 
-void VeskJobOperations::makeConnection(JobContext& context) { fScanner.makeConnection(context); }
+void VeskJobOperations::makeConnection(JobContext& context) {
+    fScanner.makeConnection(context);
+}
 
-void VeskJobOperations::downloadData(JobContext& context) { fScanner.downloadData(context); }
+void VeskJobOperations::downloadData(JobContext& context) {
+    fScanner.downloadData(context);
+}
 
-void VeskJobOperations::deleteData(JobContext& context) { fScanner.deleteData(context); }
+void VeskJobOperations::deleteData(JobContext& context) {
+    fScanner.deleteData(context);
+}
 
-void VeskJobOperations::rescanSerialPort(JobContext& context) { fScanner.rescanSerialPort(context); }
+void VeskJobOperations::rescanSerialPort(JobContext& context) {
+    fScanner.rescanSerialPort(context);
+}
 
 void VeskJobOperations::matchBarcodeDataWithPhotos(JobContext& context) {
     // One review window for the program's one job (the working folder does not change).

@@ -13,7 +13,7 @@ class QWidget;
 class QtReviewPrompt;
 
 class VeskJobOperations : public JobOperations {
-public:
+  public:
     // mainWindow: the window the review is shown on (may be null: the review is then answered
     // like an unattended run).
     explicit VeskJobOperations(QWidget* mainWindow = nullptr);
@@ -29,7 +29,7 @@ public:
 
     ScannerWorkflows& scanner() { return fScanner; }
 
-private:
+  private:
     QWidget* fMainWindow;
     ScannerWorkflows fScanner;
     // The match tree last shown in the review; replaced at each match.

@@ -36,11 +36,15 @@ namespace {
 
 // Alerts as message boxes and the file chooser as a file dialog, centred on the main window. In
 // unattended mode (VESK_UNATTENDED=1) the unattended prompt answers whatever is installed.
-void installAlertPrompt(QWidget* mainWindow) { installQtAlertPrompt(mainWindow); }
+void installAlertPrompt(QWidget* mainWindow) {
+    installQtAlertPrompt(mainWindow);
+}
 
 // The per-user preference store (QSettings under $XDG_CONFIG_HOME/VeskBarcode/) with its factory
 // defaults registered.
-void installPreferenceStore() { installQtPreferenceStore(); }
+void installPreferenceStore() {
+    installQtPreferenceStore();
+}
 
 // VESK_CLOCK_SPEEDUP=N (N > 1) runs every pause and deadline of the program N times faster than
 // real time: for tests and demos of a scanner that never answers, whose connection attempts would
@@ -52,7 +56,8 @@ void installClock() {
     char* end = nullptr;
     double factor = std::strtod(text, &end);
     if (*end != '\0' || !(factor > 1.0) || factor > 1000.0) {
-        std::fprintf(stderr, "VeskBarcode: VESK_CLOCK_SPEEDUP=%s ignored (a number above 1, at most 1000)\n", text);
+        std::fprintf(stderr, "VeskBarcode: VESK_CLOCK_SPEEDUP=%s ignored (a number above 1, at most 1000)\n",
+                     text);
         return;
     }
     static ScaledClock clock(factor);

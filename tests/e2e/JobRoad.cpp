@@ -31,7 +31,9 @@ void writeAll(const std::string& path, const std::string& content) {
     out << content;
 }
 
-void makeFolder(const std::string& path) { mkdir(path.c_str(), 0755); }
+void makeFolder(const std::string& path) {
+    mkdir(path.c_str(), 0755);
+}
 
 void removeTree(const std::string& path) {
     if (path.size() < 8 || path.rfind("/tmp/", 0) != 0)
@@ -90,7 +92,9 @@ void JobRoad::addPhoto(const std::string& name, const std::string& exifDateTime)
     writeJpeg(fFolder + name, exifDate(exifDateTime));
 }
 
-void JobRoad::writeFolderFile(const std::string& name, const std::string& content) { writeAll(fFolder + name, content); }
+void JobRoad::writeFolderFile(const std::string& name, const std::string& content) {
+    writeAll(fFolder + name, content);
+}
 
 void JobRoad::setPreference(const std::string& key, const std::string& value) {
     fPreferences[key] = value;
@@ -118,8 +122,9 @@ std::map<std::string, std::string> JobRoad::childEnvironment(const HostRun* run)
     return environment;
 }
 
-pid_t JobRoad::spawn(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath,
-                     int inputFd, const std::map<std::string, std::string>& environment) {
+pid_t JobRoad::spawn(const std::vector<std::string>& arguments, const std::string& outPath,
+                     const std::string& errPath, int inputFd,
+                     const std::map<std::string, std::string>& environment) {
     pid_t pid = fork();
     if (pid != 0)
         return pid;
@@ -167,17 +172,21 @@ bool JobRoad::startScanner(const std::vector<std::string>& records, const std::v
         scans += record + "\n";
     writeAll(base + ".records", scans);
     fScannerRecordPath = base + ".log";
-    std::vector<std::string> arguments = {fBin + "/pdx-sim", "--link", fLink, "--records", base + ".records",
-                                          "--log", fScannerRecordPath};
+    std::vector<std::string> arguments = {
+        fBin + "/pdx-sim", "--link", fLink, "--records", base + ".records", "--log", fScannerRecordPath};
     arguments.insert(arguments.end(), options.begin(), options.end());
     fScanner = spawn(arguments, base + ".out", base + ".err", -1, childEnvironment(nullptr));
     std::string outPath = base + ".out";
     return pollUntil(10, [&] { return readAll(outPath).find("pdx-sim: ready") != std::string::npos; });
 }
 
-void JobRoad::stopScanner() { stopChild(fScanner); }
+void JobRoad::stopScanner() {
+    stopChild(fScanner);
+}
 
-std::string JobRoad::scannerRecord() const { return readAll(fScannerRecordPath); }
+std::string JobRoad::scannerRecord() const {
+    return readAll(fScannerRecordPath);
+}
 
 bool JobRoad::scannerWasSent(const std::string& hexCommand) const {
     for (const std::string& line : splitLines(scannerRecord()))
@@ -206,7 +215,8 @@ bool JobRoad::startHost(const HostRun& run) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
         return false;
-    std::vector<std::string> arguments = {fBin + "/vesk-host", "--timeout", std::to_string(run.timeoutSeconds)};
+    std::vector<std::string> arguments = {fBin + "/vesk-host", "--timeout",
+                                          std::to_string(run.timeoutSeconds)};
     arguments.insert(arguments.end(), run.hostOptions.begin(), run.hostOptions.end());
     arguments.push_back("--");
     arguments.push_back(fBin + "/VeskBarcode");
@@ -264,9 +274,13 @@ std::vector<std::string> JobRoad::events() const {
     return found;
 }
 
-std::string JobRoad::programMessages() const { return readAll(fRoot + "host.err"); }
+std::string JobRoad::programMessages() const {
+    return readAll(fRoot + "host.err");
+}
 
-std::string JobRoad::folderFile(const std::string& name) const { return readAll(fFolder + name); }
+std::string JobRoad::folderFile(const std::string& name) const {
+    return readAll(fFolder + name);
+}
 
 bool JobRoad::folderHas(const std::string& name) const {
     struct stat info;

@@ -11,15 +11,15 @@
 #include <vector>
 
 struct HostRun {
-    std::string answers;                 // VESK_ANSWERS
-    std::vector<std::string> hostOptions; // before "--", e.g. "--no-erase"
+    std::string answers;                            // VESK_ANSWERS
+    std::vector<std::string> hostOptions;           // before "--", e.g. "--no-erase"
     std::map<std::string, std::string> environment; // more variables for both programs
-    int timeoutSeconds = 60;             // vesk-host --timeout
-    std::string folder;                  // empty: the workspace's photo folder
+    int timeoutSeconds = 60;                        // vesk-host --timeout
+    std::string folder;                             // empty: the workspace's photo folder
 };
 
 class JobRoad {
-public:
+  public:
     JobRoad();
     ~JobRoad();
     JobRoad(const JobRoad&) = delete;
@@ -69,9 +69,10 @@ public:
     std::string folderFile(const std::string& name) const;
     bool folderHas(const std::string& name) const;
 
-private:
-    pid_t spawn(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath,
-                int inputFd, const std::map<std::string, std::string>& environment);
+  private:
+    pid_t spawn(const std::vector<std::string>& arguments, const std::string& outPath,
+                const std::string& errPath, int inputFd,
+                const std::map<std::string, std::string>& environment);
     void stopChild(pid_t& pid);
     std::map<std::string, std::string> childEnvironment(const HostRun* run) const;
 

@@ -19,7 +19,8 @@ enum { eHost_Erased = 0, eHost_EraseFailed = 2, eHost_BadFolder = 3, eHost_Cance
 
 // A small shoot: three subjects scanned two minutes apart, each photographed soon after; the
 // camera's clock runs five minutes ahead of the scanner's.
-const std::vector<std::string> kScans = {"AAA1\t050426\t100000", "BBB2\t050426\t100200", "CCC3\t050426\t100400"};
+const std::vector<std::string> kScans = {"AAA1\t050426\t100000", "BBB2\t050426\t100200",
+                                         "CCC3\t050426\t100400"};
 
 void addShootPhotos(JobRoad& road) {
     road.addPhoto("IMG_0001.jpg", "2026:05:04 10:05:10");
@@ -43,9 +44,12 @@ const char kMatchedList[] = "IMG_0001.jpg\tAAA1\t\tBBB2\r"
                             "IMG_0004.jpg\tCCC3\tBBB2\t\r"
                             "IMG_0005.jpg\tCCC3\tBBB2\t\r";
 
-const std::vector<std::string> kPhotoLines = {
-    "OriginalName\tCreationDate\tCreationTime", "IMG_0001.jpg\t050426\t100510", "IMG_0002.jpg\t050426\t100525",
-    "IMG_0003.jpg\t050426\t100715",           "IMG_0004.jpg\t050426\t100905", "IMG_0005.jpg\t050426\t100930"};
+const std::vector<std::string> kPhotoLines = {"OriginalName\tCreationDate\tCreationTime",
+                                              "IMG_0001.jpg\t050426\t100510",
+                                              "IMG_0002.jpg\t050426\t100525",
+                                              "IMG_0003.jpg\t050426\t100715",
+                                              "IMG_0004.jpg\t050426\t100905",
+                                              "IMG_0005.jpg\t050426\t100930"};
 
 void expectPhotoList(const JobRoad& road) {
     std::vector<std::string> lines = splitLines(road.folderFile("BarcodeImageList.txt"));
@@ -56,7 +60,8 @@ void expectPhotoList(const JobRoad& road) {
 
 std::string failureNote(const JobRoad& road) {
     return "\n--- VeskBarcode's messages (last part) ---\n" +
-           road.programMessages().substr(road.programMessages().size() > 6000 ? road.programMessages().size() - 6000 : 0);
+           road.programMessages().substr(
+               road.programMessages().size() > 6000 ? road.programMessages().size() - 6000 : 0);
 }
 
 // The program is still there a moment later: no 'qend' arrived.
@@ -189,7 +194,8 @@ TEST(JobEndToEnd, DifferentScannerAtTheEraseIsNotErased) {
     expectStillOpen(road);
     EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
     EXPECT_EQ(road.scannerRecordCount(), 1);
-    EXPECT_NE(road.programMessages().find("Found DeviceID[10799999] != ExpectedDeviceID[10700001]"), std::string::npos);
+    EXPECT_NE(road.programMessages().find("Found DeviceID[10799999] != ExpectedDeviceID[10700001]"),
+              std::string::npos);
 
     road.tellHost("quit");
     EXPECT_EQ(road.waitForHostExit(30), eHost_EraseFailed);
@@ -227,7 +233,8 @@ TEST(JobEndToEnd, TestingModeNeverTouchesTheScanner) {
 
     EXPECT_EQ(road.events(), (Events{"ok01", "ok02", "ok02", "qend"}));
     EXPECT_EQ(road.folderFile("BarcodeMatchedList.txt"), kMatchedList);
-    EXPECT_NE(road.programMessages().find("DUMMY EVENT - Erased DATA from Barcode Device..."), std::string::npos);
+    EXPECT_NE(road.programMessages().find("DUMMY EVENT - Erased DATA from Barcode Device..."),
+              std::string::npos);
     EXPECT_EQ(road.scannerRecord().find("host "), std::string::npos) << road.scannerRecord();
     EXPECT_EQ(road.scannerRecordCount(), 3);
 }
