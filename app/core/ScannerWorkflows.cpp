@@ -250,10 +250,12 @@ bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
     if (!hasManager())
         rebuild(context, false);
     pdxProDevice* device = currentDevice();
-    status.setStatusText(statusText(eStatus_InitialisingPort, portText(device)));
-    if (device)
+    // Without a port the status line says so instead of naming a port.
+    status.setStatusText(device ? statusText(eStatus_InitialisingPort, portText(device)) : portText(device));
+    if (device) {
         device->OpenSerialPort();
-    status.setStatusText(statusText(eStatus_PortOpen, portText(device)));
+        status.setStatusText(statusText(eStatus_PortOpen, portText(device)));
+    }
 
     // Without a port the cable question comes first: it tells the user to plug the adapter in.
     const char* readyAlert = isBluetooth(device) ? "NSAlertWindow_1003" : "NSAlertWindow_1005";

@@ -3,6 +3,7 @@
 #include "PhotoFixtures.h"
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <functional>
 #include <signal.h>
 #include <sys/stat.h>
@@ -128,7 +129,9 @@ pid_t JobRoad::spawn(const std::vector<std::string>& arguments, const std::strin
     pid_t pid = fork();
     if (pid != 0)
         return pid;
-    // The child: its own standard streams, the workspace's environment, then the program.
+    // The child: its own standard streams, the workspace's environment, then the program. A
+    // test that dies takes its programs with it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     int in = inputFd >= 0 ? inputFd : open("/dev/null", O_RDONLY);
     int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
