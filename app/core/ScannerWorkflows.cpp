@@ -118,7 +118,7 @@ void ScannerWorkflows::rebuild(JobContext& context, bool announceNoPort) {
     chooseCurrentPort(context, announceNoPort);
     if (pdxProDevice* device = currentDevice()) {
         MessageLog::SystemLog(std::string("ibSerialPortName = ") + device->GetBsdPathName());
-        showScannerFields(context, std::string(), std::string());
+        showPortField(context);
     }
 }
 
@@ -148,7 +148,7 @@ void ScannerWorkflows::chooseCurrentPort(JobContext& context, bool announceNoPor
                 "USB-to-serial adapter, or pair the scanner over Bluetooth, then press Rescan Ports.",
                 "OK");
         if (!currentDevice())
-            showScannerFields(context, std::string(), std::string());
+            showPortField(context);
     }
     setSerialPortImage(context);
 }
@@ -168,8 +168,23 @@ void ScannerWorkflows::rescanSerialPort(JobContext& context) {
 
 void ScannerWorkflows::showScannerFields(JobContext& context, const std::string& model,
                                          const std::string& serialNumber) {
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        fShownModel = model;
+        fShownSerialNumber = serialNumber;
+    }
     context.status().setScannerFields(model, serialNumber, portText(currentDevice()));
     setSerialPortImage(context);
+}
+
+void ScannerWorkflows::showPortField(JobContext& context) {
+    std::string model, serialNumber;
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        model = fShownModel;
+        serialNumber = fShownSerialNumber;
+    }
+    showScannerFields(context, model, serialNumber);
 }
 
 void ScannerWorkflows::finishStatus(JobContext& context) {

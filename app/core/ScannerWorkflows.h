@@ -73,11 +73,15 @@ class ScannerWorkflows {
     std::string portText(pdxProDevice* device) const;
     bool isBluetooth(pdxProDevice* device) const;
     void showScannerFields(JobContext& context, const std::string& model, const std::string& serialNumber);
+    // The port field (and logo) anew, the model and serial fields as they were last shown.
+    void showPortField(JobContext& context);
     void finishStatus(JobContext& context);
 
     mutable std::mutex fLock; // guards the manager, the current port and the serial number
     std::unique_ptr<serialRS232Manager> fRS232Manager;
     pdxProDevice* fCurRS232Device = nullptr;
     std::string fBarCodeID;
+    std::string fShownModel;
+    std::string fShownSerialNumber;
     std::atomic<bool> fDoDebugTestingMode{false};
 };

@@ -319,7 +319,8 @@ TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
         EXPECT_EQ(fJob.nextTask.load(), c.nextTask);
         EXPECT_EQ(host.events(), c.events);
         // Choosing the scanner in testing mode leaves testing mode for this job.
-        if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice)
+        if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice) {
             EXPECT_FALSE(workflows.testingMode());
+        }
     }
 }
