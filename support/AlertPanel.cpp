@@ -43,10 +43,18 @@ std::string unescape(const std::string& text) {
         }
         char next = text[++i];
         switch (next) {
-        case 'n': result += '\n'; break;
-        case 'r': result += '\r'; break;
-        case 't': result += '\t'; break;
-        default: result += next; break;
+        case 'n':
+            result += '\n';
+            break;
+        case 'r':
+            result += '\r';
+            break;
+        case 't':
+            result += '\t';
+            break;
+        default:
+            result += next;
+            break;
         }
     }
     return result;
@@ -157,7 +165,9 @@ int runTableAlert(const char* table, const char* key, const char* title, const c
 
 } // namespace
 
-void setAlertPrompt(AlertPrompt* prompt) { gPrompt.store(prompt); }
+void setAlertPrompt(AlertPrompt* prompt) {
+    gPrompt.store(prompt);
+}
 
 AlertPrompt& alertPrompt() {
     AlertPrompt* prompt = gPrompt.load();
@@ -209,7 +219,9 @@ LocalizedTable parseLocalizedTable(const std::string& source) {
     return table;
 }
 
-void setLocalizedTableSource(LocalizedTableSource* source) { gTableSource.store(source); }
+void setLocalizedTableSource(LocalizedTableSource* source) {
+    gTableSource.store(source);
+}
 
 void registerBuiltinTable(const std::string& table, const std::string& language, const char* text) {
     std::lock_guard<std::mutex> guard(gBuiltinLock);
@@ -246,8 +258,8 @@ int myNSRunAlertPanel(const char* table, const char* key, const char* arg1, cons
     return runTableAlert(table, key, nullptr, nullptr, arg1, arg2, false);
 }
 
-int myNSRunAlertPanel(const char* table, const char* key, const char* title, const char* mesg, const char* arg1,
-                      const char* arg2) {
+int myNSRunAlertPanel(const char* table, const char* key, const char* title, const char* mesg,
+                      const char* arg1, const char* arg2) {
     return runTableAlert(table, key, title, mesg, arg1, arg2, true);
 }
 

@@ -25,7 +25,7 @@ struct AlertPanelContent {
 // Also the file chooser. Implementations may be called from any thread and block the caller until
 // the user answers.
 class AlertPrompt {
-public:
+  public:
     virtual ~AlertPrompt() = default;
     virtual int runAlert(const AlertPanelContent& content) = 0;
     // A file chooser; none when the user cancels.
@@ -53,9 +53,10 @@ LocalizedTable parseLocalizedTable(const std::string& source);
 
 // Where tables come from: the built-in tables unless a test installs its own source.
 class LocalizedTableSource {
-public:
+  public:
     virtual ~LocalizedTableSource() = default;
-    virtual std::optional<LocalizedTable> loadTable(const std::string& table, const std::string& language) = 0;
+    virtual std::optional<LocalizedTable> loadTable(const std::string& table,
+                                                    const std::string& language) = 0;
 };
 void setLocalizedTableSource(LocalizedTableSource* source);
 
@@ -65,8 +66,8 @@ void registerBuiltinTable(const std::string& table, const std::string& language,
 std::string getPreferredLanguage();
 
 int myNSRunAlertPanel(const char* table, const char* key, const char* arg1, const char* arg2);
-int myNSRunAlertPanel(const char* table, const char* key, const char* title, const char* mesg, const char* arg1,
-                      const char* arg2);
+int myNSRunAlertPanel(const char* table, const char* key, const char* title, const char* mesg,
+                      const char* arg1, const char* arg2);
 // Item index of the list entry key; "<Could NOT Find String>" when the table, entry or item is
 // missing, none when the index lies beyond the list or the entry is not a list.
 std::optional<std::string> myGetNSArrayItem(const char* table, const char* key, short index);

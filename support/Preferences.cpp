@@ -28,7 +28,9 @@ std::optional<std::string> read(const char* key) {
     return store->value(key);
 }
 
-bool isTrueText(const std::string& text) { return text == "true" || text == "YES" || text == "yes"; }
+bool isTrueText(const std::string& text) {
+    return text == "true" || text == "YES" || text == "yes";
+}
 
 bool readBool(const char* key) {
     std::optional<std::string> text = read(key);
@@ -78,7 +80,9 @@ double parsePreferenceDecimal(const std::string& text) {
     return value;
 }
 
-void setPreferenceStore(PreferenceStore* store) { gStore.store(store); }
+void setPreferenceStore(PreferenceStore* store) {
+    gStore.store(store);
+}
 
 std::map<std::string, std::string> GeneralPreferencesController::factoryDefaults() {
     std::optional<std::map<std::string, std::string>> defaults = builtinFactoryDefaults();
@@ -103,11 +107,17 @@ bool GeneralPreferencesController::setupDefaults() {
     return true;
 }
 
-PreferenceStore* preferenceStore() { return gStore.load(); }
+PreferenceStore* preferenceStore() {
+    return gStore.load();
+}
 
-bool GeneralPreferencesController::getDoEnableInternalTestingMode() { return readBool(sPrefs_doEnableInternalTesting); }
+bool GeneralPreferencesController::getDoEnableInternalTestingMode() {
+    return readBool(sPrefs_doEnableInternalTesting);
+}
 
-bool GeneralPreferencesController::getDoAllowUserToModifyData() { return readBool(sPrefs_doAllowUserToModifyData); }
+bool GeneralPreferencesController::getDoAllowUserToModifyData() {
+    return readBool(sPrefs_doAllowUserToModifyData);
+}
 
 bool GeneralPreferencesController::getDoOutputThreeBarcodeIDs() {
     if (PreferenceStore* store = gStore.load())
@@ -124,7 +134,8 @@ float GeneralPreferencesController::getBarcodeMatchSkewSeconds() {
 
 std::optional<std::string> GeneralPreferencesController::getDefaultBarcodeDataFileName() {
     std::optional<std::string> name = read(sPrefs_defaultBarcodeDataFileName);
-    MessageLog::LogMessage("getDefaultBarcodeDataFileName read back [" + (name ? *name : std::string("(null)")) + "]");
+    MessageLog::LogMessage("getDefaultBarcodeDataFileName read back [" +
+                           (name ? *name : std::string("(null)")) + "]");
     return name;
 }
 

@@ -21,7 +21,7 @@ extern const char sPrefs_doUseLastBarcodeAsSyncData[];
 // ("true"/"false", integers, decimals written with a point whatever the locale); the getters
 // convert them. Implementations are safe to call from any thread.
 class PreferenceStore {
-public:
+  public:
     virtual ~PreferenceStore() = default;
     // The user's value, else the factory default, else none.
     virtual std::optional<std::string> value(const std::string& key) = 0;
@@ -36,7 +36,7 @@ void setPreferenceStore(PreferenceStore* store);
 PreferenceStore* preferenceStore();
 
 class GeneralPreferencesController {
-public:
+  public:
     // Registers the built-in factory defaults with the installed store; once at launch, before
     // any getter. false (with a message) when the resource cannot be read: the getters then
     // give their types' empty values for every key the user never set.

@@ -9,7 +9,7 @@ namespace {
 // A forward-only reader over the XML elements of the text; comments, the declaration and the
 // document type are skipped.
 class ElementReader {
-public:
+  public:
     explicit ElementReader(const std::string& text) : fText(text) {}
 
     // The next tag ("dict", "/dict", "true/"), or none at the end of the text.
@@ -50,7 +50,7 @@ public:
         return decodeEntities(raw);
     }
 
-private:
+  private:
     static std::string decodeEntities(const std::string& raw) {
         static const std::pair<const char*, char> kEntities[] = {
             {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}, {"&apos;", '\''}};
@@ -86,7 +86,7 @@ std::string trimmed(const std::string& text) {
 } // namespace
 
 std::optional<std::map<std::string, std::string>> parsePropertyListDictionary(const std::string& text,
-                                                                               const std::string& source) {
+                                                                              const std::string& source) {
     ElementReader reader(text);
     std::optional<std::string> tag;
     while ((tag = reader.nextTag()) && *tag != "dict") {
@@ -103,7 +103,8 @@ std::optional<std::map<std::string, std::string>> parsePropertyListDictionary(co
     while ((tag = reader.nextTag())) {
         if (*tag == "/dict")
             return values;
-        std::optional<std::string> key = tag == std::string("key") ? reader.textUntilClose("key") : std::nullopt;
+        std::optional<std::string> key =
+            tag == std::string("key") ? reader.textUntilClose("key") : std::nullopt;
         std::optional<std::string> valueTag = key ? reader.nextTag() : std::nullopt;
         if (!valueTag)
             break;
@@ -118,7 +119,8 @@ std::optional<std::map<std::string, std::string>> parsePropertyListDictionary(co
             break;
         values[*key] = *valueTag == "string" ? *value : trimmed(*value);
     }
-    myPrintf(("The property list " + source + " has an entry that is not a key with a text, number or flag").c_str());
+    myPrintf(("The property list " + source + " has an entry that is not a key with a text, number or flag")
+                 .c_str());
     return std::nullopt;
 }
 

@@ -10,7 +10,7 @@
 // written, booleans as "true" / "false". None, with a message naming source, when the text is
 // not such a dictionary.
 std::optional<std::map<std::string, std::string>> parsePropertyListDictionary(const std::string& text,
-                                                                               const std::string& source);
+                                                                              const std::string& source);
 
 // The built-in "FactoryDefault" "plist" resource, parsed.
 std::optional<std::map<std::string, std::string>> builtinFactoryDefaults();

@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     for (int node = 0; node < 500; ++node) {
         tree.push_back(Barcode::barcodeWithValue("S" + std::to_string(10000 + node)));
         for (int k = 0; k < 4; ++k)
-            tree.back()->addObject(BarcodeImage::barcodeImageWithValue(k == 0 && node == 0 ? "big.jpg" : "small.jpg"));
+            tree.back()->addObject(
+                BarcodeImage::barcodeImageWithValue(k == 0 && node == 0 ? "big.jpg" : "small.jpg"));
     }
 
     ReviewWindow window;
@@ -72,7 +73,8 @@ int main(int argc, char** argv) {
     std::printf("review of 2000 photos under 500 barcodes\n");
     std::printf("open with every barcode expanded: %8.1f ms\n", openMs);
     std::printf("select the 12-megapixel JPEG:     %8.1f ms\n", bigMs);
-    std::printf("select a 1-megapixel JPEG:        %8.1f ms per photo (%d selections)\n", selectMs, selections);
+    std::printf("select a 1-megapixel JPEG:        %8.1f ms per photo (%d selections)\n", selectMs,
+                selections);
     std::printf("move a photo by a drop:           %8.2f ms per move (%d moves)\n", moveMs, moves);
     return 0;
 }

@@ -23,7 +23,9 @@ bool isExistingFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void consoleLog(const std::string& text) { MessageLog::LogMessage(text); }
+void consoleLog(const std::string& text) {
+    MessageLog::LogMessage(text);
+}
 
 void showStatus(StatusDisplay* status, short index) {
     if (!status)
@@ -33,26 +35,28 @@ void showStatus(StatusDisplay* status, short index) {
     status->setBusy(true);
 }
 
-std::unique_ptr<BarcodeList> matchFiles(const std::string& barcodeDataPath, const std::string& imageListPath) {
+std::unique_ptr<BarcodeList> matchFiles(const std::string& barcodeDataPath,
+                                        const std::string& imageListPath) {
     return MatchPhotos(barcodeDataPath, imageListPath);
 }
 
 // The tree the review shows and the matched list is written from; the application keeps it
 // after the task when it gave a place for it.
 class TreeHolder {
-public:
+  public:
     explicit TreeHolder(std::unique_ptr<BarcodeList>* shared) : fTree(shared ? shared : &fLocal) {}
     void set(std::unique_ptr<BarcodeList> tree) { *fTree = std::move(tree); }
     BarcodeList* get() const { return fTree->get(); }
 
-private:
+  private:
     std::unique_ptr<BarcodeList> fLocal;
     std::unique_ptr<BarcodeList>* fTree;
 };
 
 } // namespace
 
-std::optional<std::string> findBarcodeDataFile(const std::string& workingPathName, std::string& reportedPath) {
+std::optional<std::string> findBarcodeDataFile(const std::string& workingPathName,
+                                               std::string& reportedPath) {
     std::string path = workingPathName + kBarcodeDataFileName;
     reportedPath = path;
     myPrintfDebug(("Checking for the source barcode file:\n" + path).c_str());
@@ -80,7 +84,8 @@ std::optional<std::string> findBarcodeDataFile(const std::string& workingPathNam
         return std::nullopt;
     consoleLog("Will Prompt User to Select a Barcode Data File...");
     consoleLog("Calling op runModalForDirectory to Open Panel...");
-    std::optional<std::string> chosen = alertPrompt().chooseFile("Please Choose A BarCode DATA File...", workingPathName);
+    std::optional<std::string> chosen =
+        alertPrompt().chooseFile("Please Choose A BarCode DATA File...", workingPathName);
     if (!chosen) {
         consoleLog("ibLoadPrefFromFile - op runModalForDirectory returned something...");
         return std::nullopt;

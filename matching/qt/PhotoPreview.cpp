@@ -11,8 +11,9 @@ namespace {
 
 // RAW files often decode as their small first TIFF page; their embedded preview is the photo.
 bool isRawFileName(const QString& path) {
-    static const char* const kRawSuffixes[] = {"cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "orf",
-                                               "rw2", "raf", "pef", "dng", "srw", "3fr", "erf", "kdc", "mrw", "raw"};
+    static const char* const kRawSuffixes[] = {"cr2", "cr3", "crw", "nef", "nrw", "arw", "srf",
+                                               "sr2", "orf", "rw2", "raf", "pef", "dng", "srw",
+                                               "3fr", "erf", "kdc", "mrw", "raw"};
     QString suffix = path.section(QLatin1Char('.'), -1).toLower();
     for (const char* raw : kRawSuffixes) {
         if (suffix == QLatin1String(raw))

@@ -8,11 +8,14 @@
 QtReviewPrompt::QtReviewPrompt(QWidget* mainWindow, std::string workingPathName)
     : fMainWindow(mainWindow), fWorkingPathName(std::move(workingPathName)) {}
 
+QtReviewPrompt::~QtReviewPrompt() {
+    if (fWindow)
+        fWindow->deleteLater();
+}
+
 ReviewWindow* QtReviewPrompt::reviewWindow() {
     if (!fWindow) {
         fWindow = new ReviewWindow(fMainWindow.data());
-        if (!fMainWindow)
-            fWindow->setAttribute(Qt::WA_DeleteOnClose, false);
     }
     fWindow->setWorkingPathName(fWorkingPathName);
     return fWindow;

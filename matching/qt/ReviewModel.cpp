@@ -9,7 +9,9 @@ const char ReviewModel::kPhotoMimeType[] = "application/x-veskbarcode-photo";
 
 namespace {
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), int(text.size())); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), int(text.size()));
+}
 
 } // namespace
 
@@ -88,7 +90,9 @@ int ReviewModel::rowCount(const QModelIndex& parent) const {
     return owner ? owner->numberOfChildren() : 0;
 }
 
-int ReviewModel::columnCount(const QModelIndex&) const { return 1; }
+int ReviewModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
 // Every barcode can be expanded, even without photos; a photo cannot.
 bool ReviewModel::hasChildren(const QModelIndex& parent) const {
@@ -124,11 +128,17 @@ Qt::ItemFlags ReviewModel::flags(const QModelIndex& index) const {
     return Qt::NoItemFlags;
 }
 
-Qt::DropActions ReviewModel::supportedDragActions() const { return Qt::MoveAction; }
+Qt::DropActions ReviewModel::supportedDragActions() const {
+    return Qt::MoveAction;
+}
 
-Qt::DropActions ReviewModel::supportedDropActions() const { return Qt::MoveAction; }
+Qt::DropActions ReviewModel::supportedDropActions() const {
+    return Qt::MoveAction;
+}
 
-QStringList ReviewModel::mimeTypes() const { return {QString::fromLatin1(kPhotoMimeType)}; }
+QStringList ReviewModel::mimeTypes() const {
+    return {QString::fromLatin1(kPhotoMimeType)};
+}
 
 // Only the first dragged row counts. A barcode is not dragged: the drag is refused (null).
 QMimeData* ReviewModel::mimeData(const QModelIndexList& indexes) const {
@@ -154,11 +164,14 @@ BarcodeImage* ReviewModel::draggedImageOf(const QMimeData* data) const {
     return fDraggedImage;
 }
 
-Barcode* ReviewModel::dropTarget(const QModelIndex& parent) const { return barcodeAt(parent); }
+Barcode* ReviewModel::dropTarget(const QModelIndex& parent) const {
+    return barcodeAt(parent);
+}
 
 bool ReviewModel::canDropOn(const QModelIndex& target) const {
     Barcode* barcode = dropTarget(target);
-    return barcode && fDraggedImage && indexOfImage(fDraggedImage).isValid() && fDraggedImage->parent() != barcode;
+    return barcode && fDraggedImage && indexOfImage(fDraggedImage).isValid() &&
+           fDraggedImage->parent() != barcode;
 }
 
 // The proposed row plays no part: a drop lands on a barcode and appends there.
@@ -188,7 +201,8 @@ bool ReviewModel::moveImage(BarcodeImage* image, Barcode* target) {
         return false;
     target->addObject(source->removeObject(image));
     endMoveRows();
-    myPrintfDebug(("Moved " + image->imageName() + " from " + source->barcode() + " to " + target->barcode()).c_str());
+    myPrintfDebug(
+        ("Moved " + image->imageName() + " from " + source->barcode() + " to " + target->barcode()).c_str());
     QModelIndex moved = indexOfImage(image);
     emit dataChanged(sourceIndex, sourceIndex, {Qt::ToolTipRole});
     emit dataChanged(targetIndex, targetIndex, {Qt::ToolTipRole});

@@ -11,7 +11,7 @@
 
 class ReviewModel : public QAbstractItemModel {
     Q_OBJECT
-public:
+  public:
     // The MIME type of a dragged photo; its data identifies the leaf within this model.
     static const char kPhotoMimeType[];
 
@@ -53,11 +53,11 @@ public:
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
 
-signals:
+  signals:
     // A photo has been moved; the window selects it.
     void imageMoved(const QModelIndex& newIndex);
 
-private:
+  private:
     // The leaf that a drag's data names, when it is the current drag of this model.
     BarcodeImage* draggedImageOf(const QMimeData* data) const;
     // The node a drop on parent lands on: a top-level row, never the root or a photo.

@@ -14,7 +14,7 @@ enum eReviewCode {
 };
 
 class ReviewPrompt {
-public:
+  public:
     virtual ~ReviewPrompt() = default;
     // Once per match task run, before the first review: makes the review window larger.
     virtual void growReviewWindow() = 0;
@@ -26,7 +26,7 @@ public:
 // Answers every review with the code of VESK_ANSWERS' "review" entry, else Cancel (0), without
 // showing anything.
 class UnattendedReviewPrompt : public ReviewPrompt {
-public:
+  public:
     void growReviewWindow() override {}
     int runReview(BarcodeList* list) override;
 };

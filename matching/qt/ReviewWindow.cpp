@@ -7,7 +7,6 @@
 #include "ReviewModel.h"
 #include "ReviewPrompt.h"
 
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -74,25 +73,34 @@ ReviewWindow::ReviewWindow(QWidget* parent) : QDialog(parent) {
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 3);
 
-    auto* hint = new QLabel(QStringLiteral("Each barcode lists the photos matched to it. Drag a photo onto the "
-                                           "barcode it belongs to; it becomes that barcode's last photo."));
+    auto* hint =
+        new QLabel(QStringLiteral("Each barcode lists the photos matched to it. Drag a photo onto the "
+                                  "barcode it belongs to; it becomes that barcode's last photo."));
     hint->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* returnToHost = buttons->addButton(QStringLiteral("Return to Vesk-X"), QDialogButtonBox::DestructiveRole);
+    // Return to Vesk-X and Revert on the left, away from Cancel and OK.
+    auto* returnToHost = new QPushButton(QStringLiteral("Return to Vesk-X"));
     returnToHost->setObjectName(QStringLiteral("ibReturnToVeskx"));
-    returnToHost->setToolTip(QStringLiteral("Cancel the job and go back to Vesk-X; the scanner is not erased."));
-    QPushButton* revert = buttons->addButton(QStringLiteral("Revert"), QDialogButtonBox::ResetRole);
+    returnToHost->setToolTip(
+        QStringLiteral("Cancel the job and go back to Vesk-X; the scanner is not erased."));
+    auto* revert = new QPushButton(QStringLiteral("Revert"));
     revert->setObjectName(QStringLiteral("ibRevertHit"));
     revert->setToolTip(QStringLiteral("Forget the moves and match again from the files."));
-    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
     cancel->setObjectName(QStringLiteral("ibCancelHit"));
     cancel->setToolTip(QStringLiteral("Keep the automatic match and go on."));
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("ibOKHit"));
     ok->setToolTip(QStringLiteral("Save the matches as shown and go on."));
-    ok->setAutoDefault(false);
-    cancel->setAutoDefault(false);
+    for (QPushButton* button : {returnToHost, revert, cancel, ok})
+        button->setAutoDefault(false);
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(returnToHost);
+    buttons->addWidget(revert);
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok);
     connect(ok, &QPushButton::clicked, this, [this] { ibOKHit(); });
     connect(cancel, &QPushButton::clicked, this, [this] { ibCancelHit(); });
     connect(revert, &QPushButton::clicked, this, [this] { ibRevertHit(); });
@@ -101,7 +109,7 @@ ReviewWindow::ReviewWindow(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(hint);
     layout->addWidget(splitter, 1);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     resize(470, 340);
 }
 
@@ -122,6 +130,11 @@ void ReviewWindow::outlineViewSelectionDidChange() {
         return;
     }
     setSelectedImage(fWorkingPathName + image->imageName());
+    QString name = QString::fromStdString(image->imageName());
+    QString barcode = image->parent() ? QString::fromStdString(image->parent()->barcode()) : QString();
+    fPreviewName->setText(fSelectedImage.isNull()
+                              ? QStringLiteral("%1 (cannot be shown)  -  barcode %2").arg(name, barcode)
+                              : QStringLiteral("%1  -  barcode %2").arg(name, barcode));
 }
 
 // Loads only the selected photo, so that a tree of thousands of photos opens at once.
@@ -131,7 +144,8 @@ void ReviewWindow::setSelectedImage(const std::optional<std::string>& path) {
     if (path) {
         QString file = QFile::decodeName(path->c_str());
         fSelectedImage = loadPhotoPreview(file);
-        fPreviewName->setText(fSelectedImage.isNull() ? QStringLiteral("%1 (cannot be shown)").arg(file) : file);
+        fPreviewName->setText(fSelectedImage.isNull() ? QStringLiteral("%1 (cannot be shown)").arg(file)
+                                                      : file);
     }
     showPreview();
     emit selectedImageChanged();
@@ -144,7 +158,8 @@ void ReviewWindow::showPreview() {
         return;
     }
     QSize area = fPreview->size();
-    fPreview->setPixmap(QPixmap::fromImage(fSelectedImage.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    fPreview->setPixmap(
+        QPixmap::fromImage(fSelectedImage.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void ReviewWindow::resizeEvent(QResizeEvent* event) {
@@ -154,10 +169,11 @@ void ReviewWindow::resizeEvent(QResizeEvent* event) {
 
 void ReviewWindow::growOnce() {
     QRect frame = geometry();
-    myPrintfDebug(myFormat("imageSortWindow curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\n"
-                           "curOrigin.y=[%2.2f]\n",
-                           double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
-                      .c_str());
+    myPrintfDebug(
+        myFormat("imageSortWindow curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\n"
+                 "curOrigin.y=[%2.2f]\n",
+                 double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
+            .c_str());
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 100000, 100000);
     int width = std::min(frame.width() + kGrowWidth, available.width());

@@ -18,7 +18,7 @@ class ReviewModel;
 
 class ReviewWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit ReviewWindow(QWidget* parent = nullptr);
 
     // The folder the photo names are relative to; ends with "/".
@@ -42,13 +42,13 @@ public:
     void ibRevertHit();
     void ibReturnToVeskx();
 
-signals:
+  signals:
     void selectedImageChanged();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void outlineViewSelectionDidChange();
     void showPreview();
 

@@ -8,7 +8,7 @@
 
 class DialogController : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit DialogController(QWidget* parent = nullptr);
 
     void setContextData(void* contextData) { fContextData = contextData; }
@@ -16,16 +16,17 @@ public:
 
     // Shows the dialog window-modal on window and returns at once; didEnd runs with the tag of
     // the button that ended it. The dialog deletes itself after that.
-    void beginSheetModalForWindow(QWidget* window, std::function<void(int returnCode, void* contextData)> didEnd,
+    void beginSheetModalForWindow(QWidget* window,
+                                  std::function<void(int returnCode, void* contextData)> didEnd,
                                   void* contextData);
 
     // The action of every button that ends the dialog.
     void dismisserHit(int tag);
 
-protected:
+  protected:
     // Called for the button with tag 1 before the dialog ends.
     virtual void doOKHit() {}
 
-private:
+  private:
     void* fContextData = nullptr;
 };

@@ -22,7 +22,9 @@ namespace {
 
 QPointer<GeneralPreferencesDialog> gOpenDialog;
 
-bool isTrue(const std::string& text) { return text == "true" || text == "YES" || text == "yes" || text == "1"; }
+bool isTrue(const std::string& text) {
+    return text == "true" || text == "YES" || text == "yes" || text == "1";
+}
 
 QCheckBox* addCheckBox(QVBoxLayout* layout, const QString& text, const QString& explanation) {
     auto* box = new QCheckBox(text);
@@ -34,7 +36,7 @@ QCheckBox* addCheckBox(QVBoxLayout* layout, const QString& text, const QString& 
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
-    note->setEnabled(false);
+    note->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(note);
     return box;
 }
@@ -48,8 +50,8 @@ void printInfoAlertDidEnd(int returnCode, void*) {
     if (returnCode != 0)
         return;
     MessageLog::LogMessage("printInfoAlertDidEnd with NSCancelButton");
-    MessageLog::LogMessage(
-        myFormat("SkewTime returned: [%2.2f]", double(GeneralPreferencesController::getBarcodeMatchSkewSeconds())));
+    MessageLog::LogMessage(myFormat("SkewTime returned: [%2.2f]",
+                                    double(GeneralPreferencesController::getBarcodeMatchSkewSeconds())));
 }
 
 } // namespace
@@ -72,10 +74,12 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
         "longer than your slowest subject, shorter than the time between subjects."));
     matchingForm->addRow(QStringLiteral("Clock skew between scan and photo:"), fSkew);
     auto* matchingLayout = new QVBoxLayout;
-    fAllowModify = addCheckBox(matchingLayout, QStringLiteral("Let me review the matches before they go to Vesk-X"),
-                               QStringLiteral("Shows the review window, where photos can be moved between barcodes."));
+    fAllowModify =
+        addCheckBox(matchingLayout, QStringLiteral("Let me review the matches before they go to Vesk-X"),
+                    QStringLiteral("Shows the review window, where photos can be moved between barcodes."));
     fAllowModify->setObjectName(QString::fromLatin1(sPrefs_doAllowUserToModifyData));
-    fThreeIDs = new QCheckBox(QStringLiteral("Name the previous and next barcode in the matched list (always on)"));
+    fThreeIDs =
+        new QCheckBox(QStringLiteral("Name the previous and next barcode in the matched list (always on)"));
     fThreeIDs->setObjectName(QString::fromLatin1(sPrefs_doOutputThreeBarcodeIDs));
     fThreeIDs->setChecked(true);
     fThreeIDs->setEnabled(false);
@@ -86,12 +90,13 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
     auto* dataForm = new QFormLayout(dataFile);
     fDataFileName = new QLineEdit;
     fDataFileName->setObjectName(QString::fromLatin1(sPrefs_defaultBarcodeDataFileName));
-    fDataFileName->setToolTip(QStringLiteral("Looked for in the job folder when BarcodeDataSource.txt is not there."));
+    fDataFileName->setToolTip(
+        QStringLiteral("Looked for in the job folder when BarcodeDataSource.txt is not there."));
     dataForm->addRow(QStringLiteral("Other data file name:"), fDataFileName);
     auto* dataLayout = new QVBoxLayout;
-    fPromptForMissing =
-        addCheckBox(dataLayout, QStringLiteral("Ask me for a data file when none is found"),
-                    QStringLiteral("Opens a file chooser instead of failing the job when the folder has no data file."));
+    fPromptForMissing = addCheckBox(
+        dataLayout, QStringLiteral("Ask me for a data file when none is found"),
+        QStringLiteral("Opens a file chooser instead of failing the job when the folder has no data file."));
     fPromptForMissing->setObjectName(QString::fromLatin1(sPrefs_doPromptForMissingBarcodeDataFile));
     fManualPrompt =
         addCheckBox(dataLayout, QStringLiteral("Skip the scanner: match with a data file I choose"),
@@ -101,13 +106,15 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
 
     auto* testing = new QGroupBox(QStringLiteral("Testing"));
     auto* testingLayout = new QVBoxLayout(testing);
-    fInternalTesting =
-        addCheckBox(testingLayout, QStringLiteral("Internal testing mode"),
-                    QStringLiteral("Asks before each download and never erases the scanner. For trying out the program."));
+    fInternalTesting = addCheckBox(
+        testingLayout, QStringLiteral("Internal testing mode"),
+        QStringLiteral(
+            "Asks before each download and never erases the scanner. For trying out the program."));
     fInternalTesting->setObjectName(QString::fromLatin1(sPrefs_doEnableInternalTesting));
 
     auto* buttons = new QDialogButtonBox;
-    QPushButton* factory = buttons->addButton(QStringLiteral("Factory Settings"), QDialogButtonBox::ResetRole);
+    QPushButton* factory =
+        buttons->addButton(QStringLiteral("Factory Settings"), QDialogButtonBox::ResetRole);
     factory->setObjectName(QStringLiteral("revertToInitialValues"));
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     fApplyButton = buttons->addButton(QDialogButtonBox::Apply);
@@ -128,12 +135,13 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
 
     awakeFromNib();
     loadFromStore();
+    fSkew->setFocus();
 }
 
 void GeneralPreferencesDialog::awakeFromNib() {
     if (!preferenceStore()) {
-        runPlainAlert("Problem With awakeFromNib:", "The preference store could not be opened; changes will not be kept.",
-                      "OK");
+        runPlainAlert("Problem With awakeFromNib:",
+                      "The preference store could not be opened; changes will not be kept.", "OK");
         return;
     }
     GeneralPreferencesController::getDoOutputThreeBarcodeIDs();
@@ -176,7 +184,9 @@ void GeneralPreferencesDialog::revertToInitialValues() {
     fInternalTesting->setChecked(isTrue(text(sPrefs_doEnableInternalTesting)));
 }
 
-void GeneralPreferencesDialog::doOKHit() { saveToStore(); }
+void GeneralPreferencesDialog::doOKHit() {
+    saveToStore();
+}
 
 GeneralPreferencesDialog* openPreferencesDialog(QWidget* mainWindow) {
     if (isRunningThread()) {

@@ -14,7 +14,7 @@ extern const char controllerNibFileName[]; // "GeneralPreferencesDialog"
 
 class GeneralPreferencesDialog : public DialogController {
     Q_OBJECT
-public:
+  public:
     explicit GeneralPreferencesDialog(QWidget* parent = nullptr);
 
     // Fills the fields from the preference getters.
@@ -32,10 +32,10 @@ public:
     QCheckBox* internalTestingField() const { return fInternalTesting; }
     QPushButton* ibApplyButton() const { return fApplyButton; }
 
-protected:
+  protected:
     void doOKHit() override;
 
-private:
+  private:
     // The setting is in force once the window loads: the matched list always names the
     // neighbouring barcodes.
     void awakeFromNib();

@@ -7,12 +7,15 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
 
-QString fromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), int(text.size())); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), int(text.size()));
+}
 
 // The Mac-style alert texts use CR for a line break; the message box wants LF.
 QString displayText(const std::string& text) {
@@ -26,10 +29,17 @@ int showMessageBox(QWidget* parent, const AlertPanelContent& content) {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("alert_") + fromUtf8(content.key));
     box.setWindowTitle(QStringLiteral("VeskBarcode"));
-    box.setIcon(QMessageBox::Warning);
+    box.setIcon(content.alternateButton.empty() ? QMessageBox::Warning : QMessageBox::Question);
     box.setTextFormat(Qt::PlainText);
     box.setText(displayText(content.title));
     box.setInformativeText(displayText(content.message));
+    // The title reads as the question, the message as its explanation.
+    if (auto* titleLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont font = titleLabel->font();
+        font.setBold(true);
+        font.setPointSizeF(font.pointSizeF() * 1.1);
+        titleLabel->setFont(font);
+    }
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     QPushButton* defaultButton =
         box.addButton(content.defaultButton.empty() ? QStringLiteral("OK") : fromUtf8(content.defaultButton),
@@ -57,6 +67,15 @@ QtAlertPrompt* gInstalledPrompt = nullptr;
 
 } // namespace
 
+// A question asked while another dialog is up (the review's OK) belongs on top of that dialog;
+// otherwise on the main window when it is shown.
+QWidget* QtAlertPrompt::dialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget* parent = fParentWindow.data();
+    return parent && parent->isVisible() ? parent : nullptr;
+}
+
 QtAlertPrompt::QtAlertPrompt(QWidget* parentWindow) : fParentWindow(parentWindow) {}
 
 void QtAlertPrompt::setParentWindow(QWidget* parentWindow) {
@@ -66,10 +85,7 @@ void QtAlertPrompt::setParentWindow(QWidget* parentWindow) {
 int QtAlertPrompt::runAlert(const AlertPanelContent& content) {
     int result = -2;
     bool ran = runOnUiThread([&] {
-        QWidget* parent = fParentWindow.data();
-        if (parent && !parent->isVisible())
-            parent = nullptr;
-        result = showMessageBox(parent, content);
+        result = showMessageBox(dialogParent(), content);
     });
     if (!ran)
         MessageLog::LogMessage("myNSRunAlertPanel: no application to show the alert " + content.key);
@@ -79,8 +95,7 @@ int QtAlertPrompt::runAlert(const AlertPanelContent& content) {
 std::optional<std::string> QtAlertPrompt::chooseFile(const std::string& title, const std::string& folder) {
     std::optional<std::string> chosen;
     runOnUiThread([&] {
-        QWidget* parent = fParentWindow.data();
-        QFileDialog dialog(parent && parent->isVisible() ? parent : nullptr, fromUtf8(title),
+        QFileDialog dialog(dialogParent(), fromUtf8(title),
                            QFile::decodeName(folder.c_str()));
         dialog.setObjectName(QStringLiteral("chooseBarcodeDataFile"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 class QtAlertPrompt : public AlertPrompt {
-public:
+  public:
     explicit QtAlertPrompt(QWidget* parentWindow = nullptr);
 
     // The window the alerts are centred on (the main window); may change at any time.
@@ -20,7 +20,9 @@ public:
     // Files only, one at a time, starting in folder; none when the user cancels.
     std::optional<std::string> chooseFile(const std::string& title, const std::string& folder) override;
 
-private:
+  private:
+    QWidget* dialogParent() const;
+
     QPointer<QWidget> fParentWindow;
 };
 

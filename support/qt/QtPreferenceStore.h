@@ -10,7 +10,7 @@
 #include <mutex>
 
 class QtPreferenceStore : public PreferenceStore {
-public:
+  public:
     // The store at defaultFilePath().
     QtPreferenceStore();
     explicit QtPreferenceStore(const QString& filePath);
@@ -23,7 +23,7 @@ public:
     void removeValue(const std::string& key) override;
     void registerDefaults(const std::map<std::string, std::string>& defaults) override;
 
-private:
+  private:
     QString fFilePath;
     std::mutex fLock; // guards fDefaults; the file goes through a QSettings per call
     std::map<std::string, std::string> fDefaults;

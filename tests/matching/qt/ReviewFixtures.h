@@ -16,8 +16,8 @@
 #include <vector>
 
 // A tree from (barcode, photos) pairs.
-inline std::unique_ptr<BarcodeList> makeTree(
-    std::initializer_list<std::pair<const char*, std::vector<const char*>>> nodes) {
+inline std::unique_ptr<BarcodeList>
+makeTree(std::initializer_list<std::pair<const char*, std::vector<const char*>>> nodes) {
     auto list = std::make_unique<BarcodeList>();
     for (const auto& node : nodes) {
         std::unique_ptr<Barcode> barcode = Barcode::barcodeWithValue(node.first);

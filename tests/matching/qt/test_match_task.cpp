@@ -13,6 +13,7 @@
 #include "StatusDisplay.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
 #include <QPushButton>
@@ -50,7 +51,7 @@ const QByteArray kOtherAutomatic = "p1.jpg\tX\t\tY\rp2.jpg\tX\t\tY\rp3.jpg\tY\tX
 const QByteArray kEdited = "p2.jpg\tB\tA\tC\rp3.jpg\tC\tB\t\rp1.jpg\tC\tB\t\r";
 
 class MessageRecorder : public MessageSink {
-public:
+  public:
     void outputError(std::string text) override {
         std::lock_guard<std::mutex> guard(fLock);
         fText += text;
@@ -60,13 +61,13 @@ public:
         return fText;
     }
 
-private:
+  private:
     std::mutex fLock;
     std::string fText;
 };
 
 class StatusRecorder : public StatusDisplay {
-public:
+  public:
     QStringList texts;
     bool busy = false;
     void setStatusText(const std::string& text) override { texts << QString::fromStdString(text); }
@@ -84,7 +85,7 @@ void dragFirstPhotoToLastBarcode(BarcodeList* list) {
 
 // The photographer's answers, one per review: an optional edit, then a code.
 class ScriptedReview : public ReviewPrompt {
-public:
+  public:
     struct Step {
         std::function<void(BarcodeList*)> edit;
         int code;
@@ -104,7 +105,7 @@ public:
     int grown = 0;
     QStringList seen;
 
-private:
+  private:
     std::vector<Step> fSteps;
 };
 
@@ -120,7 +121,7 @@ class TestMatchTask : public QObject {
     std::string folderPath() const { return fFolder->path().toStdString() + "/"; }
     QString file(const char* name) const { return fFolder->filePath(QString::fromLatin1(name)); }
 
-private slots:
+  private slots:
     void initTestCase() {
         setenv("XDG_CONFIG_HOME", fConfigHome.path().toUtf8().constData(), 1);
         setenv("LANGUAGE", "en", 1);
@@ -143,25 +144,25 @@ private slots:
     }
 
     void dataFileSearchOrder_data() {
-        QTest::addColumn<QStringList>("files");  // of the working folder
+        QTest::addColumn<QStringList>("files"); // of the working folder
         QTest::addColumn<QString>("defaultName");
         QTest::addColumn<bool>("prompt");
         QTest::addColumn<QString>("chooserAnswer"); // "other": a file in another folder
         QTest::addColumn<int>("nextTask");
         QTest::addColumn<QByteArray>("matchedList"); // empty: no file written
         QTest::addColumn<QString>("missingPath");
-        QTest::newRow("fixed name first") << QStringList{"BarcodeDataSource.txt", "Other.txt"} << "Other.txt" << true
-                                          << "other" << 10 << kAutomatic << "";
-        QTest::newRow("default name") << QStringList{"Other.txt"} << "Other.txt" << true << "" << 10 << kOtherAutomatic
-                                      << "";
+        QTest::newRow("fixed name first") << QStringList{"BarcodeDataSource.txt", "Other.txt"} << "Other.txt"
+                                          << true << "other" << 10 << kAutomatic << "";
+        QTest::newRow("default name")
+            << QStringList{"Other.txt"} << "Other.txt" << true << "" << 10 << kOtherAutomatic << "";
         QTest::newRow("chooser, file in another folder")
             << QStringList{} << "Other.txt" << true << "other" << 10 << kOtherAutomatic << "";
-        QTest::newRow("chooser cancelled") << QStringList{} << "Other.txt" << true << "" << 15 << QByteArray()
-                                           << "Other.txt";
-        QTest::newRow("none, no prompt") << QStringList{} << "Other.txt" << false << "other" << 15 << QByteArray()
-                                         << "Other.txt";
-        QTest::newRow("empty default name is no name") << QStringList{} << "" << false << "" << 15 << QByteArray()
-                                                       << "BarcodeDataSource.txt";
+        QTest::newRow("chooser cancelled")
+            << QStringList{} << "Other.txt" << true << "" << 15 << QByteArray() << "Other.txt";
+        QTest::newRow("none, no prompt")
+            << QStringList{} << "Other.txt" << false << "other" << 15 << QByteArray() << "Other.txt";
+        QTest::newRow("empty default name is no name")
+            << QStringList{} << "" << false << "" << 15 << QByteArray() << "BarcodeDataSource.txt";
     }
     void dataFileSearchOrder() {
         QFETCH(QStringList, files);
@@ -181,7 +182,8 @@ private slots:
         fStore->setValue(sPrefs_doPromptForMissingBarcodeDataFile, prompt ? "1" : "0");
         fStore->setValue(sPrefs_doAllowUserToModifyData, "false");
         setenv("VESK_UNATTENDED", "1", 1);
-        setenv("VESK_ANSWERS", ("openpanel=" + (chooserAnswer == "other" ? chosen : QString())).toUtf8().constData(), 1);
+        setenv("VESK_ANSWERS",
+               ("openpanel=" + (chooserAnswer == "other" ? chosen : QString())).toUtf8().constData(), 1);
 
         jobCheckList job;
         MatchTaskContext context;
@@ -196,8 +198,8 @@ private slots:
         if (missingPath.isEmpty())
             return;
         std::string messages = fMessages.text().substr(before.size());
-        QVERIFY(messages.find("Missing the source barcode file:\n" + folderPath() + missingPath.toStdString()) !=
-                std::string::npos);
+        QVERIFY(messages.find("Missing the source barcode file:\n" + folderPath() +
+                              missingPath.toStdString()) != std::string::npos);
     }
 
     void reviewCodes_data() {
@@ -214,10 +216,11 @@ private slots:
         QTest::newRow("Cancel after an edit keeps the automatic match")
             << true << Steps{{dragFirstPhotoToLastBarcode, eReviewCode_Cancel}} << 10 << kAutomatic << 1;
         QTest::newRow("Revert then OK gives a fresh match")
-            << true << Steps{{dragFirstPhotoToLastBarcode, eReviewCode_Revert}, {nullptr, eReviewCode_OK}} << 10
-            << kAutomatic << 2;
+            << true << Steps{{dragFirstPhotoToLastBarcode, eReviewCode_Revert}, {nullptr, eReviewCode_OK}}
+            << 10 << kAutomatic << 2;
         QTest::newRow("an unknown code reverts")
-            << true << Steps{{dragFirstPhotoToLastBarcode, 7}, {nullptr, eReviewCode_Cancel}} << 10 << kAutomatic << 2;
+            << true << Steps{{dragFirstPhotoToLastBarcode, 7}, {nullptr, eReviewCode_Cancel}} << 10
+            << kAutomatic << 2;
         QTest::newRow("return to the host cancels the job")
             << true << Steps{{dragFirstPhotoToLastBarcode, eReviewCode_ReturnToHost}} << 2 << kAutomatic << 1;
     }
@@ -247,8 +250,9 @@ private slots:
             QCOMPARE(tree, QStringLiteral("A: p1.jpg | B: p2.jpg | C: p3.jpg"));
         // The application keeps the last tree shown.
         QVERIFY(barcodeList);
-        QCOMPARE(status.texts.mid(0, 3), (QStringList{"Looking for the barcode data file...", "Checking the photo list...",
-                                                      "Matching photos to barcodes..."}));
+        QCOMPARE(status.texts.mid(0, 3),
+                 (QStringList{"Looking for the barcode data file...", "Checking the photo list...",
+                              "Matching photos to barcodes..."}));
         QCOMPARE(status.texts.last(), QString());
         QVERIFY(!status.busy);
     }
@@ -279,7 +283,9 @@ private slots:
     void revertWhoseRematchFailsIsAFailedMatch() {
         QVERIFY(writeFile(file("BarcodeDataSource.txt"), kScans));
         QVERIFY(writeFile(file("BarcodeImageList.txt"), kPhotos));
-        auto truncatePhotoList = [this](BarcodeList*) { QVERIFY(writeFile(file("BarcodeImageList.txt"), kNoPhotos)); };
+        auto truncatePhotoList = [this](BarcodeList*) {
+            QVERIFY(writeFile(file("BarcodeImageList.txt"), kNoPhotos));
+        };
         ScriptedReview review({{truncatePhotoList, eReviewCode_Revert}, {nullptr, eReviewCode_OK}});
         jobCheckList job;
         MatchTaskContext context{folderPath(), &job, nullptr, &review, nullptr};
@@ -297,8 +303,10 @@ private slots:
         QCOMPARE(int(matchBarcodeDataWithPhotos(context)), 15);
         QVERIFY(!QFile::exists(file("BarcodeMatchedList.txt")));
         QVERIFY(review.seen.isEmpty());
-        QVERIFY(fMessages.text().substr(before.size()).find("Missing the Photo List file:\n" + folderPath() +
-                                                             "BarcodeImageList.txt") != std::string::npos);
+        QVERIFY(fMessages.text()
+                    .substr(before.size())
+                    .find("Missing the Photo List file:\n" + folderPath() + "BarcodeImageList.txt") !=
+                std::string::npos);
     }
 
     void withoutAJobNoTaskFieldIsTouched() {
@@ -401,12 +409,17 @@ private slots:
                     return;
                 }
                 auto* dialog = qobject_cast<QFileDialog*>(widget);
-                if (!dialog || !title.isEmpty())
+                if (!dialog)
                     continue;
                 title = dialog->windowTitle();
                 accept = dialog->labelText(QFileDialog::Accept);
-                dialog->setDirectory(elsewhere.path());
-                dialog->selectFile(chosen);
+                // Typed as a person would; tried again at the next tick should the dialog still
+                // be busy reading its folder.
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                if (name)
+                    name->setText(chosen);
+                else
+                    dialog->selectFile(chosen);
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
                 return;
             }

@@ -23,7 +23,9 @@
 
 namespace {
 
-QModelIndex barcodeRow(ReviewModel& model, int row) { return model.index(row, 0); }
+QModelIndex barcodeRow(ReviewModel& model, int row) {
+    return model.index(row, 0);
+}
 QModelIndex photoRow(ReviewModel& model, int barcode, int photo) {
     return model.index(photo, 0, model.index(barcode, 0));
 }
@@ -50,8 +52,8 @@ bool writePhotoWithEmbeddedPreview(const QString& path) {
         image->readMetadata();
         Exiv2::ExifData exif = image->exifData();
         exif["Exif.Photo.DateTimeOriginal"] = "2026:05:01 10:00:00";
-        Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumbnailBytes.constData()),
-                                                long(thumbnailBytes.size()));
+        Exiv2::ExifThumb(exif).setJpegThumbnail(
+            reinterpret_cast<const Exiv2::byte*>(thumbnailBytes.constData()), long(thumbnailBytes.size()));
         image->setExifData(exif);
         image->writeMetadata();
     } catch (const Exiv2::Error&) {
@@ -65,7 +67,7 @@ bool writePhotoWithEmbeddedPreview(const QString& path) {
 class TestReviewModel : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() {
         unsetenv("VESK_UNATTENDED");
         setenv("LANGUAGE", "en", 1);
@@ -101,7 +103,8 @@ private slots:
         QTest::addColumn<QString>("treeAfter");
         QTest::newRow("photo onto another barcode becomes its last")
             << 0 << 0 << 2 << -1 << true << "A: p2 | B: | C: p3 p1";
-        QTest::newRow("first photo of an empty barcode") << 2 << 0 << 1 << -1 << true << "A: p1 p2 | B: p3 | C:";
+        QTest::newRow("first photo of an empty barcode")
+            << 2 << 0 << 1 << -1 << true << "A: p1 p2 | B: p3 | C:";
         QTest::newRow("on the root") << 0 << 0 << -1 << -1 << false << "A: p1 p2 | B: | C: p3";
         QTest::newRow("on a photo") << 0 << 0 << 2 << 0 << false << "A: p1 p2 | B: | C: p3";
         QTest::newRow("on its own barcode") << 0 << 1 << 0 << -1 << false << "A: p1 p2 | B: | C: p3";
@@ -124,7 +127,8 @@ private slots:
         QCOMPARE(data->text(), QString::fromStdString(leaf->imageName()));
         QModelIndex target;
         if (targetBarcode >= 0)
-            target = targetPhoto >= 0 ? photoRow(model, targetBarcode, targetPhoto) : barcodeRow(model, targetBarcode);
+            target = targetPhoto >= 0 ? photoRow(model, targetBarcode, targetPhoto)
+                                      : barcodeRow(model, targetBarcode);
         QCOMPARE(model.canDropMimeData(data.get(), Qt::MoveAction, -1, -1, target), allowed);
         QSignalSpy moved(&model, &ReviewModel::imageMoved);
         QCOMPARE(model.dropMimeData(data.get(), Qt::MoveAction, 0, 0, target), allowed);
@@ -199,7 +203,8 @@ private slots:
         QLabel* preview = window.findChild<QLabel*>(QStringLiteral("preview"));
         QVERIFY(!preview->pixmap().isNull());
         // Scaled to fit its area, keeping the shape of the photo.
-        QVERIFY(preview->pixmap().width() <= preview->width() && preview->pixmap().height() <= preview->height());
+        QVERIFY(preview->pixmap().width() <= preview->width() &&
+                preview->pixmap().height() <= preview->height());
         QVERIFY(qAbs(preview->pixmap().width() * 480 - preview->pixmap().height() * 640) <= 640);
 
         view->setCurrentIndex(photoRow(*model, 0, 1));
@@ -218,10 +223,14 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("confirmation");
         QTest::addColumn<int>("code");
-        QTest::newRow("OK confirmed") << "ibOKHit" << "Save Matches" << int(eReviewCode_OK);
-        QTest::newRow("Cancel") << "ibCancelHit" << "" << int(eReviewCode_Cancel);
-        QTest::newRow("Revert") << "ibRevertHit" << "" << int(eReviewCode_Revert);
-        QTest::newRow("Return to Vesk-X") << "ibReturnToVeskx" << "" << int(eReviewCode_ReturnToHost);
+        QTest::newRow("OK confirmed") << "ibOKHit"
+                                      << "Save Matches" << int(eReviewCode_OK);
+        QTest::newRow("Cancel") << "ibCancelHit"
+                                << "" << int(eReviewCode_Cancel);
+        QTest::newRow("Revert") << "ibRevertHit"
+                                << "" << int(eReviewCode_Revert);
+        QTest::newRow("Return to Vesk-X") << "ibReturnToVeskx"
+                                          << "" << int(eReviewCode_ReturnToHost);
     }
     void buttonsEndTheReviewWithTheirCodes() {
         QFETCH(QString, button);
@@ -244,13 +253,24 @@ private slots:
         ReviewWindow window;
         window.setBarcodeList(tree.get());
         MessageBoxAnswerer keepReviewing(QStringLiteral("Keep Reviewing"));
-        QTimer::singleShot(50, &window, [&] { window.findChild<QPushButton*>(QStringLiteral("ibOKHit"))->click(); });
-        QTimer::singleShot(400, &window, [&] {
-            QVERIFY(window.isVisible());
-            window.findChild<QPushButton*>(QStringLiteral("ibCancelHit"))->click();
+        QTimer::singleShot(50, &window,
+                           [&] { window.findChild<QPushButton*>(QStringLiteral("ibOKHit"))->click(); });
+        // Once the confirmation has been answered, the review must still be open.
+        bool openAfterAnswer = false;
+        QTimer afterAnswer;
+        connect(&afterAnswer, &QTimer::timeout, &window, [&] {
+            if (keepReviewing.answered() == 0)
+                return;
+            afterAnswer.stop();
+            QTimer::singleShot(100, &window, [&] {
+                openAfterAnswer = window.isVisible();
+                window.findChild<QPushButton*>(QStringLiteral("ibCancelHit"))->click();
+            });
         });
+        afterAnswer.start(10);
         QCOMPARE(window.exec(), int(eReviewCode_Cancel));
         QCOMPARE(keepReviewing.answered(), 1);
+        QVERIFY(openAfterAnswer);
     }
 
     void growKeepsTheTopRightCornerWithinTheScreen() {

@@ -20,7 +20,7 @@ struct ShownMessageBox {
 };
 
 class MessageBoxAnswerer : public QObject {
-public:
+  public:
     // Clicks buttonText in each of the next `count` message boxes.
     explicit MessageBoxAnswerer(const QString& buttonText = QString(), int count = 1)
         : fButtonText(buttonText), fRemaining(count) {
@@ -31,7 +31,7 @@ public:
     const ShownMessageBox& last() const { return fLast; }
     int answered() const { return fAnswered; }
 
-private:
+  private:
     void poll() {
         if (fRemaining <= 0)
             return;

@@ -28,7 +28,7 @@ NSArray_ibStatus[2] = two
 
 // The test table for "myLocalDictionary" in English; no other table exists.
 class TestTables : public LocalizedTableSource {
-public:
+  public:
     std::optional<LocalizedTable> loadTable(const std::string& table, const std::string& language) override {
         if (table != "myLocalDictionary" || language != "English")
             return std::nullopt;
@@ -58,7 +58,7 @@ class TestQtAlerts : public QObject {
     Q_OBJECT
     TestTables fTables;
 
-private slots:
+  private slots:
     void initTestCase() {
         unsetenv("VESK_UNATTENDED");
         unsetenv("VESK_ANSWERS");
@@ -85,7 +85,8 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, expected);
         MessageBoxAnswerer answerer(button);
-        QCOMPARE(myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_0003", "PDX-177", "/dev/ttyUSB0"), expected);
+        QCOMPARE(myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_0003", "PDX-177", "/dev/ttyUSB0"),
+                 expected);
         QCOMPARE(answerer.last().title, QStringLiteral("Three buttons"));
         QCOMPARE(answerer.last().message, QStringLiteral("Scanner PDX-177 on port /dev/ttyUSB0"));
         QCOMPARE(answerer.last().buttons.size(), 3);
@@ -103,10 +104,14 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("boxShown");
-        QTest::newRow("missing table") << "noSuchTable" << "NSAlertWindow_0003" << true;
-        QTest::newRow("missing key") << "myLocalDictionary" << "NSAlertWindow_7777" << true;
-        QTest::newRow("text entry") << "myLocalDictionary" << "NSAlertWindow_Text" << false;
-        QTest::newRow("list entry") << "myLocalDictionary" << "NSArray_ibStatus" << false;
+        QTest::newRow("missing table") << "noSuchTable"
+                                       << "NSAlertWindow_0003" << true;
+        QTest::newRow("missing key") << "myLocalDictionary"
+                                     << "NSAlertWindow_7777" << true;
+        QTest::newRow("text entry") << "myLocalDictionary"
+                                    << "NSAlertWindow_Text" << false;
+        QTest::newRow("list entry") << "myLocalDictionary"
+                                    << "NSArray_ibStatus" << false;
     }
     void nothingShownGivesMinusTwo() {
         QFETCH(QString, table);
@@ -130,10 +135,14 @@ private slots:
         QTest::addColumn<QString>("mesg");
         QTest::addColumn<QString>("shownTitle");
         QTest::addColumn<QString>("shownMessage");
-        QTest::newRow("title only") << "FOUND Zebex Unit SN# [17712345]!" << QString() << "FOUND Zebex Unit SN# [17712345]!"
+        QTest::newRow("title only") << "FOUND Zebex Unit SN# [17712345]!" << QString()
+                                    << "FOUND Zebex Unit SN# [17712345]!"
                                     << "Scanner A on port B";
-        QTest::newRow("message only") << QString() << "Port %@" << "Three buttons" << "Port A";
-        QTest::newRow("neither") << QString() << QString() << "Three buttons" << "Scanner A on port B";
+        QTest::newRow("message only") << QString() << "Port %@"
+                                      << "Three buttons"
+                                      << "Port A";
+        QTest::newRow("neither") << QString() << QString() << "Three buttons"
+                                 << "Scanner A on port B";
     }
     void sixArgumentFormReplacesTitleAndMessage() {
         QFETCH(QString, title);
@@ -143,7 +152,8 @@ private slots:
         MessageBoxAnswerer answerer(QStringLiteral("No"));
         QByteArray titleText = title.toUtf8();
         QByteArray mesgText = mesg.toUtf8();
-        QCOMPARE(myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_0003", title.isNull() ? nullptr : titleText.constData(),
+        QCOMPARE(myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_0003",
+                                   title.isNull() ? nullptr : titleText.constData(),
                                    mesg.isNull() ? nullptr : mesgText.constData(), "A", "B"),
                  0);
         QCOMPARE(answerer.last().title, shownTitle);
@@ -152,7 +162,9 @@ private slots:
 
     void sixArgumentFormWithMissingEntryStillGivesMinusTwo() {
         MessageBoxAnswerer answerer;
-        QCOMPARE(myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_7777", "A title", "A message", nullptr, nullptr), -2);
+        QCOMPARE(myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_7777", "A title", "A message", nullptr,
+                                   nullptr),
+                 -2);
         QCOMPARE(answerer.last().title, QStringLiteral("Unable to Find Resource For:"));
     }
 
@@ -173,7 +185,8 @@ private slots:
         QFETCH(bool, present);
         QFETCH(QString, expected);
         QByteArray tableName = table.toUtf8();
-        std::optional<std::string> item = myGetNSArrayItem(tableName.constData(), "NSArray_ibStatus", short(index));
+        std::optional<std::string> item =
+            myGetNSArrayItem(tableName.constData(), "NSArray_ibStatus", short(index));
         QCOMPARE(item.has_value(), present);
         if (present)
             QCOMPARE(QString::fromStdString(*item), expected);
@@ -215,10 +228,14 @@ private slots:
     void languageFromLocale_data() {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Spanish list") << "es_ES.UTF-8:en" << "Spanish";
-        QTest::newRow("Mexican Spanish") << "es_MX" << "Spanish";
-        QTest::newRow("English") << "en_US.UTF-8" << "English";
-        QTest::newRow("German passes unchanged") << "de_DE" << "de";
+        QTest::newRow("Spanish list") << "es_ES.UTF-8:en"
+                                      << "Spanish";
+        QTest::newRow("Mexican Spanish") << "es_MX"
+                                         << "Spanish";
+        QTest::newRow("English") << "en_US.UTF-8"
+                                 << "English";
+        QTest::newRow("German passes unchanged") << "de_DE"
+                                                 << "de";
     }
     void languageFromLocale() {
         QFETCH(QString, language);
@@ -261,12 +278,14 @@ private slots:
             QVERIFY2(myNSRunAlertPanel("myLocalDictionary", key, "arg", nullptr) == 1, key);
         }
         for (short index = 0; index <= 9; ++index) {
-            std::optional<std::string> item = myGetNSArrayItem("myLocalDictionary", "NSArray_ibStatus", index);
+            std::optional<std::string> item =
+                myGetNSArrayItem("myLocalDictionary", "NSArray_ibStatus", index);
             QVERIFY(item && !item->empty() && *item != "<Could NOT Find String>");
             QCOMPARE(placeholderCount(*item), index == 2 || index == 3 ? 1 : 0);
         }
         for (short index = 0; index <= 3; ++index) {
-            std::optional<std::string> item = myGetNSArrayItem("myLocalDictionary", "NSArray_ibBarcode", index);
+            std::optional<std::string> item =
+                myGetNSArrayItem("myLocalDictionary", "NSArray_ibBarcode", index);
             QVERIFY(item && !item->empty() && *item != "<Could NOT Find String>");
         }
     }

@@ -24,10 +24,10 @@
 namespace {
 
 class CountingDialog : public DialogController {
-public:
+  public:
     int okHits = 0;
 
-protected:
+  protected:
     void doOKHit() override { ++okHits; }
 };
 
@@ -43,7 +43,7 @@ class TestQtPreferences : public QObject {
         return settings.value(QString::fromLatin1(key)).toString();
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         QVERIFY(fConfigHome.isValid());
         setenv("XDG_CONFIG_HOME", fConfigHome.path().toUtf8().constData(), 1);
@@ -86,7 +86,8 @@ private slots:
                  QStringLiteral("Scans.txt"));
         // It persists: a new store on the same file (the next launch) reads it.
         QtPreferenceStore nextLaunch;
-        QCOMPARE(QString::fromStdString(*nextLaunch.value(sPrefs_defaultBarcodeDataFileName)), QStringLiteral("Scans.txt"));
+        QCOMPARE(QString::fromStdString(*nextLaunch.value(sPrefs_defaultBarcodeDataFileName)),
+                 QStringLiteral("Scans.txt"));
         fStore->removeValue(sPrefs_defaultBarcodeDataFileName);
         QCOMPARE(QString::fromStdString(*GeneralPreferencesController::getDefaultBarcodeDataFileName()),
                  QStringLiteral("BarcodeDataSource.txt"));
@@ -151,7 +152,8 @@ private slots:
     void propertyListValues() {
         auto values = parsePropertyListDictionary(
             "<?xml version=\"1.0\"?><!-- note --><plist version=\"1.0\"><dict><key>a</key><real> 1.5 </real>"
-            "<key>b</key><true/><key>c</key><string>R&amp;D &lt;1&gt;</string><key>d</key><false/></dict></plist>",
+            "<key>b</key><true/><key>c</key><string>R&amp;D "
+            "&lt;1&gt;</string><key>d</key><false/></dict></plist>",
             "test.plist");
         QVERIFY(values);
         QCOMPARE(QString::fromStdString((*values)["a"]), QStringLiteral("1.5"));
@@ -187,9 +189,15 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("skewAfter");
         QTest::addColumn<QString>("nameAfter");
-        QTest::newRow("OK") << "ok" << "2.5" << "Scans.txt";
-        QTest::newRow("Apply then Cancel") << "apply-cancel" << "2.5" << "Scans.txt";
-        QTest::newRow("Cancel") << "cancel" << "" << "";
+        QTest::newRow("OK") << "ok"
+                            << "2.5"
+                            << "Scans.txt";
+        QTest::newRow("Apply then Cancel") << "apply-cancel"
+                                           << "2.5"
+                                           << "Scans.txt";
+        QTest::newRow("Cancel") << "cancel"
+                                << ""
+                                << "";
     }
     void dialogOkSavesCancelDiscards() {
         QFETCH(QString, button);
