@@ -49,11 +49,10 @@ void VeskJobOperations::rescanSerialPort(JobContext& context) {
 }
 
 void VeskJobOperations::matchBarcodeDataWithPhotos(JobContext& context) {
-    // One review window for the program's one job (the working folder does not change).
-    if (!fReview || fReviewFolder != context.workingFolder()) {
-        fReview.reset(new QtReviewPrompt(fMainWindow, context.workingFolder()));
-        fReviewFolder = context.workingFolder();
-    }
+    // One review window for the program, kept across matches.
+    if (!fReview)
+        fReview.reset(new QtReviewPrompt(fMainWindow));
+    fReview->setWorkingPathName(context.workingFolder());
     MatchTaskContext task;
     task.workingPathName = context.workingFolder();
     task.job = context.job();

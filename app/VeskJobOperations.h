@@ -35,5 +35,4 @@ class VeskJobOperations : public JobOperations {
     // The match tree last shown in the review; replaced at each match.
     std::unique_ptr<BarcodeList> fBarcodeList;
     std::unique_ptr<QtReviewPrompt> fReview;
-    std::string fReviewFolder;
 };
