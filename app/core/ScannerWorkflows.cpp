@@ -340,8 +340,12 @@ void ScannerWorkflows::downloadData(JobContext& context) {
             myNSRunAlertPanel(kTable, "NSAlertWindow_9009", nullptr, nullptr);
         } else {
             myPrintf("pdxDownloadData => Trying to Download Data...");
-            device->SetWorkingPathCString(context.workingFolder().c_str());
-            if (device->DownloadDataFromDevice(barcodeID.c_str())) {
+            // A folder the data file cannot be named in must not send the scans elsewhere.
+            if (!device->SetWorkingPathCString(context.workingFolder().c_str())) {
+                myPrintf(("pdxDownloadData => the data file cannot be written in the working folder " +
+                          context.workingFolder() + "\n")
+                             .c_str());
+            } else if (device->DownloadDataFromDevice(barcodeID.c_str())) {
                 myPrintf("pdxDownloadData => Data Has Been Downloaded!");
                 showScannerFields(context, device->fModelName, device->fUnitID);
                 downloaded = true;

@@ -324,3 +324,22 @@ TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
         }
     }
 }
+
+TEST_F(ScannerWorkflowsTest, DownloadIntoAFolderWhoseDataFileCannotBeNamedFetchesNothing) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
+    workflows.makeConnection(job);
+    ASSERT_EQ(workflows.barCodeID(), "10700001");
+
+    std::string longFolder = fFolder.path() + std::string(1000, 'a') + "/";
+    JobContext tooLong(&fJob, longFolder, fHost, fStatus, fShell);
+    fJob.curTask = eVeskBarcodeTask_DownloadBarcodeData;
+    workflows.downloadData(tooLong);
+    EXPECT_TRUE(fMessages.contains("pdxDownloadData => the data file cannot be written in the working folder"));
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+    EXPECT_FALSE(sent("02 43 55 31 03"));
+    EXPECT_FALSE(fileExists("BarcodeDataSource.txt"));
+}
