@@ -18,7 +18,10 @@ void VeskJobOperations::buildTheImageList(JobContext& context) {
         job->curTask = eVeskBarcodeTask_BuildTheImageList;
     // The builder reports its own failures; the job goes on to the download either way, and the
     // match later refuses a photo list that is not there.
-    veskBuildBarcodeFileList2(context.workingFolder(), &context.status());
+    bool built = veskBuildBarcodeFileList2(context.workingFolder(), &context.status());
+    if (!built)
+        myPrintf("The photo list BarcodeImageList.txt could not be written: the match will fail and the "
+                 "scanner will not be erased\n");
     context.status().setStatusText(std::string());
     context.status().setBusy(false);
     context.bringToFront();
