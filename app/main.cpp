@@ -2,12 +2,17 @@
 // and ends. A second start while one runs hands its folder to the running instance over the
 // session bus and exits.
 #include "AlertPanel.h"
+#include "Clock.h"
 #include "DBusHostEvents.h"
+#include "GeneralPreferencesDialog.h"
 #include "MainWindow.h"
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
 #include "Preferences.h"
+#include "QtAlertPrompt.h"
+#include "QtPreferenceStore.h"
 #include "RunningThread.h"
+#include "ScaledClock.h"
 #include "ShellApplication.h"
 #include "SoundPlayer.h"
 #include "VeskJobOperations.h"
@@ -17,6 +22,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 #ifndef VESK_VERSION
@@ -28,17 +34,34 @@
 
 namespace {
 
-// The prompt that shows alerts and file choosers. Until the message-box prompt is installed here,
-// every question is answered like an unattended run (scripted answers or the default button).
-// In unattended mode (VESK_UNATTENDED=1) the unattended prompt answers whatever is installed.
-void installAlertPrompt() {
-    // setAlertPrompt(&qtAlertPrompt);   <- the Qt message-box prompt goes here
+// Alerts as message boxes and the file chooser as a file dialog, centred on the main window. In
+// unattended mode (VESK_UNATTENDED=1) the unattended prompt answers whatever is installed.
+void installAlertPrompt(QWidget* mainWindow) {
+    installQtAlertPrompt(mainWindow);
 }
 
-// The per-user preference store with its factory defaults. Until the Qt store is installed here,
-// every preference getter returns its type's empty value.
+// The per-user preference store (QSettings under $XDG_CONFIG_HOME/VeskBarcode/) with its factory
+// defaults registered.
 void installPreferenceStore() {
-    // setPreferenceStore(&qtPreferenceStore);   <- the Qt preference store goes here
+    installQtPreferenceStore();
+}
+
+// VESK_CLOCK_SPEEDUP=N (N > 1) runs every pause and deadline of the program N times faster than
+// real time: for tests and demos of a scanner that never answers, whose connection attempts would
+// otherwise take four minutes. Unset, the program keeps real time.
+void installClock() {
+    const char* text = std::getenv("VESK_CLOCK_SPEEDUP");
+    if (!text || !*text)
+        return;
+    char* end = nullptr;
+    double factor = std::strtod(text, &end);
+    if (*end != '\0' || !(factor > 1.0) || factor > 1000.0) {
+        std::fprintf(stderr, "VeskBarcode: VESK_CLOCK_SPEEDUP=%s ignored (a number above 1, at most 1000)\n",
+                     text);
+        return;
+    }
+    static ScaledClock clock(factor);
+    setProcessClock(&clock);
 }
 
 } // namespace
@@ -61,9 +84,11 @@ int main(int argc, char** argv) {
     MainWindow window(shell);
     shell.setWindow(&window);
 
-    installAlertPrompt();
+    installClock();
+    installAlertPrompt(&window);
     installPreferenceStore();
-    static VeskJobOperations operations;
+    window.setPreferencesAction([&window] { openPreferencesDialog(&window); });
+    static VeskJobOperations operations(&window);
 
     ApplicationServices services;
     services.hostEvents = claim == DBusHostEvents::Claim::Owned ? &hostEvents : nullptr;

@@ -11,4 +11,7 @@ public:
     virtual void setBusy(bool busy) = 0;
     virtual void setScannerFields(const std::string& model, const std::string& serialNumber,
                                   const std::string& portPath) = 0;
+    // Shows the port's logo by its image resource name ("BluetoothLogo.tiff", "UsbLogo.png");
+    // an empty name shows none.
+    virtual void setSerialPortImage(const std::string& imageName) { (void)imageName; }
 };

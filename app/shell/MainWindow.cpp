@@ -136,11 +136,27 @@ void MainWindow::setScannerFields(const std::string& model, const std::string& s
             fUi->ibSerialPortImage->hide();
             return;
         }
-        QPixmap logo(portText.contains("Bluetooth") ? ":/images/BluetoothLogo.png" : ":/images/UsbLogo.png");
+        QPixmap logo(portText.contains("Bluetooth") ? ":/images/BluetoothLogo.tiff" : ":/images/UsbLogo.png");
         if (logo.isNull())
             return;
         fUi->ibSerialPortImage->setPixmap(logo);
         fUi->ibSerialPortImage->show();
+    });
+}
+
+void MainWindow::setSerialPortImage(const std::string& imageName) {
+    QString name = QString::fromUtf8(imageName.data(), int(imageName.size()));
+    onUserInterfaceThread([this, name] {
+        if (name.isEmpty()) {
+            fUi->ibSerialPortImage->clear();
+            fUi->ibSerialPortImage->setVisible(false);
+            return;
+        }
+        QPixmap logo;
+        if (!logo.load(":/images/" + name))
+            return; // a missing image leaves the logo as it was
+        fUi->ibSerialPortImage->setPixmap(logo);
+        fUi->ibSerialPortImage->setVisible(true);
     });
 }
 

@@ -51,6 +51,7 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
     void setBusy(bool busy) override;
     void setScannerFields(const std::string& model, const std::string& serialNumber,
                           const std::string& portPath) override;
+    void setSerialPortImage(const std::string& imageName) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,449 @@
+#include "ScannerWorkflows.h"
+
+#include "AlertPanel.h"
+#include "Clock.h"
+#include "MessageLog.h"
+#include "Preferences.h"
+#include "StatusDisplay.h"
+#include "pdxProDevice.h"
+#include "serialRS232Manager.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <vector>
+
+const char kUnknownBarcodeID[] = "UNKNOWN";
+const char kUnnamedBarcodeID[] = "177?????";
+const char kBluetoothLogoImage[] = "BluetoothLogo.tiff";
+const char kUsbLogoImage[] = "UsbLogo.png";
+
+namespace {
+
+const char kTable[] = "myLocalDictionary";
+const char kDataFileName[] = "BarcodeDataSource.txt";
+constexpr auto kTestingModeEraseWait = std::chrono::seconds(3);
+
+// Status line entries.
+enum {
+    eStatus_Connecting = 1,
+    eStatus_InitialisingPort = 2,
+    eStatus_PortOpen = 3,
+    eStatus_TalkingToScanner = 4,
+    eStatus_Downloading = 5,
+    eStatus_Erasing = 6,
+};
+// Scanner field entries.
+enum {
+    eBarcode_Connecting = 2,
+    eBarcode_NoScanner = 3,
+    eBarcode_NoSerialPort = 4,
+};
+
+std::string listItem(const char* list, short index) {
+    return myGetNSArrayItem(kTable, list, index).value_or("<Could NOT Find String>");
+}
+
+std::string statusText(short index, const std::string& portPath = std::string()) {
+    return formatLocalizedText(listItem("NSArray_ibStatus", index), portPath.c_str());
+}
+
+std::string barcodeText(short index) {
+    return listItem("NSArray_ibBarcode", index);
+}
+
+bool fileExists(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+bool isValidBarcodeID(const std::string& id) {
+    return !id.empty() && id != kUnknownBarcodeID;
+}
+
+void setNextTask(JobContext& context, int32_t task) {
+    if (jobCheckList* job = context.job())
+        job->nextTask = task;
+}
+
+} // namespace
+
+ScannerWorkflows::ScannerWorkflows() : fBarCodeID(kUnknownBarcodeID) {}
+
+// The scanner objects outlive their managers (they may still be in use by a worker when a rescan
+// replaces the manager); they live until the process ends.
+ScannerWorkflows::~ScannerWorkflows() = default;
+
+std::string ScannerWorkflows::barCodeID() const {
+    std::lock_guard<std::mutex> guard(fLock);
+    return fBarCodeID;
+}
+
+pdxProDevice* ScannerWorkflows::currentDevice() const {
+    std::lock_guard<std::mutex> guard(fLock);
+    return fCurRS232Device;
+}
+
+bool ScannerWorkflows::hasManager() const {
+    std::lock_guard<std::mutex> guard(fLock);
+    return fRS232Manager != nullptr;
+}
+
+std::string ScannerWorkflows::currentPortPath() const {
+    pdxProDevice* device = currentDevice();
+    return device ? std::string(device->GetBsdPathName()) : std::string();
+}
+
+std::string ScannerWorkflows::portText(pdxProDevice* device) const {
+    return device ? std::string(device->GetBsdPathName()) : barcodeText(eBarcode_NoSerialPort);
+}
+
+bool ScannerWorkflows::isBluetooth(pdxProDevice* device) const {
+    return device && hasManager() && serialRS232Manager::IsBluetoothPort(device->GetBsdPathName());
+}
+
+void ScannerWorkflows::rebuildRS232Manager(JobContext& context) {
+    rebuild(context, true);
+}
+
+void ScannerWorkflows::rebuild(JobContext& context, bool announceNoPort) {
+    std::unique_ptr<serialRS232Manager> manager(new serialRS232Manager);
+    manager->FindModems();
+    manager->GetModemPath();
+    manager->FindDefaultPortList();
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        fRS232Manager = std::move(manager);
+    }
+    chooseCurrentPort(context, announceNoPort);
+    if (pdxProDevice* device = currentDevice()) {
+        MessageLog::SystemLog(std::string("ibSerialPortName = ") + device->GetBsdPathName());
+        showPortField(context);
+    }
+}
+
+void ScannerWorkflows::getCurRS232Device(JobContext& context) {
+    chooseCurrentPort(context, true);
+}
+
+void ScannerWorkflows::chooseCurrentPort(JobContext& context, bool announceNoPort) {
+    bool empty = false;
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        if (fRS232Manager) {
+            const std::vector<pdxProDevice*>& ports = fRS232Manager->GetCFArrayOfRS32FinalList();
+            if (ports.empty())
+                empty = true;
+            else
+                fCurRS232Device = ports.front();
+        }
+    }
+    if (empty) {
+        myPrintf("CFArrayGetCount(GetCFArrayOfRS32FinalList) is ZERO!!!");
+        // Said plainly: no port was found (the scanner's cable or Bluetooth link is missing).
+        if (announceNoPort)
+            runPlainAlert(
+                "No serial port found",
+                "VeskBarcode found no serial port for the barcode scanner. Plug in the scanner's "
+                "USB-to-serial adapter, or pair the scanner over Bluetooth, then press Rescan Ports.",
+                "OK");
+        if (!currentDevice())
+            showPortField(context);
+    }
+    setSerialPortImage(context);
+}
+
+void ScannerWorkflows::setSerialPortImage(JobContext& context) {
+    pdxProDevice* device = currentDevice();
+    if (!device) {
+        context.status().setSerialPortImage(std::string());
+        return;
+    }
+    context.status().setSerialPortImage(isBluetooth(device) ? kBluetoothLogoImage : kUsbLogoImage);
+}
+
+void ScannerWorkflows::rescanSerialPort(JobContext& context) {
+    rebuildRS232Manager(context);
+}
+
+void ScannerWorkflows::showScannerFields(JobContext& context, const std::string& model,
+                                         const std::string& serialNumber) {
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        fShownModel = model;
+        fShownSerialNumber = serialNumber;
+    }
+    context.status().setScannerFields(model, serialNumber, portText(currentDevice()));
+    setSerialPortImage(context);
+}
+
+void ScannerWorkflows::showPortField(JobContext& context) {
+    std::string model, serialNumber;
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        model = fShownModel;
+        serialNumber = fShownSerialNumber;
+    }
+    showScannerFields(context, model, serialNumber);
+}
+
+void ScannerWorkflows::finishStatus(JobContext& context) {
+    context.status().setStatusText(std::string());
+    context.status().setBusy(false);
+}
+
+void ScannerWorkflows::prepareForConnection(JobContext& context) {
+    context.bringToFront();
+    myPrintfDebug("doPrepareForConnectionInAThread\n");
+    jobCheckList* job = context.job();
+    if (!job)
+        return;
+    job->curTask = eVeskBarcodeTask_PrepareForConnection;
+    myPrintfDebug("SHOULD BE Connecting to Barcode Device SOON NEXT???\n");
+    fDoDebugTestingMode = GeneralPreferencesController::getDoEnableInternalTestingMode();
+
+    if (GeneralPreferencesController::getDoManualPromptForBarcodeDataFile()) {
+        myPrintfDebug("FORCING to move on to eVeskBarcodeTask_MatchBarcodeDataWithPhotos...");
+        job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
+        return;
+    }
+    if (fDoDebugTestingMode) {
+        myPrintf("DEBUG VERSION - SKIPPING DOWNLOAD???\n\n");
+        int answer = myNSRunAlertPanel(kTable, "NSAlertWindow_1001", nullptr, nullptr);
+        if (answer == -1) {
+            myPrintfDebug("Debug - moving on to eVeskBarcodeTask_MatchBarcodeDataWithPhotos...");
+            job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
+            return;
+        }
+        if (answer != 1) {
+            myPrintf("Testing mode: the user cancelled the job\n");
+            context.hostEvents().sendEvent(kVeskXSignature, kVeskBarcodeEventClass,
+                                           kVeskBarcodeEventID_userAbort);
+            job->nextTask = eVeskBarcodeTask_JobEnded;
+            return;
+        }
+        fDoDebugTestingMode = false;
+    }
+
+    std::string dataFile = context.workingFolder() + kDataFileName;
+    if (!fileExists(dataFile)) {
+        myPrintfDebug("No barcode file exists - need to goto eVeskBarcodeTask_ConnectToBarcodeDevice");
+        job->nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
+        return;
+    }
+    int answer = myNSRunAlertPanel(kTable, "NSAlertWindow_1002", nullptr, nullptr);
+    switch (answer) {
+    case 1:
+        myPrintf("theApplication openFile => User Clicked UseExistingData Button\n");
+        job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
+        break;
+    case 0:
+        myPrintf("theApplication openFile => User Clicked ALTERNATE Button\n");
+        break;
+    case -1:
+        myPrintf("theApplication openFile => User Clicked CANCEL/OTHER Button\n");
+        job->nextTask = eVeskBarcodeTask_UserCancel;
+        break;
+    default:
+        myPrintf("pdxMakeConnection => User Clicked ??????? Button\n");
+        job->nextTask = eVeskBarcodeTask_UserCancel;
+        break;
+    }
+}
+
+void ScannerWorkflows::makeConnection(JobContext& context) {
+    context.bringToFront();
+    connect(context, true);
+}
+
+bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
+    myPrintf("pdxMakeConnection => Trying to Make Connection with barcode device");
+    StatusDisplay& status = context.status();
+    status.setBusy(true);
+    status.setStatusText(statusText(eStatus_Connecting));
+    // A connection without a port ends in alert 9009, so the rescans here do not announce it.
+    if (!hasManager())
+        rebuild(context, false);
+    pdxProDevice* device = currentDevice();
+    // Without a port the status line says so instead of naming a port.
+    status.setStatusText(device ? statusText(eStatus_InitialisingPort, portText(device)) : portText(device));
+    if (device) {
+        device->OpenSerialPort();
+        status.setStatusText(statusText(eStatus_PortOpen, portText(device)));
+    }
+
+    // Without a port the cable question comes first: it tells the user to plug the adapter in.
+    const char* readyAlert = isBluetooth(device) ? "NSAlertWindow_1003" : "NSAlertWindow_1005";
+    bool connected = false;
+    if (myNSRunAlertPanel(kTable, readyAlert, nullptr, nullptr) != 1) {
+        myPrintf("pdxMakeConnection => the user did not ready the scanner: the job is cancelled\n");
+        if (moveJob)
+            setNextTask(context, eVeskBarcodeTask_UserCancel);
+    } else {
+        status.setStatusText(statusText(eStatus_TalkingToScanner));
+        status.setBusy(true);
+        showScannerFields(context, barcodeText(eBarcode_Connecting), barcodeText(eBarcode_Connecting));
+        if (!device) {
+            // The adapter may have been plugged in just now, as the question asked.
+            rebuild(context, false);
+            device = currentDevice();
+        }
+        if (!device) {
+            // Nothing to talk to: said plainly, and the job stays here until the user has
+            // connected the scanner and presses Connect again.
+            myPrintf("pdxMakeConnection => there is no serial port for the scanner\n");
+            showScannerFields(context, barcodeText(eBarcode_NoScanner), barcodeText(eBarcode_NoScanner));
+            myNSRunAlertPanel(kTable, "NSAlertWindow_9009", nullptr, nullptr);
+        } else if (device->MakeConnection()) {
+            myPrintf("pdxMakeConnection => Zebex Device CONNECTED!");
+            std::string unitID = device->fUnitID;
+            {
+                std::lock_guard<std::mutex> guard(fLock);
+                fBarCodeID = unitID.empty() ? std::string(kUnnamedBarcodeID) : unitID;
+            }
+            showScannerFields(context, device->fModelName, unitID);
+            connected = true;
+            if (moveJob)
+                setNextTask(context, eVeskBarcodeTask_DownloadBarcodeData);
+        } else {
+            myPrintf("NO DEVICE CONNECTED!!!");
+            showScannerFields(context, barcodeText(eBarcode_NoScanner), barcodeText(eBarcode_NoScanner));
+        }
+    }
+    if (device)
+        device->CloseSerialPort();
+    finishStatus(context);
+    return connected;
+}
+
+void ScannerWorkflows::downloadData(JobContext& context) {
+    context.bringToFront();
+    myPrintf("pdxDownloadData => Trying to Make Connection with barcode device");
+    std::string barcodeID = barCodeID();
+    bool goOn = false;
+    if (barcodeID == kUnknownBarcodeID) {
+        myPrintf("pdxDownloadData => Device Not Connected???");
+    } else if (!barcodeID.empty()) {
+        std::string title = myFormat("FOUND Zebex Unit SN# [%s]!", barcodeID.c_str());
+        if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, nullptr, nullptr) == 1)
+            goOn = true;
+        else
+            setNextTask(context, eVeskBarcodeTask_UserCancel);
+    }
+
+    bool downloaded = false;
+    if (goOn) {
+        context.status().setBusy(true);
+        context.status().setStatusText(statusText(eStatus_Downloading));
+        pdxProDevice* device = currentDevice();
+        if (!device) {
+            myNSRunAlertPanel(kTable, "NSAlertWindow_9009", nullptr, nullptr);
+        } else {
+            myPrintf("pdxDownloadData => Trying to Download Data...");
+            // A folder the data file cannot be named in must not send the scans elsewhere.
+            if (!device->SetWorkingPathCString(context.workingFolder().c_str())) {
+                myPrintf(("pdxDownloadData => the data file cannot be written in the working folder " +
+                          context.workingFolder() + "\n")
+                             .c_str());
+            } else if (device->DownloadDataFromDevice(barcodeID.c_str())) {
+                myPrintf("pdxDownloadData => Data Has Been Downloaded!");
+                showScannerFields(context, device->fModelName, device->fUnitID);
+                downloaded = true;
+            } else {
+                myPrintf("Unable to Download Data - Please check connection!!!");
+            }
+        }
+    }
+    finishStatus(context);
+
+    jobCheckList* job = context.job();
+    if (!job) {
+        myPrintf("fCurJobCheckListPtr is NIL???\n");
+        return;
+    }
+    if (!downloaded) {
+        myPrintf("Download FAILED\n");
+        return;
+    }
+    myPrintf("pdxDownloadData fCurJobCheckListPtr->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos\n");
+    job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
+}
+
+void ScannerWorkflows::deleteData(JobContext& context) {
+    HostEvents& host = context.hostEvents();
+    if (fDoDebugTestingMode) {
+        myPrintf("DUMMY EVENT - Erased DATA from Barcode Device...\n");
+        processClock().sleepFor(kTestingModeEraseWait);
+        myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_Success");
+        host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseSuccess);
+        myPrintf("pdxDeleteData => will issue quit when done...");
+        myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_eraseOkay");
+        host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseSuccess);
+        myPrintf("pdxDeleteData => Thread is pretty much done...");
+        myPrintf("pdxDeleteData => issue terminate...");
+        myPrintf("mySendQuorvelAppleEvent tell veskBarcode to Quit\n");
+        context.terminateWhenDone();
+        return;
+    }
+
+    myPrintf("\n --- Starting Delete Data Process!!!! ------..\n");
+    myPrintfDebug("pdxDeleteData");
+    bool erased = false;
+    bool serialNumberKnown = true;
+    if (pdxProDevice* device = currentDevice()) {
+        std::string barcodeID = barCodeID();
+        if (barcodeID.empty())
+            myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Try Connecting Again...\n");
+        else if (barcodeID == kUnknownBarcodeID)
+            myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => NEVER Initialized!\n");
+        if (!isValidBarcodeID(barcodeID)) {
+            // The reconnection neither moves the job nor gives up the worker guard.
+            connect(context, false);
+            barcodeID = barCodeID();
+            if (barcodeID.empty())
+                myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still Zero Length...\n");
+            else if (barcodeID == kUnknownBarcodeID)
+                myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still UNKNOWN!\n");
+        }
+        if (!isValidBarcodeID(barcodeID)) {
+            myPrintf("pdxDeleteData => UNABLE to Get a Valid Barcode Serial Number!\n");
+            myNSRunAlertPanel(kTable, "NSAlertWindow_9003", device->fUnitID, nullptr);
+            serialNumberKnown = false;
+        }
+    }
+
+    if (serialNumberKnown) {
+        context.status().setBusy(true);
+        context.status().setStatusText(statusText(eStatus_Erasing));
+        pdxProDevice* device = currentDevice();
+        if (!device) {
+            myNSRunAlertPanel(kTable, "NSAlertWindow_9009", nullptr, nullptr);
+        } else {
+            myPrintfDebug("pdxDeleteData => Trying to DELETE Barcode Data PERMANENTLY!!!");
+            std::string barcodeID = barCodeID();
+            if (device->DeleteData(barcodeID.c_str())) {
+                myPrintfDebug("pdxDeleteData => DATA DELETED!!");
+                showScannerFields(context, device->fModelName, device->fUnitID);
+                erased = true;
+            } else {
+                myPrintf("pdxDeleteData => Unable to Delete Data !!!");
+                myNSRunAlertPanel(kTable, "NSAlertWindow_9004", nullptr, nullptr);
+            }
+        }
+    }
+    finishStatus(context);
+
+    if (erased) {
+        myPrintf("pdxDeleteData => will issue quit when done...");
+        myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_eraseOkay");
+        host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseSuccess);
+    } else {
+        myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_eraseFail");
+        host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseFailed);
+    }
+    myPrintf("pdxDeleteData => Thread is pretty much done...");
+    if (erased) {
+        myPrintf("pdxDeleteData => issue terminate...");
+        context.terminateWhenDone();
+    }
+}

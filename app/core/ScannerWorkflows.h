@@ -1,0 +1,87 @@
+// The job's work with the batch scanner: choosing the serial port (with its logo), deciding
+// whether a download is needed, connecting, downloading the stored scans into the working folder
+// and erasing them once the host has confirmed.
+//
+// prepareForConnection, makeConnection, downloadData and deleteData are worker operations (see
+// JobOperations.h: the caller holds the worker guard for the whole operation, the operation moves
+// the job only through nextTask). rebuildRS232Manager runs on the thread that calls it: the
+// user-interface thread at launch and for the rescan button, a worker when a connection finds no
+// port manager.
+#pragma once
+
+#include "JobContext.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class pdxProDevice;
+class serialRS232Manager;
+
+// The serial number the program starts with, before any scanner has answered.
+extern const char kUnknownBarcodeID[]; // "UNKNOWN"
+// What a scanner that answered without a serial number is known by.
+extern const char kUnnamedBarcodeID[]; // "177?????"
+// The logos of the two kinds of port, as the window's image resources name them.
+extern const char kBluetoothLogoImage[]; // "BluetoothLogo.tiff"
+extern const char kUsbLogoImage[];       // "UsbLogo.png"
+
+class ScannerWorkflows {
+  public:
+    ScannerWorkflows();
+    ~ScannerWorkflows();
+    ScannerWorkflows(const ScannerWorkflows&) = delete;
+    ScannerWorkflows& operator=(const ScannerWorkflows&) = delete;
+
+    // Port discovery: a fresh manager, its search, then the current port and its logo.
+    void rebuildRS232Manager(JobContext& context);
+    // Takes the first port of the final list as the current port (keeps the old one when the
+    // search found none) and shows the logo.
+    void getCurRS232Device(JobContext& context);
+    // The Bluetooth logo for a Bluetooth port, the USB logo for any other, none without a port.
+    void setSerialPortImage(JobContext& context);
+    // The rescan button: rediscover the ports.
+    void rescanSerialPort(JobContext& context);
+
+    // Task 6: testing mode, an existing data file, else on to task 7.
+    void prepareForConnection(JobContext& context);
+    // Task 7: the scanner's model and serial number; nextTask 8 when it answered.
+    void makeConnection(JobContext& context);
+    // Task 8: the stored scans into BarcodeDataSource.txt; nextTask 9 when they arrived whole.
+    void downloadData(JobContext& context);
+    // Task 12: erases the scanner that the job read (reconnecting first when no serial number is
+    // known); 'ok02' and the end of the program, or 'err2' and the program stays open.
+    void deleteData(JobContext& context);
+
+    // The serial number of the scanner that answered last ("UNKNOWN" before any).
+    std::string barCodeID() const;
+    // The current port's device path; empty without a port.
+    std::string currentPortPath() const;
+    bool testingMode() const { return fDoDebugTestingMode.load(); }
+
+  private:
+    // The connection itself. A reconnection inside the erase passes moveJob = false: it then never
+    // writes the job record, so no download can be started while the erase runs.
+    bool connect(JobContext& context, bool moveJob);
+    // announceNoPort: tell the user in an alert when the search found no port.
+    void rebuild(JobContext& context, bool announceNoPort);
+    void chooseCurrentPort(JobContext& context, bool announceNoPort);
+    pdxProDevice* currentDevice() const;
+    bool hasManager() const;
+    // The text the port fields and status texts show for the current port.
+    std::string portText(pdxProDevice* device) const;
+    bool isBluetooth(pdxProDevice* device) const;
+    void showScannerFields(JobContext& context, const std::string& model, const std::string& serialNumber);
+    // The port field (and logo) anew, the model and serial fields as they were last shown.
+    void showPortField(JobContext& context);
+    void finishStatus(JobContext& context);
+
+    mutable std::mutex fLock; // guards the manager, the current port and the serial number
+    std::unique_ptr<serialRS232Manager> fRS232Manager;
+    pdxProDevice* fCurRS232Device = nullptr;
+    std::string fBarCodeID;
+    std::string fShownModel;
+    std::string fShownSerialNumber;
+    std::atomic<bool> fDoDebugTestingMode{false};
+};

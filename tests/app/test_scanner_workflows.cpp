@@ -1,0 +1,345 @@
+// The scanner workflows against the real pdx-sim on a pseudo-terminal: which question each kind of
+// port raises, the port's logo, the texts without a port, the serial number the job keeps, and the
+// erase's reconnection, which neither moves the job nor gives up the worker guard.
+#include "AlertPanel.h"
+#include "JobContext.h"
+#include "JobTestSupport.h"
+#include "Preferences.h"
+#include "RunningThread.h"
+#include "ScaledClock.h"
+#include "ScannerWorkflows.h"
+#include "SerialTestSupport.h"
+#include "StatusDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+
+namespace {
+
+// Answers every alert with a scripted result (default button otherwise) and remembers what it
+// was asked.
+class ScriptedPrompt : public AlertPrompt {
+  public:
+    int runAlert(const AlertPanelContent& content) override {
+        std::lock_guard<std::mutex> guard(fLock);
+        asked.push_back(content.key);
+        titles[content.key] = content.title;
+        messages[content.key] = content.message;
+        auto found = answers.find(content.key);
+        return found == answers.end() ? 1 : found->second;
+    }
+    std::optional<std::string> chooseFile(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+
+    std::map<std::string, int> answers;
+    std::vector<std::string> asked;
+    std::map<std::string, std::string> titles;
+    std::map<std::string, std::string> messages;
+
+  private:
+    std::mutex fLock;
+};
+
+class MapPreferences : public PreferenceStore {
+  public:
+    std::optional<std::string> value(const std::string& key) override {
+        auto found = values.find(key);
+        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void setValue(const std::string& key, const std::string& value) override { values[key] = value; }
+    void removeValue(const std::string& key) override { values.erase(key); }
+    void registerDefaults(const std::map<std::string, std::string>&) override {}
+    std::map<std::string, std::string> values;
+};
+
+struct Fields {
+    std::string model, serialNumber, port;
+};
+
+class RecordingStatus : public StatusDisplay {
+  public:
+    void setStatusText(const std::string& text) override {
+        std::lock_guard<std::mutex> guard(fLock);
+        statusTexts.push_back(text);
+    }
+    void setBusy(bool) override {}
+    void setScannerFields(const std::string& model, const std::string& serialNumber,
+                          const std::string& port) override {
+        std::lock_guard<std::mutex> guard(fLock);
+        fields = {model, serialNumber, port};
+    }
+    void setSerialPortImage(const std::string& imageName) override {
+        std::lock_guard<std::mutex> guard(fLock);
+        logo = imageName;
+    }
+    std::vector<std::string> statusTexts;
+    Fields fields;
+    std::string logo = "(never set)";
+
+  private:
+    std::mutex fLock;
+};
+
+class ScannerWorkflowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setAlertPrompt(&fPrompt);
+        setPreferenceStore(&fPreferences);
+        unsetenv("VESK_UNATTENDED");
+        fJob.jobCreated = true;
+    }
+    void TearDown() override {
+        setAlertPrompt(nullptr);
+        setPreferenceStore(nullptr);
+        unsetenv("VESK_SERIAL_PORTS");
+    }
+    // A scanner on a link of this name; VESK_SERIAL_PORTS names it.
+    bool startScanner(const std::string& linkName, const std::vector<std::string>& options = {}) {
+        fScanner.reset(new PdxSimProcess(fFolder.path(), linkName));
+        setenv("VESK_SERIAL_PORTS", (fFolder.path() + linkName).c_str(), 1);
+        std::vector<std::string> all = {"--records", fFolder.file("scans.txt"), "--pace", "instant"};
+        all.insert(all.end(), options.begin(), options.end());
+        writeFile(fFolder.file("scans.txt"), "AAA1\t050426\t100000\nBBB2\t050426\t100200\n");
+        return fScanner->start(all);
+    }
+    JobContext context() { return JobContext(&fJob, fFolder.path(), fHost, fStatus, fShell); }
+    bool sent(const std::string& hex) {
+        return readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
+    }
+
+    TempFolder fFolder;
+    ScriptedPrompt fPrompt;
+    MapPreferences fPreferences;
+    RecordingStatus fStatus;
+    RecordingHostEvents fHost;
+    RecordingShell fShell;
+    CapturedMessages fMessages;
+    jobCheckList fJob;
+    std::unique_ptr<PdxSimProcess> fScanner;
+};
+
+} // namespace
+
+TEST_F(ScannerWorkflowsTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
+    struct Case {
+        const char* name;
+        const char* link;
+        const char* logo;
+        const char* question;
+    } cases[] = {
+        {"usb_adapter", "tty.SLAB_USBtoUART", "UsbLogo.png", "NSAlertWindow_1005"},
+        {"bluetooth_mac_name", "tty.Bluetooth-PDA-Sync", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
+        {"bluetooth_linux_name", "rfcomm0", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(startScanner(c.link));
+        ScannerWorkflows workflows;
+        JobContext job = context();
+        workflows.rescanSerialPort(job);
+        EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
+        EXPECT_EQ(fStatus.logo, c.logo);
+        fPrompt.asked.clear();
+        fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
+        workflows.makeConnection(job);
+        ASSERT_FALSE(fPrompt.asked.empty());
+        EXPECT_EQ(fPrompt.asked.front(), c.question);
+        EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+        EXPECT_EQ(workflows.barCodeID(), "10700001");
+        EXPECT_EQ(fStatus.fields.model, "Z-1070");
+        EXPECT_EQ(fStatus.fields.serialNumber, "10700001");
+    }
+}
+
+TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnection) {
+    unsetenv("VESK_SERIAL_PORTS");
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    EXPECT_EQ(workflows.currentPortPath(), "");
+    EXPECT_EQ(fStatus.logo, "");
+    EXPECT_EQ(fStatus.fields.port, "No serial port found");
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"No serial port found"}));
+
+    fPrompt.asked.clear();
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
+    workflows.makeConnection(job);
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9009"}));
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_ConnectToBarcodeDevice);
+    for (const std::string& text : fStatus.statusTexts)
+        EXPECT_EQ(text.find("(null)"), std::string::npos) << text;
+    EXPECT_NE(std::find(fStatus.statusTexts.begin(), fStatus.statusTexts.end(), "No serial port found"),
+              fStatus.statusTexts.end());
+    for (const std::string& text : fStatus.statusTexts)
+        EXPECT_EQ(text.find("Setting up serial port"), std::string::npos) << text;
+}
+
+TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndDownloadAsksWithIt) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART", {"--no-unit-id"}));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
+    workflows.makeConnection(job);
+    EXPECT_EQ(workflows.barCodeID(), "177?????");
+    EXPECT_EQ(fStatus.fields.serialNumber, "177?????");
+    fPrompt.answers["NSAlertWindow_1009"] = 0;
+    workflows.downloadData(job);
+    EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_UserCancel);
+    EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
+}
+
+TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJob) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DownloadBarcodeData;
+    workflows.downloadData(job);
+    EXPECT_TRUE(fPrompt.asked.empty());
+    EXPECT_TRUE(fMessages.contains("pdxDownloadData => Device Not Connected???"));
+    EXPECT_TRUE(fMessages.contains("Download FAILED"));
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+    EXPECT_FALSE(sent("02 43 55 31 03"));
+}
+
+TEST_F(ScannerWorkflowsTest, EraseReconnectsWithoutMovingTheJobOrReleasingTheGuard) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DeleteData;
+    ASSERT_TRUE(tryAcquireRunningThread());
+    workflows.deleteData(job);
+    EXPECT_TRUE(isRunningThread());
+    releaseRunningThread();
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DeleteData);
+    EXPECT_EQ(fJob.curTask.load(), eVeskBarcodeTask_DeleteData);
+    EXPECT_TRUE(
+        fMessages.contains("pdxDeleteData => Invalid Barcode Device SerialNumber => NEVER Initialized!"));
+    EXPECT_TRUE(sent("02 43 45 31 03"));
+    EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02"}));
+    EXPECT_TRUE(job.terminateRequested());
+}
+
+TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DeleteData;
+    fPrompt.answers["NSAlertWindow_1005"] = 0; // the user does not ready the scanner
+    workflows.deleteData(job);
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9003"}));
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DeleteData);
+    EXPECT_FALSE(sent("02 43 45 31 03"));
+    EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc err2"}));
+    EXPECT_FALSE(job.terminateRequested());
+}
+
+TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    fPreferences.values["doEnableInternalTesting"] = "true";
+    fPrompt.answers["NSAlertWindow_1001"] = -1;
+    ScaledClock fast(20);
+    ScopedProcessClock clock(fast);
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_PrepareForConnection;
+    workflows.prepareForConnection(job);
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_MatchBarcodeDataWithPhotos);
+    EXPECT_TRUE(workflows.testingMode());
+    workflows.deleteData(job);
+    EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02", "QRWz barc ok02"}));
+    EXPECT_TRUE(job.terminateRequested());
+    EXPECT_EQ(readFile(fFolder.file("pdx-sim.log")).find("host "), std::string::npos);
+}
+
+TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
+    struct Case {
+        const char* name;
+        bool testingMode;
+        bool dataFile;
+        std::map<std::string, int> answers;
+        int32_t nextTask;
+        std::vector<std::string> events;
+    } cases[] = {
+        {"no_data_file", false, false, {}, eVeskBarcodeTask_ConnectToBarcodeDevice, {}},
+        {"use_existing_data",
+         false,
+         true,
+         {{"NSAlertWindow_1002", 1}},
+         eVeskBarcodeTask_MatchBarcodeDataWithPhotos,
+         {}},
+        {"not_now_rests",
+         false,
+         true,
+         {{"NSAlertWindow_1002", 0}},
+         eVeskBarcodeTask_PrepareForConnection,
+         {}},
+        {"cancel_at_existing_data",
+         false,
+         true,
+         {{"NSAlertWindow_1002", -1}},
+         eVeskBarcodeTask_UserCancel,
+         {}},
+        {"testing_mode_use_scanner",
+         true,
+         false,
+         {{"NSAlertWindow_1001", 1}},
+         eVeskBarcodeTask_ConnectToBarcodeDevice,
+         {}},
+        {"testing_mode_cancel",
+         true,
+         false,
+         {{"NSAlertWindow_1001", 0}},
+         eVeskBarcodeTask_JobEnded,
+         {"QRWz barc abrt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHostEvents host;
+        fPreferences.values["doEnableInternalTesting"] = c.testingMode ? "true" : "false";
+        std::remove(fFolder.file("BarcodeDataSource.txt").c_str());
+        if (c.dataFile)
+            writeFile(fFolder.file("BarcodeDataSource.txt"), "scans\n");
+        fPrompt.answers = c.answers;
+        ScannerWorkflows workflows;
+        JobContext job(&fJob, fFolder.path(), host, fStatus, fShell);
+        fJob.curTask = fJob.nextTask = eVeskBarcodeTask_PrepareForConnection;
+        workflows.prepareForConnection(job);
+        EXPECT_EQ(fJob.nextTask.load(), c.nextTask);
+        EXPECT_EQ(host.events(), c.events);
+        // Choosing the scanner in testing mode leaves testing mode for this job.
+        if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice) {
+            EXPECT_FALSE(workflows.testingMode());
+        }
+    }
+}
+
+TEST_F(ScannerWorkflowsTest, DownloadIntoAFolderWhoseDataFileCannotBeNamedFetchesNothing) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
+    workflows.makeConnection(job);
+    ASSERT_EQ(workflows.barCodeID(), "10700001");
+
+    std::string longFolder = fFolder.path() + std::string(1000, 'a') + "/";
+    JobContext tooLong(&fJob, longFolder, fHost, fStatus, fShell);
+    fJob.curTask = eVeskBarcodeTask_DownloadBarcodeData;
+    workflows.downloadData(tooLong);
+    EXPECT_TRUE(fMessages.contains("pdxDownloadData => the data file cannot be written in the working folder"));
+    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+    EXPECT_FALSE(sent("02 43 55 31 03"));
+    EXPECT_FALSE(fileExists("BarcodeDataSource.txt"));
+}

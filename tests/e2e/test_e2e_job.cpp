@@ -1,0 +1,255 @@
+// Whole jobs of the real programs: vesk-host launches VeskBarcode unattended on a folder of real
+// photos, pdx-sim answers as the scanner on a pseudo-terminal, events travel over this test's own
+// session bus. Each road checks the files, the events and what the scanner was sent.
+#include "JobRoad.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Commands as pdx-sim records them.
+const char kUploadCommand[] = "02 43 55 31 03"; // STX "CU1" ETX
+const char kEraseCommand[] = "02 43 45 31 03";  // STX "CE1" ETX
+
+// vesk-host's exit statuses.
+enum { eHost_Erased = 0, eHost_EraseFailed = 2, eHost_BadFolder = 3, eHost_Cancelled = 4, eHost_QuitEnd = 5 };
+
+// A small shoot: three subjects scanned two minutes apart, each photographed soon after; the
+// camera's clock runs five minutes ahead of the scanner's.
+const std::vector<std::string> kScans = {"AAA1\t050426\t100000", "BBB2\t050426\t100200",
+                                         "CCC3\t050426\t100400"};
+
+void addShootPhotos(JobRoad& road) {
+    road.addPhoto("IMG_0001.jpg", "2026:05:04 10:05:10");
+    road.addPhoto("IMG_0002.jpg", "2026:05:04 10:05:25");
+    road.addPhoto("IMG_0003.jpg", "2026:05:04 10:07:15");
+    road.addPhoto("IMG_0004.jpg", "2026:05:04 10:09:05");
+    road.addPhoto("IMG_0005.jpg", "2026:05:04 10:09:30");
+}
+
+const char kDataFile[] = "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=10700001\tDateFormat=1\t"
+                         "moreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
+                         "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\t"
+                         "resv2_HeaderName_max20\tresv3_HeaderName_max20\n"
+                         "AAA1\t050426\t100000\n"
+                         "BBB2\t050426\t100200\n"
+                         "CCC3\t050426\t100400\n";
+
+const char kMatchedList[] = "IMG_0001.jpg\tAAA1\t\tBBB2\r"
+                            "IMG_0002.jpg\tAAA1\t\tBBB2\r"
+                            "IMG_0003.jpg\tBBB2\tAAA1\tCCC3\r"
+                            "IMG_0004.jpg\tCCC3\tBBB2\t\r"
+                            "IMG_0005.jpg\tCCC3\tBBB2\t\r";
+
+const std::vector<std::string> kPhotoLines = {"OriginalName\tCreationDate\tCreationTime",
+                                              "IMG_0001.jpg\t050426\t100510",
+                                              "IMG_0002.jpg\t050426\t100525",
+                                              "IMG_0003.jpg\t050426\t100715",
+                                              "IMG_0004.jpg\t050426\t100905",
+                                              "IMG_0005.jpg\t050426\t100930"};
+
+void expectPhotoList(const JobRoad& road) {
+    std::vector<std::string> lines = splitLines(road.folderFile("BarcodeImageList.txt"));
+    ASSERT_EQ(lines.size(), kPhotoLines.size() + 1);
+    EXPECT_EQ(lines[0].rfind("CPU=1234\tVers=1.00\tContents=ImageList\t", 0), 0u) << lines[0];
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()), kPhotoLines);
+}
+
+std::string failureNote(const JobRoad& road) {
+    return "\n--- VeskBarcode's messages (last part) ---\n" +
+           road.programMessages().substr(
+               road.programMessages().size() > 6000 ? road.programMessages().size() - 6000 : 0);
+}
+
+// The program is still there a moment later: no 'qend' arrived.
+void expectStillOpen(JobRoad& road) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(road.hostRunning());
+    for (const std::string& event : road.events())
+        EXPECT_NE(event, "qend");
+}
+
+using Events = std::vector<std::string>;
+
+} // namespace
+
+TEST(JobEndToEnd, WholeRoadListsDownloadsMatchesAndErasesTheScanner) {
+    JobRoad road;
+    addShootPhotos(road);
+    ASSERT_TRUE(road.startScanner(kScans));
+    ASSERT_TRUE(road.startHost(HostRun{}));
+    ASSERT_EQ(road.waitForHostExit(90), eHost_Erased) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"ok01", "ok02", "qend"}));
+    expectPhotoList(road);
+    EXPECT_EQ(road.folderFile("BarcodeDataSource.txt"), kDataFile);
+    EXPECT_EQ(road.folderFile("BarcodeMatchedList.txt"), kMatchedList);
+    EXPECT_TRUE(road.scannerWasSent(kUploadCommand));
+    EXPECT_TRUE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 0);
+}
+
+TEST(JobEndToEnd, ExistingDataFileIsUsedAndTheEraseReconnectsFirst) {
+    JobRoad road;
+    addShootPhotos(road);
+    road.writeFolderFile("BarcodeDataSource.txt", kDataFile);
+    ASSERT_TRUE(road.startScanner(kScans));
+    HostRun run;
+    run.answers = "NSAlertWindow_1002=1";
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_EQ(road.waitForHostExit(90), eHost_Erased) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"ok01", "ok02", "qend"}));
+    EXPECT_EQ(road.folderFile("BarcodeMatchedList.txt"), kMatchedList);
+    EXPECT_FALSE(road.scannerWasSent(kUploadCommand));
+    std::string messages = road.programMessages();
+    size_t reconnect = messages.find("Invalid Barcode Device SerialNumber => NEVER Initialized!");
+    size_t connected = messages.find("pdxMakeConnection => Zebex Device CONNECTED!");
+    size_t erased = messages.find("pdxDeleteData => DATA DELETED!!");
+    ASSERT_NE(reconnect, std::string::npos) << failureNote(road);
+    ASSERT_NE(connected, std::string::npos);
+    ASSERT_NE(erased, std::string::npos);
+    EXPECT_LT(reconnect, connected);
+    EXPECT_LT(connected, erased);
+    // The reconnection does not move the job: no download is started during or after the erase.
+    EXPECT_EQ(messages.find("doIdle => eVeskBarcodeTask_DownloadBarcodeData"), std::string::npos);
+    EXPECT_EQ(road.scannerRecordCount(), 0);
+}
+
+TEST(JobEndToEnd, UserCancelsAtTheScannerReadyQuestion) {
+    JobRoad road;
+    addShootPhotos(road);
+    ASSERT_TRUE(road.startScanner(kScans));
+    HostRun run;
+    run.answers = "NSAlertWindow_1005=0";
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_EQ(road.waitForHostExit(90), eHost_Cancelled) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"abrt", "qend"}));
+    EXPECT_TRUE(road.folderHas("BarcodeImageList.txt"));
+    EXPECT_FALSE(road.folderHas("BarcodeDataSource.txt"));
+    EXPECT_FALSE(road.folderHas("BarcodeMatchedList.txt"));
+    EXPECT_FALSE(road.scannerWasSent(kUploadCommand));
+    EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 3);
+}
+
+TEST(JobEndToEnd, ScannerThatNeverAnswersLeavesTheJobRestingAtTheConnection) {
+    JobRoad road;
+    addShootPhotos(road);
+    ASSERT_TRUE(road.startScanner(kScans, {"--ready-after", "100000"}));
+    HostRun run;
+    // Two connection attempts of two minutes each, run 40 times faster.
+    run.environment["VESK_CLOCK_SPEEDUP"] = "40";
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_TRUE(road.waitForMessage("NO DEVICE CONNECTED!!!", 60)) << failureNote(road);
+    expectStillOpen(road);
+    std::string messages = road.programMessages();
+    EXPECT_EQ(messages.find("doIdle => eVeskBarcodeTask_DownloadBarcodeData"), std::string::npos);
+    EXPECT_TRUE(road.events().empty());
+    EXPECT_FALSE(road.folderHas("BarcodeDataSource.txt"));
+    EXPECT_FALSE(road.folderHas("BarcodeMatchedList.txt"));
+
+    road.tellHost("quit");
+    EXPECT_EQ(road.waitForHostExit(30), eHost_QuitEnd);
+    EXPECT_EQ(road.events(), (Events{"qend"}));
+    EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
+}
+
+TEST(JobEndToEnd, TransferWithABadChecksumIsNotMatchedNorErased) {
+    JobRoad road;
+    addShootPhotos(road);
+    ASSERT_TRUE(road.startScanner(kScans, {"--fault", "bad-checksum@2"}));
+    ASSERT_TRUE(road.startHost(HostRun{}));
+    ASSERT_TRUE(road.waitForMessage("Download FAILED", 60)) << failureNote(road);
+    expectStillOpen(road);
+    EXPECT_TRUE(road.events().empty());
+    EXPECT_FALSE(road.folderHas("BarcodeDataSource.txt"));
+    EXPECT_FALSE(road.folderHas("BarcodeMatchedList.txt"));
+    EXPECT_TRUE(road.scannerWasSent(kUploadCommand));
+
+    road.tellHost("quit");
+    EXPECT_EQ(road.waitForHostExit(30), eHost_QuitEnd);
+    EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 3);
+}
+
+TEST(JobEndToEnd, DifferentScannerAtTheEraseIsNotErased) {
+    JobRoad road;
+    addShootPhotos(road);
+    ASSERT_TRUE(road.startScanner(kScans));
+    HostRun run;
+    run.hostOptions = {"--no-erase", "--no-quit"};
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_TRUE(road.waitForEvent("ok01", 60)) << failureNote(road);
+    EXPECT_EQ(road.folderFile("BarcodeDataSource.txt"), kDataFile);
+
+    // Another scanner, with scans of its own, is on the port when the host allows the erase.
+    ASSERT_TRUE(road.startScanner({"ZZZ9\t050426\t110000"}, {"--unit-id", "10799999"}));
+    road.tellHost("eras");
+    ASSERT_TRUE(road.waitForEvent("err2", 60)) << failureNote(road);
+    expectStillOpen(road);
+    EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 1);
+    EXPECT_NE(road.programMessages().find("Found DeviceID[10799999] != ExpectedDeviceID[10700001]"),
+              std::string::npos);
+
+    road.tellHost("quit");
+    EXPECT_EQ(road.waitForHostExit(30), eHost_EraseFailed);
+    EXPECT_EQ(road.events(), (Events{"ok01", "err2", "qend"}));
+}
+
+TEST(JobEndToEnd, FailingEraseReportsAndKeepsTheData) {
+    JobRoad road;
+    addShootPhotos(road);
+    ASSERT_TRUE(road.startScanner(kScans, {"--fault", "erase-keeps-data"}));
+    HostRun run;
+    run.hostOptions = {"--no-quit"};
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_TRUE(road.waitForEvent("err2", 60)) << failureNote(road);
+    expectStillOpen(road);
+    EXPECT_TRUE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 3);
+    EXPECT_EQ(road.folderFile("BarcodeMatchedList.txt"), kMatchedList);
+
+    road.tellHost("quit");
+    EXPECT_EQ(road.waitForHostExit(30), eHost_EraseFailed);
+    EXPECT_EQ(road.events(), (Events{"ok01", "err2", "qend"}));
+}
+
+TEST(JobEndToEnd, TestingModeNeverTouchesTheScanner) {
+    JobRoad road;
+    addShootPhotos(road);
+    road.writeFolderFile("BarcodeDataSource.txt", kDataFile);
+    road.setPreference("doEnableInternalTesting", "true");
+    ASSERT_TRUE(road.startScanner(kScans));
+    HostRun run;
+    run.answers = "NSAlertWindow_1001=-1";
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_EQ(road.waitForHostExit(90), eHost_Erased) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"ok01", "ok02", "ok02", "qend"}));
+    EXPECT_EQ(road.folderFile("BarcodeMatchedList.txt"), kMatchedList);
+    EXPECT_NE(road.programMessages().find("DUMMY EVENT - Erased DATA from Barcode Device..."),
+              std::string::npos);
+    EXPECT_EQ(road.scannerRecord().find("host "), std::string::npos) << road.scannerRecord();
+    EXPECT_EQ(road.scannerRecordCount(), 3);
+}
+
+TEST(JobEndToEnd, WorkingFolderWithANonAsciiNameIsRefused) {
+    JobRoad road;
+    std::string folder = road.root() + "Fotos-Año/";
+    ASSERT_EQ(system(("mkdir '" + folder + "'").c_str()), 0);
+    ASSERT_TRUE(road.startScanner(kScans));
+    HostRun run;
+    run.folder = folder;
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_EQ(road.waitForHostExit(60), eHost_BadFolder) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"err3", "qend"}));
+    EXPECT_EQ(system(("test -z \"$(ls -A '" + folder + "')\"").c_str()), 0);
+    EXPECT_EQ(road.scannerRecord().find("host "), std::string::npos);
+}
