@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "DBusHostEvents.h"
 #include "GeneralPreferencesDialog.h"
+#include "MagStripeTestReader.h"
 #include "MainWindow.h"
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
@@ -88,6 +89,8 @@ int main(int argc, char** argv) {
     installAlertPrompt(&window);
     installPreferenceStore();
     window.setPreferencesAction([&window] { openPreferencesDialog(&window); });
+    window.setDeveloperCommand([] { doTestMagReader(); },
+                               [] { return GeneralPreferencesController::getDoEnableInternalTestingMode(); });
     static VeskJobOperations operations(&window);
 
     ApplicationServices services;

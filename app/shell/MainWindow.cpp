@@ -1,5 +1,8 @@
 #include "MainWindow.h"
 
+#include <QMenu>
+#include <QMenuBar>
+
 #include "ui_MainWindow.h"
 
 #include "AlertPanel.h"
@@ -196,9 +199,35 @@ void MainWindow::ibToggleDisclosureButton1(bool open) {
     scrollErrorViewToEnd();
 }
 
+void MainWindow::setDeveloperCommand(std::function<void()> command, std::function<bool()> shown) {
+    fDeveloperCommand = std::move(command);
+    fDeveloperMenuShown = std::move(shown);
+    if (!fDeveloperMenu) {
+        fDeveloperMenu = menuBar()->addMenu("Developer");
+        QAction* action = fDeveloperMenu->addAction("Read Magnetic-Stripe Test File...");
+        action->setObjectName("ibPickTestFolder");
+        connect(action, &QAction::triggered, this, &MainWindow::ibPickTestFolder);
+    }
+    refreshDeveloperMenu();
+}
+
+void MainWindow::refreshDeveloperMenu() {
+    if (!fDeveloperMenu)
+        return;
+    bool shown = fDeveloperMenuShown && fDeveloperMenuShown();
+    fDeveloperMenu->menuAction()->setVisible(shown);
+    menuBar()->setVisible(shown);
+}
+
+void MainWindow::ibPickTestFolder() {
+    if (fDeveloperCommand)
+        fDeveloperCommand();
+}
+
 void MainWindow::openPreferences() {
     if (fPreferencesAction) {
         fPreferencesAction();
+        refreshDeveloperMenu();
         return;
     }
     if (isRunningThread()) {

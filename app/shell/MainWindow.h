@@ -35,6 +35,11 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
     // What the preferences button does; by default it says that the preferences are not there
     // yet (or alert 9002 while a worker runs).
     void setPreferencesAction(std::function<void()> action) { fPreferencesAction = std::move(action); }
+    // The developer command "Read Magnetic-Stripe Test File..." (ibPickTestFolder) and the question
+    // whether it is shown: only in internal testing mode, asked again whenever the menu bar is
+    // refreshed (at start and after the preferences).
+    void setDeveloperCommand(std::function<void()> command, std::function<bool()> shown);
+    void refreshDeveloperMenu();
 
     // MainWindowView, user-interface thread.
     void setErrorViewText(const std::string& text) override;
@@ -63,9 +68,13 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
     void onUserInterfaceThread(std::function<void()> work);
     void logFrame(const char* heading);
     void openPreferences();
+    void ibPickTestFolder();
 
     std::unique_ptr<Ui::MainWindow> fUi;
     ApplicationShell& fShell;
     MyApplicationDelegate* fDelegate = nullptr;
     std::function<void()> fPreferencesAction;
+    std::function<void()> fDeveloperCommand;
+    std::function<bool()> fDeveloperMenuShown;
+    class QMenu* fDeveloperMenu = nullptr;
 };

@@ -6,7 +6,10 @@
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -136,6 +139,28 @@ class MainWindowTest : public QObject {
         fWindow->close();
         QVERIFY(!fWindow->isVisible());
         fWindow->setDelegate(nullptr);
+    }
+
+    // The developer command is offered only in internal testing mode, and the mode is asked again
+    // after the preferences, so switching it on there shows the menu without a restart.
+    void developerMenuOnlyInTestingMode() {
+        bool testing = false;
+        int runs = 0;
+        fWindow->setDeveloperCommand([&runs] { ++runs; }, [&testing] { return testing; });
+        auto* action = fWindow->findChild<QAction*>("ibPickTestFolder");
+        QVERIFY(action);
+        QVERIFY(!fWindow->menuBar()->isVisible());
+        testing = true;
+        fWindow->setPreferencesAction([] {});
+        auto* preferences = fWindow->findChild<QPushButton*>("preferencesButton");
+        QVERIFY(preferences);
+        preferences->click();
+        QVERIFY(fWindow->menuBar()->isVisible());
+        action->trigger();
+        QCOMPARE(runs, 1);
+        testing = false;
+        fWindow->refreshDeveloperMenu();
+        QVERIFY(!fWindow->menuBar()->isVisible());
     }
 };
 
