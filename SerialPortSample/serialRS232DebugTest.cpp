@@ -26,20 +26,6 @@ Clock::Duration ticks(int count) {
     return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(count / 60.0));
 }
 
-void reportReceivedBytes(const char* bytes, long total) {
-    for (long i = 0; i < total; ++i) {
-        unsigned char byte = static_cast<unsigned char>(bytes[i]);
-        if (byte < 0x80)
-            myPrintfDebug(
-                myFormat("Returning Back char[%03i]= [0x%02x] = ['%c']\n", static_cast<int>(i), byte, byte)
-                    .c_str());
-        else
-            myPrintfDebug(
-                myFormat("Returning Back char[%03i]= [0x%02x] = [\\%i']\n", static_cast<int>(i), byte, byte)
-                    .c_str());
-    }
-}
-
 } // namespace
 
 bool serialRS232Device::DoDebugTest() {
@@ -143,7 +129,7 @@ bool serialRS232Device::JustReceiveCharacters() {
     }
     if (total > 0) {
         myPrintf(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)).c_str());
-        reportReceivedBytes(received, total);
+        LogReturnedBytes(received, total);
     } else {
         myPrintf("Nothing read.\n");
     }

@@ -39,6 +39,12 @@ void requestLowLatency(int descriptor, const char* path) {
 
 void reportReadBack(const char* bytes, long total) {
     myPrintfDebug(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)).c_str());
+    LogReturnedBytes(bytes, total);
+}
+
+} // namespace
+
+void LogReturnedBytes(const char* bytes, long total) {
     for (long i = 0; i < total; ++i) {
         unsigned char byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80)
@@ -51,8 +57,6 @@ void reportReadBack(const char* bytes, long total) {
                     .c_str());
     }
 }
-
-} // namespace
 
 void wait(int seconds) {
     if (seconds <= 0)

@@ -17,6 +17,8 @@ void waitInTenths(int tenths);
 // Renders a byte run for the log: printable bytes as they are, ESC as \e, TAB \t, LF \n, CR \r,
 // every other byte as a backslash and three decimal digits.
 std::string LogString2(const char* bytes, long length);
+// Logs each byte of a reply on a debug line of its own (index, hex and character).
+void LogReturnedBytes(const char* bytes, long total);
 
 class serialRS232Device {
   public:
