@@ -20,9 +20,9 @@ struct NodeSpec {
 
 BarcodeList makeList(const std::vector<NodeSpec>& nodes) {
     BarcodeList list;
-    for (const NodeSpec& spec : nodes) {
-        list.push_back(Barcode::barcodeWithValue(spec.barcode));
-        for (const std::string& name : spec.images)
+    for (const NodeSpec& node : nodes) {
+        list.push_back(Barcode::barcodeWithValue(node.barcode));
+        for (const std::string& name : node.images)
             list.back()->addObject(BarcodeImage::barcodeImageWithValue(name));
     }
     return list;
