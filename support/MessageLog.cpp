@@ -6,6 +6,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
@@ -29,6 +30,7 @@ MessageSink* gDefaultSink = nullptr;
 std::ofstream gLogFile;
 std::mutex gLogThreadLock;
 std::string gLogFilePath;
+std::atomic<bool> gSystemLogCopy{true};
 
 std::string executableFolder() {
     char buffer[PATH_MAX + 1] = {0};
@@ -178,8 +180,11 @@ void LogMessage(std::string line) {
             gLogFile.flush();
         }
     }
-    writeSystemLog(line);
+    if (gSystemLogCopy.load())
+        writeSystemLog(line);
 }
+
+void setSystemLogCopy(bool on) { gSystemLogCopy.store(on); }
 
 void SystemLog(const std::string& text) { writeSystemLog(text); }
 

@@ -42,6 +42,9 @@ void LogMessage(std::string line);
 void SystemLog(const std::string& text);
 // The path of the open log file; empty when no log file could be opened.
 std::string logFilePath();
+// Whether every log line is also copied to standard error (on by default). Command-line tools
+// turn it off so that only the messages meant for the user reach the terminal.
+void setSystemLogCopy(bool on);
 } // namespace MessageLog
 
 // Formats like snprintf into a std::string, for callers that build a message before myPrintf.
