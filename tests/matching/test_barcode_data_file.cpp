@@ -2,6 +2,7 @@
 #include "barcodeDataFileMgr.h"
 
 #include "MessageLog.h"
+#include "RecordingSink.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,22 +13,6 @@
 #include <vector>
 
 namespace {
-
-class RecordingSink : public MessageSink {
-  public:
-    void outputError(std::string text) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        fReceived += text;
-    }
-    std::string received() {
-        std::lock_guard<std::mutex> guard(fLock);
-        return fReceived;
-    }
-
-  private:
-    std::mutex fLock;
-    std::string fReceived;
-};
 
 const char kTitleLine[] = "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\t"
                           "resv2_HeaderName_max20\tresv3_HeaderName_max20\n";

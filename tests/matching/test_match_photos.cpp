@@ -4,6 +4,7 @@
 
 #include "ListFiles.h"
 #include "MessageLog.h"
+#include "RecordingSink.h"
 #include "Preferences.h"
 #include "TempFolder.h"
 
@@ -19,22 +20,6 @@
 using namespace listfiles;
 
 namespace {
-
-class RecordingSink : public MessageSink {
-  public:
-    void outputError(std::string text) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        fReceived += text;
-    }
-    std::string received() {
-        std::lock_guard<std::mutex> guard(fLock);
-        return fReceived;
-    }
-
-  private:
-    std::mutex fLock;
-    std::string fReceived;
-};
 
 // Scans A, B, C five minutes apart; photos at 09:59:58, 10:02:00, 10:07:00 and 10:10:00.
 const std::vector<std::string> kScansABC = {"A\t121026\t100000", "B\t121026\t100500", "C\t121026\t101000"};
