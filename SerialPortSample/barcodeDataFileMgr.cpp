@@ -25,8 +25,7 @@ template <std::size_t N> void setHeaderValue(char (&field)[N], const char* text,
     std::strncpy(field, text, N - 1);
     if (std::strlen(text) >= N)
         myPrintfDebug(
-            myFormat("barcodeDataFileMgr: the %s [%s] is cut to %zu characters\n", what, text, N - 1)
-                .c_str());
+            myFormat("barcodeDataFileMgr: the %s [%s] is cut to %zu characters\n", what, text, N - 1));
 }
 
 // The text of a record field: at most one field's bytes even when its terminator is missing.
@@ -58,8 +57,7 @@ void barcodeDataFileMgr::setFileName(const char* name) {
     if (std::strlen(name) >= sizeof fFileName) {
         myPrintf(myFormat("barcodeDataFileMgr::setFileName => the file name is longer than %zu "
                           "characters and is refused\n",
-                          sizeof fFileName - 1)
-                     .c_str());
+                          sizeof fFileName - 1));
         return;
     }
     std::strcpy(fFileName, name);
@@ -83,14 +81,13 @@ void barcodeDataFileMgr::formFileName(const char* folder) {
         std::memset(fFileName, 0, sizeof fFileName);
         myPrintf(myFormat("barcodeDataFileMgr::formFileName => the path of the barcode data file "
                           "is longer than %zu characters: %s\n",
-                          kFormedPathSize - 1, path.c_str())
-                     .c_str());
+                          kFormedPathSize - 1, path.c_str()));
         return;
     }
     setFileName(path.c_str());
-    myPrintf((std::string(kRule) + "\n").c_str());
+    myPrintf(std::string(kRule) + "\n");
     myPrintf(fFileName);
-    myPrintf((std::string("\n") + kRule + "\n").c_str());
+    myPrintf(std::string("\n") + kRule + "\n");
 }
 
 void barcodeDataFileMgr::createOutputFileWithHeader() {
@@ -141,8 +138,7 @@ bool barcodeDataFileMgr::writeBarcodeRecord(const barcodeRecord* record) {
     if (!is_open()) {
         myPrintf(myFormat("barcodeDataFileMgr::writeBarcodeRecord => the barcode data file [%s] "
                           "is not open, the scan [%s] is not written\n",
-                          fFileName, fieldText(record->scannedID, "00000").c_str())
-                     .c_str());
+                          fFileName, fieldText(record->scannedID, "00000").c_str()));
         return false;
     }
     std::string line = fieldText(record->scannedID, "00000");
@@ -158,8 +154,7 @@ bool barcodeDataFileMgr::writeBarcodeRecord(const barcodeRecord* record) {
     if (fail()) {
         myPrintf(myFormat("barcodeDataFileMgr::writeBarcodeRecord => writing to the barcode data "
                           "file [%s] failed, the scan [%s] may be lost\n",
-                          fFileName, fieldText(record->scannedID, "00000").c_str())
-                     .c_str());
+                          fFileName, fieldText(record->scannedID, "00000").c_str()));
         return false;
     }
     return true;

@@ -42,8 +42,7 @@ bool convertAsciiBufferToHex(unsigned char* digits, short count, long& value) {
         sum += digits[i] * place;
     }
     value = static_cast<long>(sum);
-    myPrintfDebug(
-        myFormat("\n\nconvertAsciiBufferToHex = [%3.2f] = [%i]\n\n", sum, static_cast<int>(value)).c_str());
+    myPrintfDebug(myFormat("\n\nconvertAsciiBufferToHex = [%3.2f] = [%i]\n\n", sum, static_cast<int>(value)));
     return true;
 }
 

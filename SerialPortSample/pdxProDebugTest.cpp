@@ -32,18 +32,18 @@ bool pdxProDevice::DoDebugTest() {
 
     SetFileDescriptor(OpenSerialPort());
     for (int attempt = 1; !IsPortOpen() && attempt <= kOpenRetries; ++attempt) {
-        myPrintf(myFormat("Issuing inquiry => [%i] of [%i]\n", attempt, kOpenRetries).c_str());
+        myPrintf(myFormat("Issuing inquiry => [%i] of [%i]\n", attempt, kOpenRetries));
         SetFileDescriptor(OpenSerialPort());
     }
     if (!IsPortOpen()) {
-        myPrintf(myFormat("UNABLE to OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor).c_str());
+        myPrintf(myFormat("UNABLE to OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor));
         return false;
     }
 
     bool inRemoteMode = false;
     for (int attempt = 1; attempt <= kRemoteModeAttempts; ++attempt) {
         if (tcdrain(fFileDescriptor) == -1)
-            myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno).c_str());
+            myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
         JustReceiveCharacters();
         JustReceiveCharacters();
         if (EnterRemoteMode()) {
@@ -56,17 +56,16 @@ bool pdxProDevice::DoDebugTest() {
         CloseSerialPort();
         SetFileDescriptor(OpenSerialPort());
         if (!IsPortOpen()) {
-            myPrintf(myFormat("FAILED Badly inside OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor)
-                         .c_str());
+            myPrintf(
+                myFormat("FAILED Badly inside OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor));
             return false;
         }
         myPrintf(myFormat("\nRETRYING to enter Remote Mode with PDX Device [%i] out of [%i]\n", attempt + 1,
-                          kRemoteModeAttempts)
-                     .c_str());
+                          kRemoteModeAttempts));
     }
     if (!inRemoteMode) {
-        myPrintf(myFormat("\n\nFAILED TO COMMUNICATE WITH PdxPro Z-1070 DEVICE Thru = %s\n", portPath.c_str())
-                     .c_str());
+        myPrintf(
+            myFormat("\n\nFAILED TO COMMUNICATE WITH PdxPro Z-1070 DEVICE Thru = %s\n", portPath.c_str()));
         CloseSerialPort();
         return false;
     }
@@ -81,13 +80,11 @@ bool pdxProDevice::DoDebugTest() {
         myPrintf(
             myFormat("pdxProDevice::DoDebugTest => the system information of the scanner on %s could not "
                      "be read; no data file is written\n",
-                     portPath.c_str())
-                .c_str());
+                     portPath.c_str()));
     } else if (std::strchr(fUnitID, '/') != nullptr) {
         myPrintf(myFormat("pdxProDevice::DoDebugTest => the unit ID [%s] cannot name a file; no data file is "
                           "written\n",
-                          fUnitID)
-                     .c_str());
+                          fUnitID));
     } else {
         fBarcodeFileMgr = std::make_unique<barcodeDataFileMgr>();
         barcodeDataFileMgr& file = *fBarcodeFileMgr;
@@ -107,12 +104,11 @@ bool pdxProDevice::DoDebugTest() {
             written = clean && !file.fail();
             std::string path = currentFolder() + "/" + file.fileName();
             if (written)
-                myPrintf(myFormat("pdxProDevice::DoDebugTest => wrote %s\n", path.c_str()).c_str());
+                myPrintf(myFormat("pdxProDevice::DoDebugTest => wrote %s\n", path.c_str()));
             else
                 myPrintf(
                     myFormat("pdxProDevice::DoDebugTest => the transfer was not clean; %s is incomplete\n",
-                             path.c_str())
-                        .c_str());
+                             path.c_str()));
         }
     }
     if (fBarcodeFileMgr->is_open())

@@ -24,9 +24,8 @@ bool pdxProDevice::DeleteDataNew(const char* expectedUnitID) {
     std::memset(fUnitID, 0, sizeof fUnitID);
     GetSystemInfoCmd();
     if (std::strcmp(fUnitID, expectedUnitID) != 0) {
-        myPrintf(
-            myFormat("DeleteDataNew => Found DeviceID[%s] != ExpectedDeviceID[%s]\n", fUnitID, expectedUnitID)
-                .c_str());
+        myPrintf(myFormat("DeleteDataNew => Found DeviceID[%s] != ExpectedDeviceID[%s]\n", fUnitID,
+                          expectedUnitID));
         QuitRemoteMode();
         CloseSerialPort();
         return false;
@@ -65,8 +64,7 @@ bool pdxProDevice::DeleteDataCmd(ePdxFormFileNum form) {
     myPrintf("pdxProDevice::DeleteDataCmd\n");
     if (form != ePdxFormFileNum_0 && form != ePdxFormFileNum_1) {
         myPrintf(myFormat("pdxProDevice::DeleteDataCmd => Invalid ePdxFormFileNum param = [0x%02x]\n\n",
-                          static_cast<unsigned>(form))
-                     .c_str());
+                          static_cast<unsigned>(form)));
         return false;
     }
     char command[6] = {0};

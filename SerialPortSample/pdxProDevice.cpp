@@ -48,8 +48,7 @@ bool pdxProDevice::SetWorkingPathCString(const char* folder) {
     if (std::strlen(folder) + longest >= barcodeDataFileMgr::kFormedPathSize) {
         myPrintf(myFormat("pdxProDevice::SetWorkingPathCString => the working folder path is too long "
                           "(%zu bytes; the data file path must stay under %zu): %.80s...\n",
-                          std::strlen(folder), barcodeDataFileMgr::kFormedPathSize, folder)
-                     .c_str());
+                          std::strlen(folder), barcodeDataFileMgr::kFormedPathSize, folder));
         return false;
     }
     std::strcpy(fWorkingPath, folder);
@@ -98,7 +97,7 @@ bool pdxProDevice::EnterRemoteModeLoop2(short seconds) {
         Clock& clock = processClock();
         const Clock::TimePoint deadline = clock.now() + ticks(seconds * 60);
         Clock::TimePoint reopenTime = clock.now() + ticks(kReopenTicks);
-        myPrintfDebug(myFormat("Total Wait Time is [%i] seconds\n", seconds).c_str());
+        myPrintfDebug(myFormat("Total Wait Time is [%i] seconds\n", seconds));
         while (true) {
             tcdrain(fFileDescriptor);
             if (EnterRemoteMode()) {
@@ -125,7 +124,7 @@ bool pdxProDevice::EnterRemoteModeLoop2(short seconds) {
         }
     }
     if (!IsPortOpen())
-        myPrintf(myFormat("UNABLE to OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor).c_str());
+        myPrintf(myFormat("UNABLE to OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor));
     if (!success) {
         myPrintf("Unable to Connect In Remote Mode!!!");
         CloseSerialPort();
@@ -182,8 +181,7 @@ bool pdxProDevice::MakeConnectionNew() {
         if (!identified)
             myPrintf(myFormat("pdxProDevice::MakeConnectionNew => the scanner on %s answered but its "
                               "system information could not be read\n",
-                              fBsdPathName)
-                         .c_str());
+                              fBsdPathName));
         QuitRemoteMode();
     }
     CloseSerialPort();
@@ -202,7 +200,7 @@ bool pdxProDevice::GetDateInfoCmd() {
     long expected = 10;
     ReadBackTheCharacters(reply, expected);
     if (static_cast<unsigned char>(reply[0]) == kPdxPro_STX)
-        myPrintf(myFormat("Get Date returned: [%.8s]\n", reply + 1).c_str());
+        myPrintf(myFormat("Get Date returned: [%.8s]\n", reply + 1));
     else
         myPrintf("WHAT GetDateInfoCmd 2\n");
     return SendEnd06Cmd();
@@ -216,7 +214,7 @@ bool pdxProDevice::GetTimeInfoCmd() {
     SendAndReadReply(kPdxPro_GetTimeInfoCmd, commandLength(kPdxPro_GetTimeInfoCmd), reply, 11);
     if (static_cast<unsigned char>(reply[0]) == kPdxPro_ACK &&
         static_cast<unsigned char>(reply[1]) == kPdxPro_STX)
-        myPrintf(myFormat("GetTime returned: [%.8s]\n", reply + 2).c_str());
+        myPrintf(myFormat("GetTime returned: [%.8s]\n", reply + 2));
     else
         myPrintf("WHAT GetDateInfoCmd\n");
     return SendEnd06Cmd();
@@ -237,9 +235,9 @@ bool pdxProDevice::GetBarCodeSettingCmd() {
     if (reply[0] == 34) {
         unsigned char sum = 0;
         pdxProDeviceComputeCheckSum(reinterpret_cast<unsigned char*>(reply + 1), 34, sum);
-        myPrintf(myFormat("          The checksum is [0x%02x] = [%i]\n", sum, sum).c_str());
+        myPrintf(myFormat("          The checksum is [0x%02x] = [%i]\n", sum, sum));
         unsigned char withLength = static_cast<unsigned char>(sum + 34);
-        myPrintf(myFormat(" The checksum+maxBytes is [0x%02x] = [%i]\n", withLength, withLength).c_str());
+        myPrintf(myFormat(" The checksum+maxBytes is [0x%02x] = [%i]\n", withLength, withLength));
     } else {
         myPrintf("WHAT GetBarCodeSettingCmd\n");
     }

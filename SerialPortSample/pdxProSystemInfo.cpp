@@ -67,18 +67,15 @@ bool pdxProDevice::GetSystemInfoCmd() {
         valid = reply[0] == kPdxPro_STX && reply[kPdxPro_SystemInfoReplySize - 1] == kPdxPro_ETX;
         if (!valid)
             myPrintf(myFormat("GetSystemInfoCmd returned NOT VALID DATA of:\n[%s]\n\n",
-                              replyText(reply, kPdxPro_SystemInfoReplySize).c_str())
-                         .c_str());
+                              replyText(reply, kPdxPro_SystemInfoReplySize).c_str()));
     }
     if (valid) {
         myPrintfDebug(myFormat("GetSystemInfoCmd returned:\n[%s]\n",
-                               replyText(reply, kPdxPro_SystemInfoReplySize).c_str())
-                          .c_str());
+                               replyText(reply, kPdxPro_SystemInfoReplySize).c_str()));
         std::memset(fGetSystemInfo, 0, sizeof fGetSystemInfo);
         std::memcpy(fGetSystemInfo, reply + 1, kPdxPro_SystemInfoPayloadSize);
         myPrintfDebug(myFormat("\n\nfGetSystemInfo contains:\n[%s]\n\n",
-                               replyText(fGetSystemInfo, kPdxPro_SystemInfoPayloadSize).c_str())
-                          .c_str());
+                               replyText(fGetSystemInfo, kPdxPro_SystemInfoPayloadSize).c_str()));
         for (short i = 0; i < kPdxPro_FormCount; ++i) {
             std::memset(&fSystemInfoFormRecord[i], 0, sizeof fSystemInfoFormRecord[i]);
             GetSystemInfoFormRecord(fGetSystemInfo, i, fSystemInfoFormRecord[i]);
@@ -87,8 +84,7 @@ bool pdxProDevice::GetSystemInfoCmd() {
             const pdxSystemInfoFormRecord& form = fSystemInfoFormRecord[i];
             myPrintfDebug(myFormat("\n\n=====> fSystemInfoFormRecord[%i] Info:\nFormName = [%.8s]\n"
                                    "CountOfRecords = [%i]\nCountOfFieldsPerRecord = [%i]\n\n",
-                                   i, form.FormName, form.CountOfRecords, form.CountOfFieldsPerRecord)
-                              .c_str());
+                                   i, form.FormName, form.CountOfRecords, form.CountOfFieldsPerRecord));
         }
         std::memset(fModelName, 0, sizeof fModelName);
         std::memset(fUnitID, 0, sizeof fUnitID);
@@ -115,8 +111,7 @@ bool pdxProDevice::CheckFormCountsForUpload(ePdxFormFileNum form) const {
         myPrintf(myFormat("pdxProDevice => Form[%i] of the scanner on %s reports %ld records, outside 1 "
                           "to %i: its scans cannot be downloaded. Nothing was written and nothing "
                           "will be erased.\n",
-                          form, fBsdPathName, record.ReportedCountOfRecords, kPdxPro_MaxRecordCount)
-                     .c_str());
+                          form, fBsdPathName, record.ReportedCountOfRecords, kPdxPro_MaxRecordCount));
         return false;
     }
     if (record.CountOfFieldsPerRecord == 0) {
@@ -124,8 +119,7 @@ bool pdxProDevice::CheckFormCountsForUpload(ePdxFormFileNum form) const {
                           "%ld fields per record, outside 1 to %i: its scans cannot be downloaded. "
                           "Nothing was written and nothing will be erased.\n",
                           form, fBsdPathName, record.CountOfRecords, record.ReportedCountOfFieldsPerRecord,
-                          kPdxPro_MaxFieldCount)
-                     .c_str());
+                          kPdxPro_MaxFieldCount));
         return false;
     }
     return true;
@@ -134,6 +128,5 @@ bool pdxProDevice::CheckFormCountsForUpload(ePdxFormFileNum form) const {
 void pdxProDevice::ReportFormCounts(int form) const {
     const pdxSystemInfoFormRecord& record = fSystemInfoFormRecord[form];
     myPrintfDebug(myFormat("\n\nForm[%i].countOfRecord = [%i]\nForm[%i].countFieldsPerRecord = [%i]\n\n",
-                           form, record.CountOfRecords, form, record.CountOfFieldsPerRecord)
-                      .c_str());
+                           form, record.CountOfRecords, form, record.CountOfFieldsPerRecord));
 }

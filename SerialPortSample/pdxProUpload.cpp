@@ -53,8 +53,7 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
     if (!haveSystemInfo) {
         myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => the system information of the "
                           "scanner on %s could not be read; nothing was downloaded\n",
-                          fBsdPathName)
-                     .c_str());
+                          fBsdPathName));
         return leave();
     }
     if (std::strcmp(fUnitID, expectedUnitID ? expectedUnitID : "") != 0) {
@@ -87,8 +86,7 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
     file.close();
     if (file.fail()) {
         myPrintf(
-            myFormat("pdxProDevice::DownloadDataFromDeviceNew => writing %s failed\n", partialPath.c_str())
-                .c_str());
+            myFormat("pdxProDevice::DownloadDataFromDeviceNew => writing %s failed\n", partialPath.c_str()));
         clean = false;
     }
     QuitRemoteMode();
@@ -102,8 +100,8 @@ bool pdxProDevice::FinishDownload(bool clean, const std::string& partialPath, co
             return true;
         myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => could not rename %s to %s - "
                           "%s(%d). The downloaded scans are in %s.\n",
-                          partialPath.c_str(), finalPath.c_str(), strerror(errno), errno, partialPath.c_str())
-                     .c_str());
+                          partialPath.c_str(), finalPath.c_str(), strerror(errno), errno,
+                          partialPath.c_str()));
         return false;
     }
     const std::string damagedPath = std::string(fWorkingPath) + kBarcodeDataDamagedFileName;
@@ -112,8 +110,7 @@ bool pdxProDevice::FinishDownload(bool clean, const std::string& partialPath, co
     myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => the transfer from the scanner on %s "
                       "failed. %s was not changed and the scans are still on the scanner; try the "
                       "download again. What arrived is kept in %s.\n",
-                      fBsdPathName, finalPath.c_str(), damagedPath.c_str())
-                 .c_str());
+                      fBsdPathName, finalPath.c_str(), damagedPath.c_str()));
     return false;
 }
 
@@ -122,18 +119,16 @@ bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
     long expected = 1;
     if (!ReadBackTheCharacters(reinterpret_cast<char*>(lengthByte), expected)) {
         myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => no %s length arrived\n",
-                          isHeader ? "header" : "record")
-                     .c_str());
+                          isHeader ? "header" : "record"));
         return false;
     }
     const int length = static_cast<signed char>(lengthByte[0]);
     myPrintfDebug(
-        myFormat("pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Header Length = [%i]\n", length).c_str());
+        myFormat("pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Header Length = [%i]\n", length));
     if (length + 1 <= 0) {
         myPrintf(myFormat(isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => BAD Header Length = [%i]\n\n"
                                    : "pdxProDevice::GetUploadDataFromPDXCmd => BAD Record Length = [%i]\n\n",
-                          length + 1)
-                     .c_str());
+                          length + 1));
         return false;
     }
     unsigned char block[kBlockBufferSize + 1] = {0};
@@ -141,16 +136,14 @@ bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
     bool arrived = ReadBackTheCharacters(reinterpret_cast<char*>(block), expected);
     myPrintfDebug(myFormat(isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Header Data = [%s]\n"
                                     : "pdxProDevice::GetUploadDataFromPDXCmd => ReadBack Data = [%s]\n",
-                           LogString2(reinterpret_cast<char*>(block), length).c_str())
-                      .c_str());
+                           LogString2(reinterpret_cast<char*>(block), length).c_str()));
     if (!arrived)
         return false;
     unsigned char sum = 0;
     pdxProDeviceComputeCheckSum(block, static_cast<short>(length), sum);
     if (isHeader)
-        myPrintfDebug(
-            myFormat("pdxProDevice::GetUploadDataFromPDXCmd => xxxxComputed Checksum is = [0x%02x]\n\n", sum)
-                .c_str());
+        myPrintfDebug(myFormat(
+            "pdxProDevice::GetUploadDataFromPDXCmd => xxxxComputed Checksum is = [0x%02x]\n\n", sum));
     const char* matchFormat = isHeader ? "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum "
                                          "[0x%02x] == Data Checksum [0x%02x]\n\n"
                                        : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum "
@@ -160,10 +153,10 @@ bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
                                           : "pdxProDevice::GetUploadDataFromPDXCmd => Computed Checksum "
                                             "[0x%02x] != DataChecksum [0x%02x]\n\n";
     if (sum != block[length]) {
-        myPrintf(myFormat(mismatchFormat, sum, block[length]).c_str());
+        myPrintf(myFormat(mismatchFormat, sum, block[length]));
         return false;
     }
-    myPrintfDebug(myFormat(matchFormat, sum, block[length]).c_str());
+    myPrintfDebug(myFormat(matchFormat, sum, block[length]));
     if (text == nullptr)
         return true;
     keepFieldText(text, block, length, textLimit);
@@ -171,8 +164,7 @@ bool pdxProDevice::ReadUploadBlock(bool isHeader, char* text, int textLimit) {
         myPrintfDebug(
             myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Valid Zero Checkum => OldLen = [%i]  "
                      "NewLen = [%i]\n",
-                     static_cast<int>(std::strlen(text)), static_cast<int>(std::strlen(text)) + 1)
-                .c_str());
+                     static_cast<int>(std::strlen(text)), static_cast<int>(std::strlen(text)) + 1));
     return true;
 }
 
@@ -181,8 +173,7 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
     if (form != ePdxFormFileNum_0 && form != ePdxFormFileNum_1) {
         myPrintf(
             myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Invalid ePdxFormFileNum param = [0x%02x]\n\n",
-                     static_cast<unsigned>(form))
-                .c_str());
+                     static_cast<unsigned>(form)));
         return false;
     }
     ReportFormCounts(form);
@@ -195,8 +186,7 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
     const char command[] = {static_cast<char>(kPdxPro_STX), 'C', 'U', form == ePdxFormFileNum_1 ? '1' : '0',
                             static_cast<char>(kPdxPro_ETX), 0};
     myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => Formed the command = [%s]\n\n",
-                           LogString2(command, 5).c_str())
-                      .c_str());
+                           LogString2(command, 5).c_str()));
     if (!SendBegin05Cmd())
         return false;
     if (!SendCommand(command, 5))
@@ -224,8 +214,7 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
                 continue;
             myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => field %i of record %i of %i did "
                               "not arrive whole; the upload is stopped\n",
-                              k + 1, r + 1, recordCount)
-                         .c_str());
+                              k + 1, r + 1, recordCount));
             return false;
         }
         barcodeRecord record{};

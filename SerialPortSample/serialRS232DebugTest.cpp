@@ -29,10 +29,10 @@ Clock::Duration ticks(int count) {
 } // namespace
 
 bool serialRS232Device::DoDebugTest() {
-    myPrintf(myFormat("\n\nStarting Test with Serial Device Name = %s\n", fBsdPathName).c_str());
+    myPrintf(myFormat("\n\nStarting Test with Serial Device Name = %s\n", fBsdPathName));
     SetFileDescriptor(OpenSerialPort());
     if (!IsPortOpen()) {
-        myPrintf(myFormat("UNABLE to OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor).c_str());
+        myPrintf(myFormat("UNABLE to OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor));
         return false;
     }
     for (int i = 0; i < kVersionRequestCount; ++i)
@@ -44,22 +44,20 @@ bool serialRS232Device::InitializeQRWDevice() {
     int descriptor = GetFileDescriptor();
     if (tcflush(descriptor, TCIOFLUSH) == -1)
         myPrintf("unable to tcflush ( filedescriptor, TCIOFLUSH )\n");
-    myPrintf(myFormat("Try #%d\n", 1).c_str());
-    myPrintf(myFormat("Cmd Length is %i bytes\n", static_cast<int>(kVersionRequestLength)).c_str());
+    myPrintf(myFormat("Try #%d\n", 1));
+    myPrintf(myFormat("Cmd Length is %i bytes\n", static_cast<int>(kVersionRequestLength)));
     ssize_t written = write(descriptor, kVersionRequest, kVersionRequestLength);
     if (written == -1) {
-        myPrintf(myFormat("Error writing to modem - %s(%d).\n", strerror(errno), errno).c_str());
+        myPrintf(myFormat("Error writing to modem - %s(%d).\n", strerror(errno), errno));
         return false;
     }
     if (written < kVersionRequestLength) {
-        myPrintf(myFormat("Did NOT write enough chars = %i bytes sent\n", static_cast<int>(written)).c_str());
+        myPrintf(myFormat("Did NOT write enough chars = %i bytes sent\n", static_cast<int>(written)));
     } else {
         myPrintfDebug(myFormat("Wrote %ld bytes = [\"%s\"]\n", static_cast<long>(written),
-                               LogString2(kVersionRequest, written).c_str())
-                          .c_str());
+                               LogString2(kVersionRequest, written).c_str()));
         myPrintf(
-            myFormat("Waiting for Response string of %i bytes\n", static_cast<int>(kVersionReplyExpected))
-                .c_str());
+            myFormat("Waiting for Response string of %i bytes\n", static_cast<int>(kVersionReplyExpected)));
     }
 
     // Reads until one second of silence; a port that never falls silent stops once the reply
@@ -69,8 +67,7 @@ bool serialRS232Device::InitializeQRWDevice() {
     while (true) {
         long room = kVersionReplySize - total;
         if (room <= 0) {
-            myPrintf(myFormat("The reply filled its %ld bytes; the rest is not read\n", kVersionReplySize)
-                         .c_str());
+            myPrintf(myFormat("The reply filled its %ld bytes; the rest is not read\n", kVersionReplySize));
             break;
         }
         ssize_t count =
@@ -78,7 +75,7 @@ bool serialRS232Device::InitializeQRWDevice() {
         if (count == -1 && errno == EINTR)
             continue;
         if (count == -1) {
-            myPrintf(myFormat("Error reading from QRW - %s(%d).\n", strerror(errno), errno).c_str());
+            myPrintf(myFormat("Error reading from QRW - %s(%d).\n", strerror(errno), errno));
             break;
         }
         if (count == 0) {
@@ -89,12 +86,11 @@ bool serialRS232Device::InitializeQRWDevice() {
         bool hadExpected = total >= kVersionReplyExpected;
         total += count;
         myPrintf(myFormat("Read back %i numBytes of %i totalExpectedbytes\n", static_cast<int>(total),
-                          static_cast<int>(kVersionReplyExpected))
-                     .c_str());
+                          static_cast<int>(kVersionReplyExpected)));
         if (!hadExpected && total >= kVersionReplyExpected)
-            myPrintf(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)).c_str());
+            myPrintf(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)));
     }
-    myPrintf(myFormat("Read BACK Data \"%s\"\n", LogString2(reply, total).c_str()).c_str());
+    myPrintf(myFormat("Read BACK Data \"%s\"\n", LogString2(reply, total).c_str()));
     return false;
 }
 
@@ -110,7 +106,7 @@ bool serialRS232Device::JustReceiveCharacters() {
         if (count == -1 && errno == EINTR)
             continue;
         if (count == -1) {
-            myPrintf(myFormat("Error reading from QRW - %s(%d).\n", strerror(errno), errno).c_str());
+            myPrintf(myFormat("Error reading from QRW - %s(%d).\n", strerror(errno), errno));
             break;
         }
         if (count > 0) {
@@ -118,8 +114,7 @@ bool serialRS232Device::JustReceiveCharacters() {
             myPrintf("serialRS232Device::JustReceiveCharacters => numBytes > 0\n");
             myPrintf(myFormat("\n\nBlock Read of %i numBytes ==  %i of %i totalExpectedbytes\n\n",
                               static_cast<int>(count), static_cast<int>(total),
-                              static_cast<int>(kListenExpected))
-                         .c_str());
+                              static_cast<int>(kListenExpected)));
             continue;
         }
         if (clock.now() >= deadline) {
@@ -128,7 +123,7 @@ bool serialRS232Device::JustReceiveCharacters() {
         }
     }
     if (total > 0) {
-        myPrintf(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)).c_str());
+        myPrintf(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)));
         LogReturnedBytes(received, total);
     } else {
         myPrintf("Nothing read.\n");

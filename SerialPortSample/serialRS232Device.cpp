@@ -27,18 +27,16 @@ void requestLowLatency(int descriptor, const char* path) {
     struct serial_struct serial;
     if (ioctl(descriptor, TIOCGSERIAL, &serial) == -1) {
         myPrintfDebug(
-            myFormat("The driver of %s has no low-latency mode - %s(%d).\n", path, strerror(errno), errno)
-                .c_str());
+            myFormat("The driver of %s has no low-latency mode - %s(%d).\n", path, strerror(errno), errno));
         return;
     }
     serial.flags |= ASYNC_LOW_LATENCY;
     if (ioctl(descriptor, TIOCSSERIAL, &serial) == -1)
-        myPrintfDebug(
-            myFormat("Error setting read latency %s - %s(%d).\n", path, strerror(errno), errno).c_str());
+        myPrintfDebug(myFormat("Error setting read latency %s - %s(%d).\n", path, strerror(errno), errno));
 }
 
 void reportReadBack(const char* bytes, long total) {
-    myPrintfDebug(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)).c_str());
+    myPrintfDebug(myFormat("Read back EXPECTED bytes of %i bytes\n", static_cast<int>(total)));
     LogReturnedBytes(bytes, total);
 }
 
@@ -49,12 +47,10 @@ void LogReturnedBytes(const char* bytes, long total) {
         unsigned char byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80)
             myPrintfDebug(
-                myFormat("Returning Back char[%03i]= [0x%02x] = ['%c']\n", static_cast<int>(i), byte, byte)
-                    .c_str());
+                myFormat("Returning Back char[%03i]= [0x%02x] = ['%c']\n", static_cast<int>(i), byte, byte));
         else
             myPrintfDebug(
-                myFormat("Returning Back char[%03i]= [0x%02x] = [\\%i']\n", static_cast<int>(i), byte, byte)
-                    .c_str());
+                myFormat("Returning Back char[%03i]= [0x%02x] = [\\%i']\n", static_cast<int>(i), byte, byte));
     }
 }
 
@@ -117,17 +113,16 @@ bool serialRS232Device::MakeConnection() {
 
 void serialRS232Device::SetFileDescriptor(short descriptor) {
     fFileDescriptor = descriptor;
-    myPrintfDebug(myFormat("serialRS232Device::SetFileDescriptor => [%i]\n", descriptor).c_str());
+    myPrintfDebug(myFormat("serialRS232Device::SetFileDescriptor => [%i]\n", descriptor));
 }
 
 short serialRS232Device::GetFileDescriptor() {
     if (fFileDescriptor > 0) {
-        myPrintfDebug(myFormat("serialRS232Device::GetFileDescriptor => [%i]", fFileDescriptor).c_str());
+        myPrintfDebug(myFormat("serialRS232Device::GetFileDescriptor => [%i]", fFileDescriptor));
         return fFileDescriptor;
     }
     myPrintf(myFormat("serialRS232Device::GetFileDescriptor Is INVALID => [%i] ?????????????????????\n",
-                      fFileDescriptor)
-                 .c_str());
+                      fFileDescriptor));
     return fFileDescriptor;
 }
 
@@ -141,8 +136,7 @@ bool serialRS232Device::SetBsdPathName(const char* path) {
     if (std::strlen(path) >= kPathSize) {
         myPrintf(myFormat("serialRS232Device::SetBsdPathName => a device path must be shorter than %zu "
                           "bytes; refused: %.80s...\n",
-                          kPathSize, path)
-                     .c_str());
+                          kPathSize, path));
         return false;
     }
     std::memset(fBsdPathName, 0, sizeof fBsdPathName);
@@ -153,18 +147,17 @@ bool serialRS232Device::SetBsdPathName(const char* path) {
 short serialRS232Device::OpenSerialPort() {
     if (fFileDescriptor > 0)
         return fFileDescriptor;
-    myPrintfDebug(myFormat("OpenSerialPort at: [%s]\n", fBsdPathName).c_str());
+    myPrintfDebug(myFormat("OpenSerialPort at: [%s]\n", fBsdPathName));
 
     int descriptor = open(fBsdPathName, O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (descriptor == -1) {
-        myPrintf(myFormat("Error opening serial port %s - %s(%d).\n", fBsdPathName, strerror(errno), errno)
-                     .c_str());
+        myPrintf(myFormat("Error opening serial port %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
         SetFileDescriptor(-1);
         return -1;
     }
     auto fail = [&](const char* format) {
         int error = errno;
-        myPrintf(myFormat(format, fBsdPathName, strerror(error), error).c_str());
+        myPrintf(myFormat(format, fBsdPathName, strerror(error), error));
         close(descriptor);
         SetFileDescriptor(-1);
         return static_cast<short>(-1);
@@ -172,7 +165,7 @@ short serialRS232Device::OpenSerialPort() {
     if (ioctl(descriptor, TIOCEXCL) == -1)
         return fail("Error setting TIOCEXCL on %s - %s(%d).\n");
     if (tcdrain(descriptor) == -1)
-        myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno).c_str());
+        myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
     if (fcntl(descriptor, F_SETFL, 0) == -1)
         return fail("Error clearing O_NONBLOCK %s - %s(%d).\n");
     if (tcgetattr(descriptor, &fSavedTTYAttrs) == -1)
@@ -204,9 +197,9 @@ void serialRS232Device::CloseSerialPort() {
         return;
     myPrintfDebug("\n\nserialRS232Device::CloseSerialPort\n");
     if (tcdrain(fFileDescriptor) == -1)
-        myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno).c_str());
+        myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
     if (tcsetattr(fFileDescriptor, TCSANOW, &fSavedTTYAttrs) == -1)
-        myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno).c_str());
+        myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno));
     close(fFileDescriptor);
     SetFileDescriptor(-1);
     myPrintfDebug("serialRS232Device::CloseSerialPort => Closed...\n");
@@ -221,13 +214,12 @@ bool serialRS232Device::SendTheCharacters(const char* bytes, long& length) {
         std::memcpy(buffer, bytes, static_cast<size_t>(count));
     ssize_t written = write(descriptor, buffer, static_cast<size_t>(count));
     if (written == -1)
-        myPrintf(myFormat("Error writing to modem - %s(%d).\n", strerror(errno), errno).c_str());
+        myPrintf(myFormat("Error writing to modem - %s(%d).\n", strerror(errno), errno));
     else
         myPrintfDebug(myFormat("Wrote %ld bytes = [\"%s\"]\n\v", static_cast<long>(written),
-                               LogString2(buffer, written).c_str())
-                          .c_str());
+                               LogString2(buffer, written).c_str()));
     if (written < asked)
-        myPrintf(myFormat("Did NOT write enough chars = %i bytes sent\n", static_cast<int>(written)).c_str());
+        myPrintf(myFormat("Did NOT write enough chars = %i bytes sent\n", static_cast<int>(written)));
     length = static_cast<long>(written);
     return written == asked;
 }
@@ -236,8 +228,7 @@ bool serialRS232Device::ReadBackTheCharacters(char* destination, long& expected)
     int descriptor = GetFileDescriptor();
     if (expected > kReadBufferSize) {
         myPrintf(myFormat("serialRS232Device::ReadBackTheCharacters => %ld bytes asked, at most %ld\n",
-                          expected, kReadBufferSize)
-                     .c_str());
+                          expected, kReadBufferSize));
         return false;
     }
     char collected[kReadBufferSize] = {0};
@@ -250,7 +241,7 @@ bool serialRS232Device::ReadBackTheCharacters(char* destination, long& expected)
         if (count == -1 && errno == EINTR)
             continue;
         if (count == -1) {
-            myPrintf(myFormat("Error reading from IOPort - %s(%d).\n", strerror(errno), errno).c_str());
+            myPrintf(myFormat("Error reading from IOPort - %s(%d).\n", strerror(errno), errno));
             break;
         }
         total += count;

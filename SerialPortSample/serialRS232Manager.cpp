@@ -89,9 +89,8 @@ std::vector<std::string> serialRS232Manager::EnumerateSystemSerialPaths() {
 }
 
 int serialRS232Manager::FindSerialDevices(const char* serialStreamType) {
-    myPrintfDebug(
-        myFormat("serialRS232Manager::FindSerialDevices => [%s]\n", serialStreamType ? serialStreamType : "")
-            .c_str());
+    myPrintfDebug(myFormat("serialRS232Manager::FindSerialDevices => [%s]\n",
+                           serialStreamType ? serialStreamType : ""));
     fSerialPortIterator = EnumerateSystemSerialPaths();
     const char* extra = std::getenv("VESK_SERIAL_PORTS");
     if (extra == nullptr)
@@ -123,16 +122,14 @@ void serialRS232Manager::AddDevicesFromPaths(const std::vector<std::string>& pat
     for (const std::string& path : paths) {
         if (path.size() >= serialRS232Device::kPathSize) {
             myPrintf(myFormat("Found Device with UNKNOWN BSD path: %.80s... (%zu bytes, too long)\n",
-                              path.c_str(), path.size())
-                         .c_str());
+                              path.c_str(), path.size()));
             continue;
         }
-        myPrintfDebug(myFormat("Found A Device with BSD path: %s\n", path.c_str()).c_str());
-        myPrintfDebug(myFormat("===>> ADDING to VALID LIST, the BSD path: %s\n", path.c_str()).c_str());
+        myPrintfDebug(myFormat("Found A Device with BSD path: %s\n", path.c_str()));
+        myPrintfDebug(myFormat("===>> ADDING to VALID LIST, the BSD path: %s\n", path.c_str()));
         if (!CheckIfValidRS232DeviceNames(path.c_str())) {
             myPrintfDebug(
-                myFormat("\nUNABLE to find suitable service for device found at\n[%s]\n\n", path.c_str())
-                    .c_str());
+                myFormat("\nUNABLE to find suitable service for device found at\n[%s]\n\n", path.c_str()));
             continue;
         }
         pdxProDevice* device = createDevice();
@@ -144,22 +141,21 @@ void serialRS232Manager::AddDevicesFromPaths(const std::vector<std::string>& pat
 void serialRS232Manager::FindDefaultPortList() {
     myPrintfDebug("serialRS232Manager::FindDefaultPortList\n");
     myPrintfDebug(myFormat("serialRS232Manager::FindDefaultPortList => Total Names = %i\n",
-                           static_cast<int>(fRS232DevicesFound.size()))
-                      .c_str());
+                           static_cast<int>(fRS232DevicesFound.size())));
     fRS232FinalList.clear();
     for (pdxProDevice* device : fRS232DevicesFound) {
         const char* path = device->GetBsdPathName();
         if (IsAdapterPortPath(path)) {
-            myPrintf(myFormat("INSERTing to TOP of list -> [%s]\n", path).c_str());
+            myPrintf(myFormat("INSERTing to TOP of list -> [%s]\n", path));
             fRS232FinalList.insert(fRS232FinalList.begin(), device);
             continue;
         }
         if (IsBluetoothPortPath(path)) {
-            myPrintfDebug(myFormat("Appending to end of list -> [%s]\n", path).c_str());
+            myPrintfDebug(myFormat("Appending to end of list -> [%s]\n", path));
             fRS232FinalList.push_back(device);
             continue;
         }
-        myPrintf(myFormat("Did NOT Add the UNKNOWN Name to list -> [%s]\n", path).c_str());
+        myPrintf(myFormat("Did NOT Add the UNKNOWN Name to list -> [%s]\n", path));
     }
 }
 

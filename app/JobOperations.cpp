@@ -6,7 +6,7 @@ namespace {
 
 // An operation that this build does not carry yet: it says so and leaves the job resting.
 void notAvailableYet(const char* operation) {
-    myPrintf(myFormat("%s is not available yet\n", operation).c_str());
+    myPrintf(myFormat("%s is not available yet\n", operation));
 }
 
 } // namespace

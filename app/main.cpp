@@ -112,8 +112,7 @@ int main(int argc, char** argv) {
     if (claim == DBusHostEvents::Claim::NoBus)
         myPrintf("No session bus: events to and from Vesk-X are not possible in this run\n");
     if (argc > 2)
-        myPrintf(
-            myFormat("Only the first folder is used; %d further argument(s) ignored\n", argc - 2).c_str());
+        myPrintf(myFormat("Only the first folder is used; %d further argument(s) ignored\n", argc - 2));
     window.show();
     QTimer::singleShot(0, &window, [&delegate, folder] {
         delegate.applicationDidFinishLaunching();

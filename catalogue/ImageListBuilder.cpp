@@ -92,8 +92,7 @@ class FolderWalk {
     void reportUnreadable(const std::string& folder, int error) {
         ++fSummary.unreadableFolders;
         myPrintf(myFormat("The folder \"%s\" cannot be read (%s); photos in it are not listed.",
-                          messageTextForPath(folder).c_str(), std::strerror(error))
-                     .c_str());
+                          messageTextForPath(folder).c_str(), std::strerror(error)));
     }
 
     std::vector<FolderEntry>& fEntries;
@@ -179,32 +178,29 @@ void reportSkippedFiles(const std::vector<FolderEntry>& entries, ImageListSummar
             continue;
         ++summary.skippedFiles;
         std::string name = messageTextForPath(entry.relativePath);
-        myPrintfDebug((name + "\n\tSKIPPING (" + entry.metadata.formatOrProblem + ")\n").c_str());
+        myPrintfDebug(name + "\n\tSKIPPING (" + entry.metadata.formatOrProblem + ")\n");
         if (entry.metadata.isUnopenable) {
             ++summary.unopenableFiles;
-            myPrintf(("The file \"" + name + "\" " + entry.metadata.formatOrProblem +
-                      "; if it is a photo, it is not listed.")
-                         .c_str());
+            myPrintf("The file \"" + name + "\" " + entry.metadata.formatOrProblem +
+                     "; if it is a photo, it is not listed.");
             continue;
         }
         if (!entry.metadata.isDamaged)
             continue;
         ++summary.damagedPhotos;
-        myPrintf(("The file \"" + name + "\" starts like a photo but cannot be read (" +
-                  entry.metadata.formatOrProblem + "); it is not listed.")
-                     .c_str());
+        myPrintf("The file \"" + name + "\" starts like a photo but cannot be read (" +
+                 entry.metadata.formatOrProblem + "); it is not listed.");
     }
 }
 
 // One record (DoOutputImageFileInfoToBarcodeImageList); the capture time is the one read
 // during the walk.
 std::string photoRecord(const FolderEntry& entry, ImageListSummary& summary) {
-    myPrintfDebug((entry.name.text + "\n\tADDING\n").c_str());
+    myPrintfDebug(entry.name.text + "\n\tADDING\n");
     if (!entry.name.problem.empty()) {
         ++summary.renamedPhotos;
-        myPrintf(("The photo listed as \"" + entry.name.text + "\": " + entry.name.problem +
-                  ". Rename the file to keep its name in the results.")
-                     .c_str());
+        myPrintf("The photo listed as \"" + entry.name.text + "\": " + entry.name.problem +
+                 ". Rename the file to keep its name in the results.");
     }
     std::string record = entry.name.text + "\t";
     if (entry.time) {
@@ -212,7 +208,7 @@ std::string photoRecord(const FolderEntry& entry, ImageListSummary& summary) {
     } else {
         ++summary.undatedPhotos;
         myPrintf("ERRORRRRRRRR - Unable to get photo's creation date!!!!!!\n");
-        myPrintf(("\t" + entry.name.text).c_str());
+        myPrintf("\t" + entry.name.text);
         record += "000000\t000000";
     }
     ++summary.photosListed;
@@ -234,8 +230,7 @@ bool writeAll(FILE* file, const std::string& text) {
 void reportWriteFailure(const std::string& path, int error) {
     myPrintf(myFormat("veskBuildBarcodeFileList2 => PROBLEM with writing %s (%s); no image list "
                       "is left in the folder.",
-                      messageTextForPath(path).c_str(), std::strerror(error))
-                 .c_str());
+                      messageTextForPath(path).c_str(), std::strerror(error)));
 }
 
 // Writes the records, makes them durable and puts the list in place; on any failure removes both
@@ -289,7 +284,7 @@ bool ImageListBuilder::veskBuildBarcodeFileList2(const std::string& folderPath) 
     tzset();
     const std::time_t start = std::time(nullptr);
     const std::string header = formatImageListHeader(start);
-    myPrintf(formatBuildDateAndTime(start).c_str());
+    myPrintf(formatBuildDateAndTime(start));
     myPrintf("\n\n");
 
     const std::string listPath = folder + kBarcodeImageListFileName;
@@ -297,7 +292,7 @@ bool ImageListBuilder::veskBuildBarcodeFileList2(const std::string& folderPath) 
     FILE* output = std::fopen(partialPath.c_str(), "wb");
     if (!output) {
         myPrintf("veskBuildBarcodeFileList2 => PROBLEM with creating outputFile");
-        myPrintf(messageTextForPath(listPath).c_str());
+        myPrintf(messageTextForPath(listPath));
         return false;
     }
 

@@ -134,7 +134,7 @@ CaptureTime replaceZeroCreationDate(const std::string& path, bool doUpdate, cons
     }
     myPrintf(is1904 ? "FAILED in changing ZeroDate to FileModificationDate\n"
                     : "FAILED in changing ZeroDate2 to FileModificationDate\n");
-    myPrintf(("\t" + messageTextForPath(path)).c_str());
+    myPrintf("\t" + messageTextForPath(path));
     return result;
 }
 

@@ -36,7 +36,7 @@ bool isPhotoFormat(int imageType) {
 
 // The library's warnings name no file, so they are only worth a debug line.
 void logLibraryMessage(int, const char* text) {
-    myPrintfDebug((std::string("exiv2: ") + (text ? text : "")).c_str());
+    myPrintfDebug(std::string("exiv2: ") + (text ? text : ""));
 }
 
 // The bytes of an Exif text value as the file holds them; an ASCII value that the camera padded

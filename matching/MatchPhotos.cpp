@@ -40,8 +40,7 @@ class ListFile {
 
 void reportUnopened(const char* what, const std::string& path, int error) {
     myPrintf(myFormat("Unable to open the %s [%s]: %s\n", what, path.c_str(),
-                      std::strerror(error != 0 ? error : ENOENT))
-                 .c_str());
+                      std::strerror(error != 0 ? error : ENOENT)));
 }
 
 // The scans, header lines skipped wherever they stand, repeated scans reduced: a run of scans of
@@ -75,10 +74,8 @@ std::vector<TimeItem> readScans(const std::string& path) {
         scans.push_back(std::move(*heldBack));
     if (file.failedWhileReading())
         myPrintf(
-            myFormat("Reading the barcode data file [%s] failed after %zu lines\n", path.c_str(), linesRead)
-                .c_str());
-    myPrintfDebug(
-        myFormat("barcode loop: %zu lines read, %zu scans kept\n", linesRead, scans.size()).c_str());
+            myFormat("Reading the barcode data file [%s] failed after %zu lines\n", path.c_str(), linesRead));
+    myPrintfDebug(myFormat("barcode loop: %zu lines read, %zu scans kept\n", linesRead, scans.size()));
     return scans;
 }
 
@@ -101,8 +98,7 @@ std::vector<TimeItem> readPhotos(const std::string& path) {
         if (!photo.hasTime())
             continue;
         myPrintf(myFormat("The photo list [%s] has a photo where its header belongs; it is kept: %s\n",
-                          path.c_str(), line.c_str())
-                     .c_str());
+                          path.c_str(), line.c_str()));
         photos.push_back(std::move(photo));
     }
     myPrintfDebug("LookingForRecords:\n");
@@ -114,11 +110,9 @@ std::vector<TimeItem> readPhotos(const std::string& path) {
         photos.emplace_back(line);
     }
     if (file.failedWhileReading())
-        myPrintf(myFormat("Reading the photo list [%s] failed after %zu lines\n", path.c_str(), linesRead)
-                     .c_str());
+        myPrintf(myFormat("Reading the photo list [%s] failed after %zu lines\n", path.c_str(), linesRead));
     myPrintfDebug(
-        myFormat("filelistFile loop: %zu lines read, foundFotoList %zu records\n", linesRead, photos.size())
-            .c_str());
+        myFormat("filelistFile loop: %zu lines read, foundFotoList %zu records\n", linesRead, photos.size()));
     return photos;
 }
 
@@ -162,18 +156,15 @@ void reportUndated(const std::vector<TimeItem>& scans, const std::vector<TimeIte
     if (undatedScans > 0)
         myPrintf(myFormat("%zu scans have no valid date and time; they receive no photos (the "
                           "photos go to the dated scan before them)\n",
-                          undatedScans)
-                     .c_str());
+                          undatedScans));
     if (trailingScans > 0)
         myPrintf(myFormat("%zu scans after the last dated scan have no valid date and time; they "
                           "are left out of the match\n",
-                          trailingScans)
-                     .c_str());
+                          trailingScans));
     if (undatedPhotos > 0)
         myPrintf(myFormat("%zu photos have no valid date and time; each stays with the barcode of "
                           "the photo before it\n",
-                          undatedPhotos)
-                     .c_str());
+                          undatedPhotos));
 }
 
 std::unique_ptr<Barcode> nodeFor(const TimeItem& scan) {
@@ -217,40 +208,40 @@ std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath,
 std::unique_ptr<BarcodeList> MatchPhotos(const std::string& barcodeDataPath, const std::string& imageListPath,
                                          float skewSeconds) {
     myPrintfDebug("\n\nInside MatchPhotos....\n");
-    myPrintfDebug(barcodeDataPath.c_str());
+    myPrintfDebug(barcodeDataPath);
     myPrintfDebug("\n\n");
-    myPrintfDebug(imageListPath.c_str());
+    myPrintfDebug(imageListPath);
     myPrintfDebug("\n\n");
 
     std::vector<TimeItem> scans = readScans(barcodeDataPath);
     if (scans.empty()) {
         myPrintf("NOT Enough records in the the Source Barcode file:\n");
-        myPrintf(barcodeDataPath.c_str());
+        myPrintf(barcodeDataPath);
         return nullptr;
     }
     std::vector<TimeItem> photos = readPhotos(imageListPath);
     if (photos.empty()) {
         myPrintf("NOT Enough records in the the Photo List file:\n");
-        myPrintf(imageListPath.c_str());
+        myPrintf(imageListPath);
         return nullptr;
     }
 
     std::optional<TimeItemTime> scanReference = referenceTime(scans);
     if (!scanReference) {
         myPrintf("No scan of the barcode data file has a valid date and time:\n");
-        myPrintf(barcodeDataPath.c_str());
+        myPrintf(barcodeDataPath);
         return nullptr;
     }
     std::optional<TimeItemTime> photoReference = referenceTime(photos);
     if (!photoReference) {
         myPrintf("No photo of the photo list has a valid date and time:\n");
-        myPrintf(imageListPath.c_str());
+        myPrintf(imageListPath);
         return nullptr;
     }
     reportUndated(scans, photos);
     const std::vector<double> scanRelative = scanRelativeTimes(scans, *scanReference);
 
-    myPrintf(myFormat("2Using skewValue of %2.2f seconds\n", skewSeconds).c_str());
+    myPrintf(myFormat("2Using skewValue of %2.2f seconds\n", skewSeconds));
     if (!std::isfinite(skewSeconds)) {
         myPrintf("The match skew is not a number of seconds; check the preference "
                  "barcodeMatchSkewSeconds\n");

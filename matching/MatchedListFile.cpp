@@ -40,8 +40,7 @@ bool writeNSArrayToMatchedListFile(std::string path, const BarcodeList* list, bo
     std::ofstream file(path, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file.is_open()) {
         myPrintf(myFormat("Unable to create the matched list file [%s]: %s\n", path.c_str(),
-                          std::strerror(errno != 0 ? errno : EACCES))
-                     .c_str());
+                          std::strerror(errno != 0 ? errno : EACCES)));
         return false;
     }
     if (list == nullptr || list->empty())
@@ -70,8 +69,7 @@ bool writeNSArrayToMatchedListFile(std::string path, const BarcodeList* list, bo
     file.close();
     if (file.fail()) {
         myPrintf(myFormat("Writing the matched list file [%s] failed: %s\n", path.c_str(),
-                          std::strerror(errno != 0 ? errno : EIO))
-                     .c_str());
+                          std::strerror(errno != 0 ? errno : EIO)));
         return false;
     }
     return true;

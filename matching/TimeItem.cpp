@@ -91,7 +91,7 @@ bool isValidHeaderRecord(const std::string& line) {
     for (const HeaderPrefix& header : kHeaderPrefixes) {
         if (line.compare(0, std::strlen(header.prefix), header.prefix) != 0)
             continue;
-        myPrintfDebug(myFormat(header.message, header.prefix).c_str());
+        myPrintfDebug(myFormat(header.message, header.prefix));
         return true;
     }
     return false;

@@ -121,9 +121,21 @@ void myPrintfInternal(const char* text, bool toView, bool toLog) {
         MessageLog::LogMessage(std::string("\xA5\xA5 ") + s);
 }
 
-void myPrintf(const char* text) { myPrintfInternal(text, true, true); }
+void myPrintf(const char* text) {
+    myPrintfInternal(text, true, true);
+}
 
-void myPrintfDebug(const char* text) { myPrintfInternal(text, gDoShowDebug, true); }
+void myPrintf(const std::string& text) {
+    myPrintfInternal(text.c_str(), true, true);
+}
+
+void myPrintfDebug(const char* text) {
+    myPrintfInternal(text, gDoShowDebug, true);
+}
+
+void myPrintfDebug(const std::string& text) {
+    myPrintfInternal(text.c_str(), gDoShowDebug, true);
+}
 
 void SetErrorMessage(MessageSink* target, std::string text) {
     logMessageToCocoaView(target, text, true);
@@ -184,9 +196,13 @@ void LogMessage(std::string line) {
         writeSystemLog(line);
 }
 
-void setSystemLogCopy(bool on) { gSystemLogCopy.store(on); }
+void setSystemLogCopy(bool on) {
+    gSystemLogCopy.store(on);
+}
 
-void SystemLog(const std::string& text) { writeSystemLog(text); }
+void SystemLog(const std::string& text) {
+    writeSystemLog(text);
+}
 
 std::string logFilePath() {
     std::lock_guard<std::mutex> guard(gLogThreadLock);

@@ -1,7 +1,8 @@
 // Diagnostic output: the message area and the log file VeskBarcodeLog.txt.
 //
 // Every module reports through myPrintf (message area and log) and myPrintfDebug (log only).
-// Texts are finished messages, never formats: a percent sign is written as it stands.
+// Texts are finished messages, never formats: a percent sign is written as it stands. A message
+// with figures is built with myFormat and passed as it is: myPrintf(myFormat("%d scans", count)).
 #pragma once
 
 #include <string>
@@ -9,7 +10,7 @@
 // The receiver of message-area output. The application controller implements it; tests install
 // their own. outputError may be called from any thread.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void outputError(std::string text) = 0;
 };
@@ -20,7 +21,9 @@ void setDefaultMessageSink(MessageSink* sink);
 MessageSink* defaultMessageSink();
 
 void myPrintf(const char* text);
+void myPrintf(const std::string& text);
 void myPrintfDebug(const char* text);
+void myPrintfDebug(const std::string& text);
 void myPrintfInternal(const char* text, bool toView, bool toLog);
 
 // Reports text followed by "\r" to target (null: the default sink) and logs it with one bullet.

@@ -91,12 +91,12 @@ std::optional<std::map<std::string, std::string>> parsePropertyListDictionary(co
     std::optional<std::string> tag;
     while ((tag = reader.nextTag()) && *tag != "dict") {
         if (*tag != "plist") {
-            myPrintf(("The property list " + source + " does not hold a dictionary").c_str());
+            myPrintf("The property list " + source + " does not hold a dictionary");
             return std::nullopt;
         }
     }
     if (!tag) {
-        myPrintf(("The property list " + source + " does not hold a dictionary").c_str());
+        myPrintf("The property list " + source + " does not hold a dictionary");
         return std::nullopt;
     }
     std::map<std::string, std::string> values;
@@ -119,8 +119,7 @@ std::optional<std::map<std::string, std::string>> parsePropertyListDictionary(co
             break;
         values[*key] = *valueTag == "string" ? *value : trimmed(*value);
     }
-    myPrintf(("The property list " + source + " has an entry that is not a key with a text, number or flag")
-                 .c_str());
+    myPrintf("The property list " + source + " has an entry that is not a key with a text, number or flag");
     return std::nullopt;
 }
 

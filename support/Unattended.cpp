@@ -43,21 +43,19 @@ int UnattendedPrompt::runAlert(const AlertPanelContent& content) {
         else
             result = -2;
     }
-    const std::string& button = result == 1   ? content.defaultButton
+    const std::string& button = result == 1    ? content.defaultButton
                                 : result == 0  ? content.alternateButton
                                 : result == -1 ? content.otherButton
                                                : std::string("(no button)");
     myPrintfDebug(myFormat("Unattended: alert %s \"%s\" answered %d [%s]%s", content.key.c_str(),
-                           content.title.c_str(), result, button.c_str(), answer ? "" : " (default)")
-                      .c_str());
+                           content.title.c_str(), result, button.c_str(), answer ? "" : " (default)"));
     return result;
 }
 
 std::optional<std::string> UnattendedPrompt::chooseFile(const std::string& title, const std::string&) {
     std::optional<std::string> answer = unattendedAnswer("openpanel");
     myPrintfDebug(myFormat("Unattended: file chooser \"%s\" answered [%s]", title.c_str(),
-                           answer ? answer->c_str() : "cancel")
-                      .c_str());
+                           answer ? answer->c_str() : "cancel"));
     if (answer && answer->empty())
         return std::nullopt;
     return answer;

@@ -41,8 +41,7 @@ char shownChar(unsigned char byte) {
 
 void reportFilteredByte(unsigned index, char byte) {
     unsigned char value = static_cast<unsigned char>(byte);
-    myPrintfDebug(
-        myFormat("myFilteredBuffer[%03u] = [0x%02x] = [%c]", index, value, shownChar(value)).c_str());
+    myPrintfDebug(myFormat("myFilteredBuffer[%03u] = [0x%02x] = [%c]", index, value, shownChar(value)));
 }
 
 bool isTrackEnd(const char* raw, unsigned i, unsigned length) {
@@ -58,21 +57,19 @@ short exchangeFirstTwoFields(char* output, char delimiter) {
     unsigned length1 = 0;
     unsigned length2 = 0;
     bool found1 = getAField(output, field1, delimiter, length1);
-    myPrintfDebug(myFormat("Field 1 = [%s] with length = [%u]", field1, length1).c_str());
+    myPrintfDebug(myFormat("Field 1 = [%s] with length = [%u]", field1, length1));
     if (!found1) {
         myPrintfDebug(myFormat("The first field is longer than %u characters; the first two fields are left "
                                "as they are",
-                               kMagStripeFieldLimit)
-                          .c_str());
+                               kMagStripeFieldLimit));
         return eMagStripeResult_NotExchanged;
     }
     bool found2 = getAField(output + length1 + 1, field2, delimiter, length2);
-    myPrintfDebug(myFormat("Field 2 = [%s] with length = [%u]", field2, length2).c_str());
+    myPrintfDebug(myFormat("Field 2 = [%s] with length = [%u]", field2, length2));
     if (!found2) {
         myPrintfDebug(myFormat("The second field is longer than %u characters (or has no delimiter); the "
                                "first two fields are left as they are",
-                               kMagStripeFieldLimit)
-                          .c_str());
+                               kMagStripeFieldLimit));
         return eMagStripeResult_NotExchanged;
     }
     char* write = output;
@@ -97,7 +94,7 @@ void logCaptureCharacters(const char* path) {
     int column = 0;
     for (size_t i = 0; i < count; ++i) {
         unsigned char byte = static_cast<unsigned char>(bytes[i]);
-        myPrintfDebug(myFormat("char[%02i] = [0x%02x] = [\"%c\"]", column, byte, shownChar(byte)).c_str());
+        myPrintfDebug(myFormat("char[%02i] = [0x%02x] = [\"%c\"]", column, byte, shownChar(byte)));
         ++column;
         if (byte == '\r' || byte == '\n')
             column = 0;
@@ -120,7 +117,7 @@ bool writeFilteredOutput(const char* output) {
     if (!file) {
         int error = errno;
         myPrintfDebug("CANNOT OUTPUT FILE?????...");
-        myPrintf(myFormat("Cannot create %s - %s(%d).", target.c_str(), std::strerror(error), error).c_str());
+        myPrintf(myFormat("Cannot create %s - %s(%d).", target.c_str(), std::strerror(error), error));
         return false;
     }
     myPrintfDebug("Writing to file somewhere?????...");
@@ -132,10 +129,10 @@ bool writeFilteredOutput(const char* output) {
         error = errno;
     }
     if (!written) {
-        myPrintf(myFormat("Cannot write %s - %s(%d).", target.c_str(), std::strerror(error), error).c_str());
+        myPrintf(myFormat("Cannot write %s - %s(%d).", target.c_str(), std::strerror(error), error));
         return false;
     }
-    myPrintfDebug(myFormat("Wrote %zu bytes to %s", length, target.c_str()).c_str());
+    myPrintfDebug(myFormat("Wrote %zu bytes to %s", length, target.c_str()));
     return true;
 }
 
@@ -189,7 +186,7 @@ bool getAField(const char* source, char* field, char delimiter, unsigned& length
             break;
         field[i] = source[i];
         field[i + 1] = '\0';
-        myPrintfDebug(myFormat("gotAField = %c", shownChar(static_cast<unsigned char>(source[i]))).c_str());
+        myPrintfDebug(myFormat("gotAField = %c", shownChar(static_cast<unsigned char>(source[i]))));
     }
     return false;
 }
@@ -201,7 +198,7 @@ short filterTheRawMagStripeData(const char* raw, char* output, unsigned length, 
     }
     // Never looks past length + 1 bytes of raw, terminated or not.
     if (strnlen(raw, static_cast<size_t>(length) + 1) > length) {
-        myPrintfDebug(myFormat("The raw text is longer than the given %u bytes", length).c_str());
+        myPrintfDebug(myFormat("The raw text is longer than the given %u bytes", length));
         return eMagStripeResult_RawTooLong;
     }
     delimiter = forceDelimiter(delimiter);
@@ -240,20 +237,17 @@ short filterTheRawMagStripeData(const char* raw, char* output, unsigned length, 
     short code = eMagStripeResult_Success;
     if (startOfLineCount != kMagStripeRequiredTracks) {
         myPrintfDebug(myFormat("Got Number of startOfLineCount = [%02u] instead of the required [%u] lines",
-                               startOfLineCount, kMagStripeRequiredTracks)
-                          .c_str());
+                               startOfLineCount, kMagStripeRequiredTracks));
         code = eMagStripeResult_WrongTrackStarts;
     }
     if (endOfLineCount != kMagStripeRequiredTracks) {
         myPrintfDebug(myFormat("Got Number of endOfLineCount = [%02u] instead of the required [%u] lines",
-                               endOfLineCount, kMagStripeRequiredTracks)
-                          .c_str());
+                               endOfLineCount, kMagStripeRequiredTracks));
         code = eMagStripeResult_WrongTrackEnds;
     }
     if (fieldCount < kMagStripeRequiredFields) {
         myPrintfDebug(myFormat("Got Number of Fields = [%02u] instead of the required [%u] fields",
-                               fieldCount, kMagStripeRequiredFields)
-                          .c_str());
+                               fieldCount, kMagStripeRequiredFields));
         code = eMagStripeResult_TooFewFields;
     }
     if (code != eMagStripeResult_Success)
@@ -274,25 +268,23 @@ short ReadTestMagStripeData(const char* path) {
     FILE* file = std::fopen(path, "rb");
     if (!file) {
         int error = errno;
-        myPrintf(
-            myFormat("Cannot open the capture file %s - %s(%d).", path, std::strerror(error), error).c_str());
+        myPrintf(myFormat("Cannot open the capture file %s - %s(%d).", path, std::strerror(error), error));
         return eMagStripeResult_SourceUnreadable;
     }
     struct stat status;
     if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
         std::fclose(file);
-        myPrintf(myFormat("The capture file %s is not a regular file.", path).c_str());
+        myPrintf(myFormat("The capture file %s is not a regular file.", path));
         return eMagStripeResult_SourceUnreadable;
     }
     if (status.st_size >= static_cast<off_t>(kMagStripeSourceLimit)) {
         std::fclose(file);
-        myPrintfDebug(myFormat("SourceFileSize is = [%lld]", static_cast<long long>(status.st_size)).c_str());
+        myPrintfDebug(myFormat("SourceFileSize is = [%lld]", static_cast<long long>(status.st_size)));
         myPrintfDebug("WHAT?????...");
         myPrintf(
             myFormat("The capture file %s holds %lld bytes; a card capture must be shorter than %u bytes. "
                      "Nothing was written.",
-                     path, static_cast<long long>(status.st_size), kMagStripeSourceLimit)
-                .c_str());
+                     path, static_cast<long long>(status.st_size), kMagStripeSourceLimit));
         return eMagStripeResult_SourceTooLarge;
     }
 
@@ -303,8 +295,7 @@ short ReadTestMagStripeData(const char* path) {
     int error = errno;
     std::fclose(file);
     if (readFailed) {
-        myPrintf(
-            myFormat("Cannot read the capture file %s - %s(%d).", path, std::strerror(error), error).c_str());
+        myPrintf(myFormat("Cannot read the capture file %s - %s(%d).", path, std::strerror(error), error));
         return eMagStripeResult_SourceUnreadable;
     }
 
@@ -313,8 +304,7 @@ short ReadTestMagStripeData(const char* path) {
     if (!writeFilteredOutput(output))
         return eMagStripeResult_OutputNotWritten;
     myPrintf(myFormat("Filtered %s into %s/%s: result %d (%s).", path, currentFolder().c_str(),
-                      kMagStripeOutputFileName, code, magStripeResultText(code))
-                 .c_str());
+                      kMagStripeOutputFileName, code, magStripeResultText(code)));
     return code;
 }
 

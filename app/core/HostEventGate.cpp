@@ -6,13 +6,13 @@ bool HostEventGate::sendEvent(FourCharCode signature, FourCharCode eventClass, F
     std::lock_guard<std::mutex> guard(fLock);
     std::string event = fourCharCodeText(eventClass) + " " + fourCharCodeText(eventID);
     if (fQuitEndSent.load()) {
-        myPrintfDebug(("Host event " + event + " dropped: 'qend' was already sent\n").c_str());
+        myPrintfDebug("Host event " + event + " dropped: 'qend' was already sent\n");
         return false;
     }
     if (eventID == kVeskBarcodeEventID_QuitEnd)
         fQuitEndSent.store(true);
     if (!fTransport) {
-        myPrintfDebug(("Host event " + event + " not sent: no event service\n").c_str());
+        myPrintfDebug("Host event " + event + " not sent: no event service\n");
         return false;
     }
     return fTransport->sendEvent(signature, eventClass, eventID);

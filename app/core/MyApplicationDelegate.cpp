@@ -77,9 +77,9 @@ void MyApplicationDelegate::applicationWillFinishLaunching() {
     const std::string& name = fBuild.name.empty() ? std::string("This Application's") : fBuild.name;
     if (fBuild.version.empty())
         myPrintfDebug(
-            myFormat("%s Version is [Unable to Read CFBundleShortVersionString]\n\n", name.c_str()).c_str());
+            myFormat("%s Version is [Unable to Read CFBundleShortVersionString]\n\n", name.c_str()));
     else
-        myPrintfDebug(myFormat("%s Version is [%s]\n\n", name.c_str(), fBuild.version.c_str()).c_str());
+        myPrintfDebug(myFormat("%s Version is [%s]\n\n", name.c_str(), fBuild.version.c_str()));
     if (view)
         view->setVersionText("Version: " +
                              (fBuild.version.empty() ? std::string("Unknown???") : fBuild.version));
@@ -144,7 +144,7 @@ bool MyApplicationDelegate::applicationOpenFile(const char* path) {
 
 bool MyApplicationDelegate::refuseWorkingFolder(const std::string& logText, const std::string& title,
                                                 const std::string& message) {
-    myPrintf(logText.c_str());
+    myPrintf(logText);
     runPlainAlert(title, message, "OK");
     return false;
 }
@@ -175,7 +175,7 @@ bool MyApplicationDelegate::setWorkingFolderPathName(const char* path) {
                                    "ERROR: Source Path Name is NOT a Folder:", given);
 
     myPrintfDebug("Need to Get filename => into workingFolderPathName...\n");
-    myPrintfDebug(given.c_str());
+    myPrintfDebug(given);
     myPrintfDebug("Converting to std::string...\n");
     fWorkingPathName = given;
     if (fWorkingPathName.back() != '/')

@@ -153,7 +153,7 @@ bool MyApplicationDelegate::startWorker(Operation operation, int32_t curTaskOnSt
         }).detach();
     } catch (const std::system_error& error) {
         releaseRunningThread();
-        myPrintf(myFormat("Unable to start a worker thread: %s\n", error.what()).c_str());
+        myPrintf(myFormat("Unable to start a worker thread: %s\n", error.what()));
         return false;
     }
     return true;
@@ -213,9 +213,8 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
     HostEventResult result;
     std::string name = fourCharCodeText(event.eventClass) + " " + fourCharCodeText(event.eventID);
     if (event.target != kVeskBarcodeSignature) {
-        myPrintfDebug(("Host event " + name + " addressed to [" + fourCharCodeText(event.target) +
-                       "], not to this program: ignored\n")
-                          .c_str());
+        myPrintfDebug("Host event " + name + " addressed to [" + fourCharCodeText(event.target) +
+                      "], not to this program: ignored\n");
         result.outcome = HostEventResult::Outcome::WrongTarget;
         return result;
     }
@@ -223,18 +222,16 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
                        (event.eventID == kVeskXEventID_Quit || event.eventID == kVeskXEventID_Erase);
     if (hostCommand && !event.fromHost) {
         // Only the host may erase the scanner or end the program.
-        myPrintf(("REFUSED host event " + name + " from " + event.sender + ": it does not come from Vesk-X\n")
-                     .c_str());
+        myPrintf("REFUSED host event " + name + " from " + event.sender + ": it does not come from Vesk-X\n");
         result.outcome = HostEventResult::Outcome::Refused;
         return result;
     }
     if (hostCommand && event.eventID == kVeskXEventID_Erase && !fConfirmationRequested) {
         // The scanner holds the only copy of the day's scans until the job has matched them and
         // asked the host to confirm ('ok01'); an erase permission before that is a mistake.
-        myPrintf(("REFUSED host event " + name +
-                  ": the job has not asked Vesk-X to confirm yet ('ok01' not sent); "
-                  "the scanner is not erased\n")
-                     .c_str());
+        myPrintf("REFUSED host event " + name +
+                 ": the job has not asked Vesk-X to confirm yet ('ok01' not sent); "
+                 "the scanner is not erased\n");
         result.outcome = HostEventResult::Outcome::Refused;
         return result;
     }
@@ -255,7 +252,7 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
         result.outcome = HostEventResult::Outcome::Handled;
         return result;
     }
-    myPrintfDebug(("No handler for the host event " + name + " from " + event.sender + "\n").c_str());
+    myPrintfDebug("No handler for the host event " + name + " from " + event.sender + "\n");
     result.outcome = HostEventResult::Outcome::NotHandled;
     return result;
 }
@@ -264,7 +261,7 @@ void MyApplicationDelegate::handleVeskxOkayToDeleteHandler(const IncomingHostEve
     myPrintfDebug("got handleVeskxOkayToDeleteHandler");
     fVeskxDidRespond = true;
     myPrintfDebug("got handleVeskxOkayToDeleteHandler => examining event\n");
-    myPrintfDebug(classAndIDLine(event).c_str());
+    myPrintfDebug(classAndIDLine(event));
     if (event.eventClass == kVeskXSignature && event.eventID == kVeskXEventID_Erase)
         ibDeleteData();
 }
@@ -273,13 +270,13 @@ void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) 
     myPrintfDebug("got handleTestAEHandler");
     fVeskxDidRespond = true;
     myPrintfDebug("got handleTestAEHandler => examining event\n");
-    myPrintfDebug(classAndIDLine(event).c_str());
+    myPrintfDebug(classAndIDLine(event));
     if (event.eventID == kVeskXEventID_Quit) {
         ibQuitApplication();
         return;
     }
     myPrintfDebug("WHAT THE HECK???");
-    myPrintfDebug(("Got the eventID = [" + fourCharCodeText(event.eventID) + "]").c_str());
+    myPrintfDebug("Got the eventID = [" + fourCharCodeText(event.eventID) + "]");
 }
 
 std::optional<std::string> MyApplicationDelegate::handleCameraEventClass(const IncomingHostEvent& event) {
@@ -289,15 +286,15 @@ std::optional<std::string> MyApplicationDelegate::handleCameraEventClass(const I
     if (event.fromHost)
         fVeskxDidRespond = true;
     myPrintfDebug("Inside handleCameraEventClass => examining event\n");
-    myPrintfDebug(classAndIDLine(event).c_str());
+    myPrintfDebug(classAndIDLine(event));
     if (event.eventID != kCameraEventID_Command1) {
         myPrintfDebug("WHAT THE HECK???");
-        myPrintfDebug(("Got the eventID = [" + fourCharCodeText(event.eventID) + "]").c_str());
+        myPrintfDebug("Got the eventID = [" + fourCharCodeText(event.eventID) + "]");
         return std::nullopt;
     }
     myPrintfDebug("GOT Event ID 'cmd1'  ---  Looking to Read the theActualCommentString...");
-    myPrintf(("keyObjectInfo->theDataString = [" + parameterOf(event, "----") + "]").c_str());
-    myPrintf(("myActualCommentString = [" + parameterOf(event, "cmnt") + "]").c_str());
+    myPrintf("keyObjectInfo->theDataString = [" + parameterOf(event, "----") + "]");
+    myPrintf("myActualCommentString = [" + parameterOf(event, "cmnt") + "]");
     myPrintf("want to PASS back a REPLY...");
     if (!event.wantsReply) {
         myPrintf("replyEvent IS NIL??????");

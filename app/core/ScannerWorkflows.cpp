@@ -342,9 +342,8 @@ void ScannerWorkflows::downloadData(JobContext& context) {
             myPrintf("pdxDownloadData => Trying to Download Data...");
             // A folder the data file cannot be named in must not send the scans elsewhere.
             if (!device->SetWorkingPathCString(context.workingFolder().c_str())) {
-                myPrintf(("pdxDownloadData => the data file cannot be written in the working folder " +
-                          context.workingFolder() + "\n")
-                             .c_str());
+                myPrintf("pdxDownloadData => the data file cannot be written in the working folder " +
+                         context.workingFolder() + "\n");
             } else if (device->DownloadDataFromDevice(barcodeID.c_str())) {
                 myPrintf("pdxDownloadData => Data Has Been Downloaded!");
                 showScannerFields(context, device->fModelName, device->fUnitID);

@@ -71,7 +71,7 @@ bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, 
     QString receiver = HostEventBus::busNameForSignature(signature);
     std::string event = fourCharCodeText(eventClass) + " " + fourCharCodeText(eventID);
     if (!fConnection.isConnected()) {
-        myPrintfDebug(("Host event " + event + " not sent: there is no session bus\n").c_str());
+        myPrintfDebug("Host event " + event + " not sent: there is no session bus\n");
         return false;
     }
     QDBusMessage ask = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
@@ -80,9 +80,8 @@ bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, 
     QDBusMessage owner = fConnection.call(ask, QDBus::Block, kOwnerQueryMilliseconds);
     if (owner.type() != QDBusMessage::ReplyMessage || owner.arguments().isEmpty() ||
         !owner.arguments().first().toBool()) {
-        myPrintfDebug(("Host event " + event + " not delivered: " + receiver.toStdString() +
-                       " is not on the session bus\n")
-                          .c_str());
+        myPrintfDebug("Host event " + event + " not delivered: " + receiver.toStdString() +
+                      " is not on the session bus\n");
         return false;
     }
     QDBusMessage message = QDBusMessage::createMethodCall(
@@ -92,9 +91,8 @@ bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, 
     message.setAutoStartService(false);
     // send() marks a method call as expecting no reply: nobody waits for the host.
     if (!fConnection.send(message)) {
-        myPrintfDebug(
-            ("Host event " + event + " not sent: " + fConnection.lastError().message().toStdString() + "\n")
-                .c_str());
+        myPrintfDebug("Host event " + event +
+                      " not sent: " + fConnection.lastError().message().toStdString() + "\n");
         return false;
     }
     return true;

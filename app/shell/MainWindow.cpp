@@ -166,11 +166,9 @@ void MainWindow::setSerialPortImage(const std::string& imageName) {
 void MainWindow::logFrame(const char* heading) {
     QRect frame = frameGeometry();
     myPrintfDebug(heading);
-    myPrintfDebug(
-        myFormat(
-            "curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\ncurOrigin.y=[%2.2f]\n\n",
-            double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
-            .c_str());
+    myPrintfDebug(myFormat(
+        "curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\ncurOrigin.y=[%2.2f]\n\n",
+        double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y())));
 }
 
 void MainWindow::ibToggleDisclosureButton1(bool open) {

@@ -59,7 +59,7 @@ std::optional<std::string> findBarcodeDataFile(const std::string& workingPathNam
                                                std::string& reportedPath) {
     std::string path = workingPathName + kBarcodeDataFileName;
     reportedPath = path;
-    myPrintfDebug(("Checking for the source barcode file:\n" + path).c_str());
+    myPrintfDebug("Checking for the source barcode file:\n" + path);
     if (isExistingFile(path)) {
         consoleLog("Internal Entered Default Barcode FileName DOES Exist at [" + path + "]??");
         return path;
@@ -92,7 +92,7 @@ std::optional<std::string> findBarcodeDataFile(const std::string& workingPathNam
     }
     consoleLog("op runModalForDirectory returned NSOKButton with selectedItemPath =[" + *chosen + "]...");
     if (chosen->size() > kMaxPathBytes || !isExistingFile(*chosen)) {
-        myPrintf(("The chosen barcode data file cannot be read: " + *chosen).c_str());
+        myPrintf("The chosen barcode data file cannot be read: " + *chosen);
         return std::nullopt;
     }
     consoleLog("barcodeFileNameString as cstring =[" + *chosen + "]...");
@@ -132,13 +132,13 @@ eVeskBarcodeTask matchBarcodeDataWithPhotos(MatchTaskContext& context) {
     };
 
     if (!barcodeDataPath) {
-        myPrintf(("Missing the source barcode file:\n" + reportedPath).c_str());
+        myPrintf("Missing the source barcode file:\n" + reportedPath);
         return finish();
     }
     showStatus(context.status, 8);
-    myPrintfDebug(("Checking for the Barcode Image List file:\n" + imageListPath).c_str());
+    myPrintfDebug("Checking for the Barcode Image List file:\n" + imageListPath);
     if (!isExistingFile(imageListPath)) {
-        myPrintf(("Missing the Photo List file:\n" + imageListPath).c_str());
+        myPrintf("Missing the Photo List file:\n" + imageListPath);
         return finish();
     }
 
@@ -172,7 +172,7 @@ eVeskBarcodeTask matchBarcodeDataWithPhotos(MatchTaskContext& context) {
         tree.set(matchFiles(*barcodeDataPath, imageListPath));
         matched = tree.get() != nullptr;
     }
-    myPrintfDebug(myFormat("runModalForWindow returned %i", code).c_str());
+    myPrintfDebug(myFormat("runModalForWindow returned %i", code));
     if (code == eReviewCode_OK) {
         myPrintf("Saving the MODIFIED List...");
         writeNSArrayToMatchedListFile(matchedListPath, tree.get(), threeIDs);

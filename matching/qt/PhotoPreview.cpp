@@ -40,7 +40,7 @@ QImage loadEmbeddedPreview(const QString& path) {
         decoded.loadFromData(reinterpret_cast<const uchar*>(preview.pData()), int(preview.size()));
         return decoded;
     } catch (const Exiv2::Error& error) {
-        myPrintfDebug(("No preview for " + path.toStdString() + ": " + error.what()).c_str());
+        myPrintfDebug("No preview for " + path.toStdString() + ": " + error.what());
         return QImage();
     }
 }

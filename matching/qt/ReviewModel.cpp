@@ -201,8 +201,7 @@ bool ReviewModel::moveImage(BarcodeImage* image, Barcode* target) {
         return false;
     target->addObject(source->removeObject(image));
     endMoveRows();
-    myPrintfDebug(
-        ("Moved " + image->imageName() + " from " + source->barcode() + " to " + target->barcode()).c_str());
+    myPrintfDebug("Moved " + image->imageName() + " from " + source->barcode() + " to " + target->barcode());
     QModelIndex moved = indexOfImage(image);
     emit dataChanged(sourceIndex, sourceIndex, {Qt::ToolTipRole});
     emit dataChanged(targetIndex, targetIndex, {Qt::ToolTipRole});

@@ -14,11 +14,9 @@ int UnattendedReviewPrompt::runReview(BarcodeList* list) {
         if (end != answer->c_str() && *end == '\0')
             code = int(value);
         else
-            myPrintf(
-                ("Unattended: the review answer \"" + *answer + "\" is not a code; Cancel is used").c_str());
+            myPrintf("Unattended: the review answer \"" + *answer + "\" is not a code; Cancel is used");
     }
     myPrintfDebug(myFormat("Unattended: review of %zu barcodes answered %d%s",
-                           list ? list->size() : size_t(0), code, answer ? "" : " (default)")
-                      .c_str());
+                           list ? list->size() : size_t(0), code, answer ? "" : " (default)"));
     return code;
 }

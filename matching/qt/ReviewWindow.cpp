@@ -119,7 +119,7 @@ void ReviewWindow::setBarcodeList(BarcodeList* list) {
     // expandAll is one pass over the model, where expanding row by row relayouts each time.
     fImageSortView->expandAll();
     if (list)
-        myPrintfDebug(myFormat("imageSortView expanded %zu barcodes", list->size()).c_str());
+        myPrintfDebug(myFormat("imageSortView expanded %zu barcodes", list->size()));
 }
 
 void ReviewWindow::outlineViewSelectionDidChange() {
@@ -172,8 +172,7 @@ void ReviewWindow::growOnce() {
     myPrintfDebug(
         myFormat("imageSortWindow curSize.width=[%2.2f]\ncurSize.height=]%2.2f]\ncurOrigin.x=[%2.2f]\n"
                  "curOrigin.y=[%2.2f]\n",
-                 double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y()))
-            .c_str());
+                 double(frame.width()), double(frame.height()), double(frame.x()), double(frame.y())));
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 100000, 100000);
     int width = std::min(frame.width() + kGrowWidth, available.width());

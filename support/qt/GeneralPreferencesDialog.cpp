@@ -167,7 +167,7 @@ void GeneralPreferencesDialog::saveToStore() {
     store->setValue(sPrefs_doManualPromptForBarcodeDataFile, fManualPrompt->isChecked() ? "1" : "0");
     store->setValue(sPrefs_doAllowUserToModifyData, fAllowModify->isChecked() ? "true" : "false");
     store->setValue(sPrefs_doEnableInternalTesting, fInternalTesting->isChecked() ? "true" : "false");
-    myPrintfDebug(myFormat("Preferences saved: skew %.2f s", fSkew->value()).c_str());
+    myPrintfDebug(myFormat("Preferences saved: skew %.2f s", fSkew->value()));
 }
 
 void GeneralPreferencesDialog::revertToInitialValues() {

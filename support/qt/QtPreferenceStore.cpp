@@ -45,7 +45,7 @@ void QtPreferenceStore::setValue(const std::string& key, const std::string& valu
     settings.setValue(fromUtf8(key), fromUtf8(value));
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        myPrintf(("Could not save the preference " + key + " in " + fFilePath.toStdString()).c_str());
+        myPrintf("Could not save the preference " + key + " in " + fFilePath.toStdString());
 }
 
 void QtPreferenceStore::removeValue(const std::string& key) {
