@@ -29,29 +29,29 @@ int RecordingHostEvents::count(const char* eventID) {
     return found;
 }
 
-void ScriptedOperations::hold() {
+void ScriptedSteps::hold() {
     std::lock_guard<std::mutex> guard(fLock);
     fHeld = true;
 }
 
-void ScriptedOperations::release() {
+void ScriptedSteps::release() {
     std::lock_guard<std::mutex> guard(fLock);
     fHeld = false;
     fChanged.notify_all();
 }
 
-std::vector<std::string> ScriptedOperations::calls() {
+std::vector<std::string> ScriptedSteps::calls() {
     std::lock_guard<std::mutex> guard(fLock);
     return fCalls;
 }
 
-bool ScriptedOperations::waitForCalls(size_t count) {
+bool ScriptedSteps::waitForCalls(size_t count) {
     std::unique_lock<std::mutex> lock(fLock);
     return fChanged.wait_for(lock, std::chrono::seconds(5), [&] { return fCalls.size() >= count; });
 }
 
-void ScriptedOperations::run(const std::string& name, JobContext& context) {
-    std::function<void(JobContext&)> action;
+StepResult ScriptedSteps::run(const std::string& name, JobContext& context) {
+    std::function<StepResult(JobContext&)> action;
     {
         std::unique_lock<std::mutex> lock(fLock);
         fCalls.push_back(name);
@@ -62,7 +62,8 @@ void ScriptedOperations::run(const std::string& name, JobContext& context) {
             action = found->second;
     }
     if (action)
-        action(context);
+        return action(context);
+    return StepResult();
 }
 
 TemporaryFolder::TemporaryFolder() {

@@ -1,10 +1,10 @@
 // Test doubles around the job controller: a host-event recorder, a shell recorder and scripted
-// operations that report which operation ran and can hold a worker until released.
+// job steps that report which step ran and can hold a worker until released.
 #pragma once
 
 #include "ApplicationShell.h"
 #include "HostEvents.h"
-#include "JobOperations.h"
+#include "JobSteps.h"
 #include "MyApplicationDelegate.h"
 
 #include <condition_variable>
@@ -38,20 +38,26 @@ class RecordingShell : public ApplicationShell {
     std::vector<std::string> sounds;
 };
 
-// Operations that record their names; each may be given an action, and may be held until
-// release() so that a test can see a worker running.
-class ScriptedOperations : public JobOperations {
+// Steps that record their names; each may be given an action whose result the step returns
+// (without one the step names no successor), and may be held until release() so that a test can
+// see a worker running.
+class ScriptedSteps : public JobSteps {
   public:
-    void buildTheImageList(JobContext& context) override { run("buildTheImageList", context); }
-    void prepareForConnection(JobContext& context) override { run("prepareForConnection", context); }
-    void makeConnection(JobContext& context) override { run("makeConnection", context); }
-    void downloadData(JobContext& context) override { run("downloadData", context); }
-    void matchBarcodeDataWithPhotos(JobContext& context) override {
-        run("matchBarcodeDataWithPhotos", context);
+    NextTask buildTheImageList(JobContext& context) override {
+        return run("buildTheImageList", context).next;
     }
-    void deleteData(JobContext& context) override { run("deleteData", context); }
+    NextTask prepareForConnection(JobContext& context) override {
+        return run("prepareForConnection", context).next;
+    }
+    NextTask makeConnection(JobContext& context) override { return run("makeConnection", context).next; }
+    NextTask downloadData(JobContext& context) override { return run("downloadData", context).next; }
+    NextTask matchBarcodeDataWithPhotos(JobContext& context) override {
+        return run("matchBarcodeDataWithPhotos", context).next;
+    }
+    StepResult deleteData(JobContext& context) override { return run("deleteData", context); }
+    void rescanSerialPort(JobContext&) override {}
 
-    std::map<std::string, std::function<void(JobContext&)>> actions;
+    std::map<std::string, std::function<StepResult(JobContext&)>> actions;
     void hold();
     void release();
     std::vector<std::string> calls();
@@ -59,7 +65,7 @@ class ScriptedOperations : public JobOperations {
     bool waitForCalls(size_t count);
 
   private:
-    void run(const std::string& name, JobContext& context);
+    StepResult run(const std::string& name, JobContext& context);
     std::mutex fLock;
     std::condition_variable fChanged;
     bool fHeld = false;

@@ -18,17 +18,17 @@ class SequencerTest : public ::testing::Test {
     void SetUp() override {
         unsetenv("VESK_ANSWERS");
         setenv("VESK_UNATTENDED", "1", 1);
-        makeDelegate(&operations);
+        makeDelegate(&steps);
     }
     void TearDown() override {
-        operations.release();
+        steps.release();
         EXPECT_TRUE(waitForNoWorker());
         delegate.reset();
         MessageLog::CloseLog();
         unsetenv("VESK_ANSWERS");
     }
-    void makeDelegate(JobOperations* jobOperations) {
-        operations.release();
+    void makeDelegate(JobSteps* jobSteps) {
+        steps.release();
         ASSERT_TRUE(waitForNoWorker());
         delegate.reset();
         host = std::make_unique<RecordingHostEvents>();
@@ -36,7 +36,7 @@ class SequencerTest : public ::testing::Test {
         ApplicationServices services;
         services.hostEvents = host.get();
         services.shell = shell.get();
-        services.operations = jobOperations;
+        services.steps = jobSteps;
         services.logFolder = logs.path();
         delegate = std::make_unique<MyApplicationDelegate>(services, BuildInfo());
         delegate->applicationWillFinishLaunching();
@@ -55,7 +55,7 @@ class SequencerTest : public ::testing::Test {
 
     TemporaryFolder logs;
     TemporaryFolder photos;
-    ScriptedOperations operations;
+    ScriptedSteps steps;
     std::unique_ptr<RecordingHostEvents> host;
     std::unique_ptr<RecordingShell> shell;
     std::unique_ptr<MyApplicationDelegate> delegate;
@@ -70,7 +70,7 @@ struct TickCase {
     const char* logLine;   // a line the tick writes, or null
 };
 
-// One tick on a job whose record holds cur and next; the scripted operations leave nextTask alone.
+// One tick on a job whose record holds cur and next; the scripted steps leave nextTask alone.
 const TickCase kTickCases[] = {
     {"none_clears_cur", 5, 0, 0, 0, nullptr, nullptr, nullptr},
     {"start_job_does_nothing", 0, 1, 0, 1, nullptr, nullptr, nullptr},
@@ -100,13 +100,13 @@ const TickCase kTickCases[] = {
 TEST_F(SequencerTest, EveryRowOfTheTickTable) {
     for (const TickCase& c : kTickCases) {
         SCOPED_TRACE(c.name);
-        ScriptedOperations rowOperations;
-        makeDelegate(&rowOperations);
+        ScriptedSteps rowSteps;
+        makeDelegate(&rowSteps);
         openJob();
         setTasks(c.cur, c.next);
         delegate->doIdle();
         if (c.operation) {
-            ASSERT_TRUE(rowOperations.waitForCalls(1));
+            ASSERT_TRUE(rowSteps.waitForCalls(1));
         }
         ASSERT_TRUE(waitForNoWorker());
         EXPECT_EQ(c.curAfter, cur());
@@ -118,11 +118,11 @@ TEST_F(SequencerTest, EveryRowOfTheTickTable) {
         std::vector<std::string> expectedCalls;
         if (c.operation)
             expectedCalls.push_back(c.operation);
-        EXPECT_EQ(expectedCalls, rowOperations.calls());
+        EXPECT_EQ(expectedCalls, rowSteps.calls());
         if (c.logLine) {
             EXPECT_NE(std::string::npos, log().find(std::string("\xA5\xA5 ") + c.logLine)) << log();
         }
-        makeDelegate(&operations);
+        makeDelegate(&steps);
     }
 }
 
@@ -137,7 +137,7 @@ TEST_F(SequencerTest, EndingTasksSendExactlyOneEventOverManyTicks) {
                  {"erase_failed", 16, "err2"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        makeDelegate(&operations);
+        makeDelegate(&steps);
         openJob();
         setTasks(9, c.next);
         for (int tick = 0; tick < 10; ++tick)
@@ -174,16 +174,16 @@ TEST_F(SequencerTest, RestingJobMovesOnlyWhenAButtonsOperationNamesASuccessor) {
     setTasks(7, 7);
     for (int tick = 0; tick < 5; ++tick)
         delegate->doIdle();
-    EXPECT_TRUE(operations.calls().empty());
-    operations.actions["makeConnection"] = [](JobContext& context) {
-        context.job()->nextTask = eVeskBarcodeTask_DownloadBarcodeData;
+    EXPECT_TRUE(steps.calls().empty());
+    steps.actions["makeConnection"] = [](JobContext&) {
+        return StepResult{eVeskBarcodeTask_DownloadBarcodeData};
     };
     ASSERT_TRUE(delegate->ibConnectToBarcodeDevice());
     ASSERT_TRUE(waitForNoWorker());
     EXPECT_EQ(7, cur()); // the command itself leaves curTask alone
     delegate->doIdle();
-    ASSERT_TRUE(operations.waitForCalls(2));
-    EXPECT_EQ((std::vector<std::string>{"makeConnection", "downloadData"}), operations.calls());
+    ASSERT_TRUE(steps.waitForCalls(2));
+    EXPECT_EQ((std::vector<std::string>{"makeConnection", "downloadData"}), steps.calls());
     EXPECT_EQ(8, cur());
 }
 
@@ -201,42 +201,42 @@ TEST_F(SequencerTest, ImageListAndPreparationAreRetriedUntilTheWorkerCanStart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedOperations rowOperations;
-        makeDelegate(&rowOperations);
+        ScriptedSteps rowSteps;
+        makeDelegate(&rowSteps);
         openJob();
-        rowOperations.hold();
+        rowSteps.hold();
         ASSERT_TRUE(delegate->ibDownloadData());
-        ASSERT_TRUE(rowOperations.waitForCalls(1));
+        ASSERT_TRUE(rowSteps.waitForCalls(1));
         setTasks(4, c.next);
         delegate->doIdle();
         delegate->doIdle();
         EXPECT_EQ(4, cur());
         EXPECT_EQ(2u, countOccurrences(log(), c.failLine));
-        rowOperations.release();
+        rowSteps.release();
         ASSERT_TRUE(waitForNoWorker());
         delegate->doIdle();
-        ASSERT_TRUE(rowOperations.waitForCalls(2));
+        ASSERT_TRUE(rowSteps.waitForCalls(2));
         EXPECT_EQ(c.next, cur());
-        EXPECT_EQ(c.operation, rowOperations.calls().back());
+        EXPECT_EQ(c.operation, rowSteps.calls().back());
         ASSERT_TRUE(waitForNoWorker());
-        makeDelegate(&operations);
+        makeDelegate(&steps);
     }
 }
 
 TEST_F(SequencerTest, ScannerTasksRefusedWhileAWorkerRunsLeaveTheJobResting) {
     openJob();
-    operations.hold();
+    steps.hold();
     ASSERT_TRUE(delegate->ibMatchBarcodeDataWithPhotos());
-    ASSERT_TRUE(operations.waitForCalls(1));
+    ASSERT_TRUE(steps.waitForCalls(1));
     setTasks(6, 7);
     delegate->doIdle();
-    operations.release();
+    steps.release();
     ASSERT_TRUE(waitForNoWorker());
     for (int tick = 0; tick < 3; ++tick)
         delegate->doIdle();
     EXPECT_EQ(7, cur());
     EXPECT_EQ(7, next());
-    EXPECT_EQ(std::vector<std::string>{"matchBarcodeDataWithPhotos"}, operations.calls());
+    EXPECT_EQ(std::vector<std::string>{"matchBarcodeDataWithPhotos"}, steps.calls());
 }
 
 TEST_F(SequencerTest, HostAnswerBeforeTheWaitStartsOneEraseOnly) {
@@ -244,22 +244,22 @@ TEST_F(SequencerTest, HostAnswerBeforeTheWaitStartsOneEraseOnly) {
     setTasks(9, 10);
     delegate->doIdle(); // 'ok01'
     EXPECT_EQ(std::vector<std::string>{"QRWz barc ok01"}, host->events());
-    operations.hold();
+    steps.hold();
     IncomingHostEvent eras;
     eras.target = kVeskBarcodeSignature;
     eras.eventClass = kVeskXSignature;
     eras.eventID = kVeskXEventID_Erase;
     eras.fromHost = true;
     EXPECT_EQ(HostEventResult::Outcome::Handled, delegate->handleHostEvent(eras).outcome);
-    ASSERT_TRUE(operations.waitForCalls(1));
+    ASSERT_TRUE(steps.waitForCalls(1));
     delegate->doIdle(); // the wait sees the answer
     EXPECT_EQ(11, cur());
     EXPECT_EQ(12, next());
     delegate->doIdle(); // the tick's own delete is refused: the erase already runs
     EXPECT_EQ(12, cur());
-    operations.release();
+    steps.release();
     ASSERT_TRUE(waitForNoWorker());
-    EXPECT_EQ(std::vector<std::string>{"deleteData"}, operations.calls());
+    EXPECT_EQ(std::vector<std::string>{"deleteData"}, steps.calls());
 }
 
 TEST_F(SequencerTest, HostAnswerAfterTheWaitMovesTheJobThroughTheEraseHandlerOnly) {
@@ -276,19 +276,25 @@ TEST_F(SequencerTest, HostAnswerAfterTheWaitMovesTheJobThroughTheEraseHandlerOnl
     eras.eventID = kVeskXEventID_Erase;
     eras.fromHost = true;
     delegate->handleHostEvent(eras);
-    ASSERT_TRUE(operations.waitForCalls(1));
+    ASSERT_TRUE(steps.waitForCalls(1));
     ASSERT_TRUE(waitForNoWorker());
     delegate->doIdle();
     EXPECT_EQ(11, cur());
     EXPECT_EQ(11, next());
-    EXPECT_EQ(std::vector<std::string>{"deleteData"}, operations.calls());
+    EXPECT_EQ(std::vector<std::string>{"deleteData"}, steps.calls());
 }
 
-// Counts how many operations run at the same time.
-class OverlapOperations : public JobOperations {
+// Counts how many steps run at the same time.
+class OverlapSteps : public ScriptedSteps {
   public:
-    void makeConnection(JobContext&) override { enter(); }
-    void deleteData(JobContext&) override { enter(); }
+    NextTask makeConnection(JobContext&) override {
+        enter();
+        return std::nullopt;
+    }
+    StepResult deleteData(JobContext&) override {
+        enter();
+        return StepResult();
+    }
     void enter() {
         int now = ++running;
         int seen = maximum.load();
@@ -302,7 +308,7 @@ class OverlapOperations : public JobOperations {
 };
 
 TEST_F(SequencerTest, TwoCommandsAtTheSameMomentNeverRunTwoWorkers) {
-    OverlapOperations overlap;
+    OverlapSteps overlap;
     makeDelegate(&overlap);
     openJob();
     for (int round = 0; round < 200; ++round) {
@@ -319,21 +325,21 @@ TEST_F(SequencerTest, TwoCommandsAtTheSameMomentNeverRunTwoWorkers) {
     }
     EXPECT_EQ(1, overlap.maximum.load());
     EXPECT_GE(overlap.started.load(), 200);
-    makeDelegate(&operations);
+    makeDelegate(&steps);
 }
 
-TEST_F(SequencerTest, OperationsNotBuiltYetSayLeaveTheJobResting) {
+TEST_F(SequencerTest, WithoutJobStepsEveryStepSaysSoAndTheJobRests) {
     struct Case {
         const char* name;
         int32_t next;
         const char* line;
     } cases[] = {
-        {"image_list", 5, "doBuildTheImageListInAThread is not available yet"},
-        {"preparation", 6, "doPrepareForConnectionInAThread is not available yet"},
-        {"connect", 7, "pdxMakeConnection is not available yet"},
-        {"download", 8, "pdxDownloadData is not available yet"},
-        {"match", 9, "matchBarcodeDataWithPhotos is not available yet"},
-        {"delete", 12, "pdxDeleteData is not available yet"},
+        {"image_list", 5, "doBuildTheImageListInAThread: this program has no job steps"},
+        {"preparation", 6, "doPrepareForConnectionInAThread: this program has no job steps"},
+        {"connect", 7, "pdxMakeConnection: this program has no job steps"},
+        {"download", 8, "pdxDownloadData: this program has no job steps"},
+        {"match", 9, "matchBarcodeDataWithPhotos: this program has no job steps"},
+        {"delete", 12, "pdxDeleteData: this program has no job steps"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -350,18 +356,24 @@ TEST_F(SequencerTest, OperationsNotBuiltYetSayLeaveTheJobResting) {
         EXPECT_EQ(1u, countOccurrences(log(), c.line)) << log();
         EXPECT_TRUE(host->events().empty());
     }
-    makeDelegate(&operations);
+    makeDelegate(&steps);
 }
 
 TEST_F(SequencerTest, AutoLocateConnectsAndDownloadsOnOneWorkerHoldingTheGuard) {
     std::vector<bool> guardHeld;
-    operations.actions["makeConnection"] = [&](JobContext&) { guardHeld.push_back(isRunningThread()); };
-    operations.actions["downloadData"] = [&](JobContext&) { guardHeld.push_back(isRunningThread()); };
+    steps.actions["makeConnection"] = [&](JobContext&) {
+        guardHeld.push_back(isRunningThread());
+        return StepResult();
+    };
+    steps.actions["downloadData"] = [&](JobContext&) {
+        guardHeld.push_back(isRunningThread());
+        return StepResult();
+    };
     openJob();
     ASSERT_TRUE(delegate->ibDoAutoLocateAndDownload());
-    ASSERT_TRUE(operations.waitForCalls(2));
+    ASSERT_TRUE(steps.waitForCalls(2));
     ASSERT_TRUE(waitForNoWorker());
-    EXPECT_EQ((std::vector<std::string>{"makeConnection", "downloadData"}), operations.calls());
+    EXPECT_EQ((std::vector<std::string>{"makeConnection", "downloadData"}), steps.calls());
     EXPECT_EQ((std::vector<bool>{true, true}), guardHeld);
     EXPECT_NE(std::string::npos, log().find("doAutoLocateAndDownload => SHOULD NOT BE HERE"));
 }
@@ -380,11 +392,15 @@ TEST_F(SequencerTest, TerminationAskedByAnOperationComesAfterTheGuardIsFree) {
     ApplicationServices services;
     services.hostEvents = host.get();
     services.shell = &watchingShell;
-    services.operations = &operations;
+    services.steps = &steps;
     services.logFolder = logs.path();
     delegate = std::make_unique<MyApplicationDelegate>(services, BuildInfo());
     delegate->applicationWillFinishLaunching();
-    operations.actions["deleteData"] = [](JobContext& context) { context.terminateWhenDone(); };
+    steps.actions["deleteData"] = [](JobContext&) {
+        StepResult result;
+        result.terminateProgram = true;
+        return result;
+    };
     ASSERT_TRUE(delegate->ibDeleteData());
     ASSERT_TRUE(waitForNoWorker());
     for (int wait = 0; wait < 1000 && watchingShell.terminateRequests.load() == 0; ++wait)
@@ -434,8 +450,8 @@ FourCharCode codeOf(const char* text) {
 TEST_F(SequencerTest, IncomingEventsAreRoutedByClassAndIDAndEraseAndQuitOnlyFromTheHost) {
     for (const EventCase& c : kEventCases) {
         SCOPED_TRACE(c.name);
-        ScriptedOperations rowOperations;
-        makeDelegate(&rowOperations);
+        ScriptedSteps rowSteps;
+        makeDelegate(&rowSteps);
         openJob();
         if (c.confirmationAsked) {
             delegate->doTellVeskToConfirm();
@@ -449,11 +465,11 @@ TEST_F(SequencerTest, IncomingEventsAreRoutedByClassAndIDAndEraseAndQuitOnlyFrom
         event.sender = ":1.99";
         EXPECT_EQ(c.outcome, delegate->handleHostEvent(event).outcome);
         if (c.erases) {
-            ASSERT_TRUE(rowOperations.waitForCalls(1));
+            ASSERT_TRUE(rowSteps.waitForCalls(1));
         }
         ASSERT_TRUE(waitForNoWorker());
         EXPECT_EQ(c.erases ? std::vector<std::string>{"deleteData"} : std::vector<std::string>{},
-                  rowOperations.calls());
+                  rowSteps.calls());
         EXPECT_EQ(c.quits ? 1 : 0, shell->terminateRequests.load());
         EXPECT_EQ(c.counts, delegate->veskxDidRespond());
         // The wait task moves to the erase exactly when the event counted as the host's answer.
@@ -464,7 +480,7 @@ TEST_F(SequencerTest, IncomingEventsAreRoutedByClassAndIDAndEraseAndQuitOnlyFrom
         if (c.outcome == HostEventResult::Outcome::Refused) {
             EXPECT_NE(std::string::npos, log().find("REFUSED host event")) << log();
         }
-        makeDelegate(&operations);
+        makeDelegate(&steps);
     }
 }
 
@@ -477,7 +493,7 @@ TEST_F(SequencerTest, EventForAnotherProgramIsIgnored) {
     event.fromHost = true;
     EXPECT_EQ(HostEventResult::Outcome::WrongTarget, delegate->handleHostEvent(event).outcome);
     ASSERT_TRUE(waitForNoWorker());
-    EXPECT_TRUE(operations.calls().empty());
+    EXPECT_TRUE(steps.calls().empty());
 }
 
 TEST_F(SequencerTest, OrderlyEndSendsQendLastAndNothingAfterIt) {
@@ -503,24 +519,24 @@ TEST_F(SequencerTest, QuitWhileAWorkerRunsAsksFirst) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedOperations rowOperations;
-        makeDelegate(&rowOperations);
+        ScriptedSteps rowSteps;
+        makeDelegate(&rowSteps);
         if (c.answers)
             setenv("VESK_ANSWERS", c.answers, 1);
         else
             unsetenv("VESK_ANSWERS");
-        rowOperations.hold();
+        rowSteps.hold();
         ASSERT_TRUE(delegate->ibDownloadData());
-        ASSERT_TRUE(rowOperations.waitForCalls(1));
+        ASSERT_TRUE(rowSteps.waitForCalls(1));
         EXPECT_EQ(c.terminates, delegate->terminate());
         EXPECT_EQ(c.terminates ? 1 : 0, host->count("qend"));
-        rowOperations.release();
+        rowSteps.release();
         ASSERT_TRUE(waitForNoWorker());
         if (!c.terminates) {
             EXPECT_TRUE(delegate->terminate());
             EXPECT_EQ(1, host->count("qend"));
         }
-        makeDelegate(&operations);
+        makeDelegate(&steps);
     }
 }
 
@@ -529,7 +545,7 @@ TEST_F(SequencerTest, StartedWithoutAFolderCreatesNoJobAndStillEndsWithQend) {
     EXPECT_EQ(nullptr, delegate->job());
     for (int tick = 0; tick < 3; ++tick)
         delegate->doIdle();
-    EXPECT_TRUE(operations.calls().empty());
+    EXPECT_TRUE(steps.calls().empty());
     EXPECT_TRUE(delegate->terminate());
     EXPECT_EQ(std::vector<std::string>{"QRWz barc qend"}, host->events());
 }

@@ -16,13 +16,13 @@ class OpenFileTest : public ::testing::Test {
         ApplicationServices services;
         services.hostEvents = &host;
         services.shell = &shell;
-        services.operations = &operations;
+        services.steps = &steps;
         services.logFolder = logs.path();
         delegate = std::make_unique<MyApplicationDelegate>(services, BuildInfo());
         delegate->applicationWillFinishLaunching();
     }
     void TearDown() override {
-        operations.release();
+        steps.release();
         EXPECT_TRUE(waitForNoWorker());
         delegate.reset();
         MessageLog::CloseLog();
@@ -33,7 +33,7 @@ class OpenFileTest : public ::testing::Test {
     TemporaryFolder photos;
     RecordingHostEvents host;
     RecordingShell shell;
-    ScriptedOperations operations;
+    ScriptedSteps steps;
     std::unique_ptr<MyApplicationDelegate> delegate;
 };
 
@@ -121,9 +121,9 @@ TEST_F(OpenFileTest, SecondJobIsRefusedAndTheFirstStaysUntouched) {
 }
 
 TEST_F(OpenFileTest, RefusedWhileAWorkerRunsWithoutCreatingAJob) {
-    operations.hold();
+    steps.hold();
     ASSERT_TRUE(delegate->ibConnectToBarcodeDevice());
-    ASSERT_TRUE(operations.waitForCalls(1));
+    ASSERT_TRUE(steps.waitForCalls(1));
     EXPECT_FALSE(delegate->applicationOpenFile(photos.make("Busy").c_str()));
     EXPECT_EQ(nullptr, delegate->job());
     EXPECT_NE(std::string::npos, log().find("NSApplication:openFile => gRunningThread==TRUE "));

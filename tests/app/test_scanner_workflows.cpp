@@ -92,7 +92,6 @@ class ScannerWorkflowsTest : public ::testing::Test {
         setAlertPrompt(&fPrompt);
         setPreferenceStore(&fPreferences);
         unsetenv("VESK_UNATTENDED");
-        fJob.jobCreated = true;
     }
     void TearDown() override {
         setAlertPrompt(nullptr);
@@ -108,7 +107,7 @@ class ScannerWorkflowsTest : public ::testing::Test {
         writeFile(fFolder.file("scans.txt"), "AAA1\t050426\t100000\nBBB2\t050426\t100200\n");
         return fScanner->start(all);
     }
-    JobContext context() { return JobContext(&fJob, fFolder.path(), fHost, fStatus, fShell); }
+    JobContext context() { return JobContext(true, fFolder.path(), fHost, fStatus, fShell); }
     bool sent(const std::string& hex) {
         return readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
     }
@@ -120,7 +119,6 @@ class ScannerWorkflowsTest : public ::testing::Test {
     RecordingHostEvents fHost;
     RecordingShell fShell;
     CapturedMessages fMessages;
-    jobCheckList fJob;
     std::unique_ptr<PdxSimProcess> fScanner;
 };
 
@@ -146,11 +144,10 @@ TEST_F(ScannerWorkflowsTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
         EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
         EXPECT_EQ(fStatus.logo, c.logo);
         fPrompt.asked.clear();
-        fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
-        workflows.makeConnection(job);
+        NextTask next = workflows.makeConnection(job);
         ASSERT_FALSE(fPrompt.asked.empty());
         EXPECT_EQ(fPrompt.asked.front(), c.question);
-        EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+        EXPECT_EQ(next, NextTask(eVeskBarcodeTask_DownloadBarcodeData));
         EXPECT_EQ(workflows.barCodeID(), "10700001");
         EXPECT_EQ(fStatus.fields.model, "Z-1070");
         EXPECT_EQ(fStatus.fields.serialNumber, "10700001");
@@ -168,10 +165,9 @@ TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnect
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"No serial port found"}));
 
     fPrompt.asked.clear();
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
-    workflows.makeConnection(job);
+    NextTask next = workflows.makeConnection(job);
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9009"}));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_ConnectToBarcodeDevice);
+    EXPECT_EQ(next, NextTask()); // the job rests at the connection
     for (const std::string& text : fStatus.statusTexts)
         EXPECT_EQ(text.find("(null)"), std::string::npos) << text;
     EXPECT_NE(std::find(fStatus.statusTexts.begin(), fStatus.statusTexts.end(), "No serial port found"),
@@ -185,14 +181,13 @@ TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndD
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
     workflows.makeConnection(job);
     EXPECT_EQ(workflows.barCodeID(), "177?????");
     EXPECT_EQ(fStatus.fields.serialNumber, "177?????");
     fPrompt.answers["NSAlertWindow_1009"] = 0;
-    workflows.downloadData(job);
+    NextTask next = workflows.downloadData(job);
     EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_UserCancel);
+    EXPECT_EQ(next, NextTask(eVeskBarcodeTask_UserCancel));
     EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
 }
 
@@ -201,12 +196,11 @@ TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJ
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DownloadBarcodeData;
-    workflows.downloadData(job);
+    NextTask next = workflows.downloadData(job);
     EXPECT_TRUE(fPrompt.asked.empty());
     EXPECT_TRUE(fMessages.contains("pdxDownloadData => Device Not Connected???"));
     EXPECT_TRUE(fMessages.contains("Download FAILED"));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+    EXPECT_EQ(next, NextTask()); // the job rests at the download
     EXPECT_FALSE(sent("02 43 55 31 03"));
 }
 
@@ -215,18 +209,16 @@ TEST_F(ScannerWorkflowsTest, EraseReconnectsWithoutMovingTheJobOrReleasingTheGua
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DeleteData;
     ASSERT_TRUE(tryAcquireRunningThread());
-    workflows.deleteData(job);
+    StepResult result = workflows.deleteData(job);
     EXPECT_TRUE(isRunningThread());
     releaseRunningThread();
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DeleteData);
-    EXPECT_EQ(fJob.curTask.load(), eVeskBarcodeTask_DeleteData);
+    EXPECT_EQ(result.next, NextTask()); // the reconnection's download is not named
     EXPECT_TRUE(
         fMessages.contains("pdxDeleteData => Invalid Barcode Device SerialNumber => NEVER Initialized!"));
     EXPECT_TRUE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02"}));
-    EXPECT_TRUE(job.terminateRequested());
+    EXPECT_TRUE(result.terminateProgram);
 }
 
 TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing) {
@@ -234,14 +226,13 @@ TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DeleteData;
     fPrompt.answers["NSAlertWindow_1005"] = 0; // the user does not ready the scanner
-    workflows.deleteData(job);
+    StepResult result = workflows.deleteData(job);
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9003"}));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DeleteData);
+    EXPECT_EQ(result.next, NextTask()); // the declined reconnection does not cancel the job
     EXPECT_FALSE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc err2"}));
-    EXPECT_FALSE(job.terminateRequested());
+    EXPECT_FALSE(result.terminateProgram);
 }
 
 TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
@@ -253,13 +244,11 @@ TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_PrepareForConnection;
-    workflows.prepareForConnection(job);
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_MatchBarcodeDataWithPhotos);
+    EXPECT_EQ(workflows.prepareForConnection(job), NextTask(eVeskBarcodeTask_MatchBarcodeDataWithPhotos));
     EXPECT_TRUE(workflows.testingMode());
-    workflows.deleteData(job);
+    StepResult result = workflows.deleteData(job);
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02", "QRWz barc ok02"}));
-    EXPECT_TRUE(job.terminateRequested());
+    EXPECT_TRUE(result.terminateProgram);
     EXPECT_EQ(readFile(fFolder.file("pdx-sim.log")).find("host "), std::string::npos);
 }
 
@@ -269,7 +258,7 @@ TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
         bool testingMode;
         bool dataFile;
         std::map<std::string, int> answers;
-        int32_t nextTask;
+        NextTask nextTask;
         std::vector<std::string> events;
     } cases[] = {
         {"no_data_file", false, false, {}, eVeskBarcodeTask_ConnectToBarcodeDevice, {}},
@@ -279,12 +268,7 @@ TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
          {{"NSAlertWindow_1002", 1}},
          eVeskBarcodeTask_MatchBarcodeDataWithPhotos,
          {}},
-        {"not_now_rests",
-         false,
-         true,
-         {{"NSAlertWindow_1002", 0}},
-         eVeskBarcodeTask_PrepareForConnection,
-         {}},
+        {"not_now_rests", false, true, {{"NSAlertWindow_1002", 0}}, std::nullopt, {}},
         {"cancel_at_existing_data",
          false,
          true,
@@ -313,10 +297,8 @@ TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
             writeFile(fFolder.file("BarcodeDataSource.txt"), "scans\n");
         fPrompt.answers = c.answers;
         ScannerWorkflows workflows;
-        JobContext job(&fJob, fFolder.path(), host, fStatus, fShell);
-        fJob.curTask = fJob.nextTask = eVeskBarcodeTask_PrepareForConnection;
-        workflows.prepareForConnection(job);
-        EXPECT_EQ(fJob.nextTask.load(), c.nextTask);
+        JobContext job(true, fFolder.path(), host, fStatus, fShell);
+        EXPECT_EQ(workflows.prepareForConnection(job), c.nextTask);
         EXPECT_EQ(host.events(), c.events);
         // Choosing the scanner in testing mode leaves testing mode for this job.
         if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice) {
@@ -330,16 +312,15 @@ TEST_F(ScannerWorkflowsTest, DownloadIntoAFolderWhoseDataFileCannotBeNamedFetche
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
     workflows.makeConnection(job);
     ASSERT_EQ(workflows.barCodeID(), "10700001");
 
     std::string longFolder = fFolder.path() + std::string(1000, 'a') + "/";
-    JobContext tooLong(&fJob, longFolder, fHost, fStatus, fShell);
-    fJob.curTask = eVeskBarcodeTask_DownloadBarcodeData;
-    workflows.downloadData(tooLong);
-    EXPECT_TRUE(fMessages.contains("pdxDownloadData => the data file cannot be written in the working folder"));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+    JobContext tooLong(true, longFolder, fHost, fStatus, fShell);
+    NextTask next = workflows.downloadData(tooLong);
+    EXPECT_TRUE(
+        fMessages.contains("pdxDownloadData => the data file cannot be written in the working folder"));
+    EXPECT_EQ(next, NextTask()); // the job rests at the download
     EXPECT_FALSE(sent("02 43 55 31 03"));
     EXPECT_FALSE(fileExists("BarcodeDataSource.txt"));
 }
