@@ -10,6 +10,31 @@
 #include <thread>
 #include <unistd.h>
 
+void PrintTo(eVeskBarcodeTask task, std::ostream* out) {
+    static const char* const kNames[] = {"None",
+                                         "StartJob",
+                                         "UserCancel",
+                                         "Reserved3",
+                                         "SetWorkingFolder",
+                                         "BuildTheImageList",
+                                         "PrepareForConnection",
+                                         "ConnectToBarcodeDevice",
+                                         "DownloadBarcodeData",
+                                         "MatchBarcodeDataWithPhotos",
+                                         "TellVeskToConfirm",
+                                         "WaitForVeskToConfirm",
+                                         "DeleteData",
+                                         "JobEnded",
+                                         "SendErrorToVeskBadSourceFolder",
+                                         "SendErrorToVeskMatchFailed",
+                                         "SendErrorToVeskEraseFailed"};
+    int32_t value = task;
+    if (value >= 0 && value < int32_t(sizeof kNames / sizeof kNames[0]))
+        *out << "eVeskBarcodeTask_" << kNames[value] << " (" << value << ")";
+    else
+        *out << "unknown task (" << value << ")";
+}
+
 bool RecordingHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) {
     std::lock_guard<std::mutex> guard(fLock);
     fEvents.push_back(fourCharCodeText(signature) + " " + fourCharCodeText(eventClass) + " " +

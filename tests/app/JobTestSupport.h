@@ -11,8 +11,12 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Task codes print by their names in test failures ("eVeskBarcodeTask_DownloadBarcodeData (8)").
+void PrintTo(eVeskBarcodeTask task, std::ostream* out);
 
 class RecordingHostEvents : public HostEvents {
   public:

@@ -124,35 +124,55 @@ class ScannerWorkflowsTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(ScannerWorkflowsTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
-    struct Case {
-        const char* name;
-        const char* link;
-        const char* logo;
-        const char* question;
-    } cases[] = {
-        {"usb_adapter", "tty.SLAB_USBtoUART", "UsbLogo.png", "NSAlertWindow_1005"},
-        {"bluetooth_mac_name", "tty.Bluetooth-PDA-Sync", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
-        {"bluetooth_linux_name", "rfcomm0", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(startScanner(c.link));
-        ScannerWorkflows workflows;
-        JobContext job = context();
-        workflows.rescanSerialPort(job);
-        EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
-        EXPECT_EQ(fStatus.logo, c.logo);
-        fPrompt.asked.clear();
-        NextTask next = workflows.makeConnection(job);
-        ASSERT_FALSE(fPrompt.asked.empty());
-        EXPECT_EQ(fPrompt.asked.front(), c.question);
-        EXPECT_EQ(next, NextTask(eVeskBarcodeTask_DownloadBarcodeData));
-        EXPECT_EQ(workflows.barCodeID(), "10700001");
-        EXPECT_EQ(fStatus.fields.model, "Z-1070");
-        EXPECT_EQ(fStatus.fields.serialNumber, "10700001");
-    }
+namespace {
+
+template <typename Case>
+class ScannerWorkflowsTableTest : public ScannerWorkflowsTest, public ::testing::WithParamInterface<Case> {};
+
+template <typename Case> std::string rowName(const ::testing::TestParamInfo<Case>& info) {
+    return info.param.name;
 }
+
+struct PortCase {
+    const char* name;
+    const char* link;
+    const char* logo;
+    const char* question;
+};
+
+void PrintTo(const PortCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const PortCase kPortCases[] = {
+    {"usb_adapter", "tty.SLAB_USBtoUART", "UsbLogo.png", "NSAlertWindow_1005"},
+    {"bluetooth_mac_name", "tty.Bluetooth-PDA-Sync", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
+    {"bluetooth_linux_name", "rfcomm0", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
+};
+
+using PortKindTest = ScannerWorkflowsTableTest<PortCase>;
+
+} // namespace
+
+TEST_P(PortKindTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
+    const PortCase& c = GetParam();
+    ASSERT_TRUE(startScanner(c.link));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
+    EXPECT_EQ(fStatus.logo, c.logo);
+    fPrompt.asked.clear();
+    NextTask next = workflows.makeConnection(job);
+    ASSERT_FALSE(fPrompt.asked.empty());
+    EXPECT_EQ(fPrompt.asked.front(), c.question);
+    EXPECT_EQ(next, NextTask(eVeskBarcodeTask_DownloadBarcodeData));
+    EXPECT_EQ(workflows.barCodeID(), "10700001");
+    EXPECT_EQ(fStatus.fields.model, "Z-1070");
+    EXPECT_EQ(fStatus.fields.serialNumber, "10700001");
+}
+
+INSTANTIATE_TEST_SUITE_P(ScannerWorkflows, PortKindTest, ::testing::ValuesIn(kPortCases), rowName<PortCase>);
 
 TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnection) {
     unsetenv("VESK_SERIAL_PORTS");
@@ -252,60 +272,67 @@ TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
     EXPECT_EQ(readFile(fFolder.file("pdx-sim.log")).find("host "), std::string::npos);
 }
 
-TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
-    struct Case {
-        const char* name;
-        bool testingMode;
-        bool dataFile;
-        std::map<std::string, int> answers;
-        NextTask nextTask;
-        std::vector<std::string> events;
-    } cases[] = {
-        {"no_data_file", false, false, {}, eVeskBarcodeTask_ConnectToBarcodeDevice, {}},
-        {"use_existing_data",
-         false,
-         true,
-         {{"NSAlertWindow_1002", 1}},
-         eVeskBarcodeTask_MatchBarcodeDataWithPhotos,
-         {}},
-        {"not_now_rests", false, true, {{"NSAlertWindow_1002", 0}}, std::nullopt, {}},
-        {"cancel_at_existing_data",
-         false,
-         true,
-         {{"NSAlertWindow_1002", -1}},
-         eVeskBarcodeTask_UserCancel,
-         {}},
-        {"testing_mode_use_scanner",
-         true,
-         false,
-         {{"NSAlertWindow_1001", 1}},
-         eVeskBarcodeTask_ConnectToBarcodeDevice,
-         {}},
-        {"testing_mode_cancel",
-         true,
-         false,
-         {{"NSAlertWindow_1001", 0}},
-         eVeskBarcodeTask_JobEnded,
-         {"QRWz barc abrt"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RecordingHostEvents host;
-        fPreferences.values["doEnableInternalTesting"] = c.testingMode ? "true" : "false";
-        std::remove(fFolder.file("BarcodeDataSource.txt").c_str());
-        if (c.dataFile)
-            writeFile(fFolder.file("BarcodeDataSource.txt"), "scans\n");
-        fPrompt.answers = c.answers;
-        ScannerWorkflows workflows;
-        JobContext job(true, fFolder.path(), host, fStatus, fShell);
-        EXPECT_EQ(workflows.prepareForConnection(job), c.nextTask);
-        EXPECT_EQ(host.events(), c.events);
-        // Choosing the scanner in testing mode leaves testing mode for this job.
-        if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice) {
-            EXPECT_FALSE(workflows.testingMode());
-        }
+namespace {
+
+struct PreparationCase {
+    const char* name;
+    bool testingMode;
+    bool dataFile;
+    std::map<std::string, int> answers;
+    NextTask nextTask;
+    std::vector<std::string> events;
+};
+
+void PrintTo(const PreparationCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const PreparationCase kPreparationCases[] = {
+    {"no_data_file", false, false, {}, eVeskBarcodeTask_ConnectToBarcodeDevice, {}},
+    {"use_existing_data",
+     false,
+     true,
+     {{"NSAlertWindow_1002", 1}},
+     eVeskBarcodeTask_MatchBarcodeDataWithPhotos,
+     {}},
+    {"not_now_rests", false, true, {{"NSAlertWindow_1002", 0}}, std::nullopt, {}},
+    {"cancel_at_existing_data", false, true, {{"NSAlertWindow_1002", -1}}, eVeskBarcodeTask_UserCancel, {}},
+    {"testing_mode_use_scanner",
+     true,
+     false,
+     {{"NSAlertWindow_1001", 1}},
+     eVeskBarcodeTask_ConnectToBarcodeDevice,
+     {}},
+    {"testing_mode_cancel",
+     true,
+     false,
+     {{"NSAlertWindow_1001", 0}},
+     eVeskBarcodeTask_JobEnded,
+     {"QRWz barc abrt"}},
+};
+
+using PreparationTest = ScannerWorkflowsTableTest<PreparationCase>;
+
+} // namespace
+
+TEST_P(PreparationTest, PreparationFollowsTheAnswers) {
+    const PreparationCase& c = GetParam();
+    fPreferences.values["doEnableInternalTesting"] = c.testingMode ? "true" : "false";
+    if (c.dataFile)
+        writeFile(fFolder.file("BarcodeDataSource.txt"), "scans\n");
+    fPrompt.answers = c.answers;
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    EXPECT_EQ(workflows.prepareForConnection(job), c.nextTask);
+    EXPECT_EQ(fHost.events(), c.events);
+    // Choosing the scanner in testing mode leaves testing mode for this job.
+    if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice) {
+        EXPECT_FALSE(workflows.testingMode());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(ScannerWorkflows, PreparationTest, ::testing::ValuesIn(kPreparationCases),
+                         rowName<PreparationCase>);
 
 TEST_F(ScannerWorkflowsTest, DownloadIntoAFolderWhoseDataFileCannotBeNamedFetchesNothing) {
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
