@@ -98,7 +98,7 @@ class MyApplicationDelegate : public MessageSink {
 
     // The sequencer tick.
     void doIdle();
-    // The two confirmation tasks, run by the tick.
+    // The two confirmation tasks, run by the tick (which holds fTaskLock meanwhile).
     void doTellVeskToConfirm();
     void doWaitForVeskToConfirm();
 

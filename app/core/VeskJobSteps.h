@@ -25,7 +25,6 @@ class VeskJobSteps : public JobSteps {
     StepResult deleteData(JobContext& context) override;
     void rescanSerialPort(JobContext& context) override;
 
-    ScannerWorkflows& scanner() { return fScanner; }
     // The match tree last shown in the review (null before the first match).
     const BarcodeList* barcodeList() const { return fBarcodeList.get(); }
 
