@@ -200,11 +200,6 @@ void serialRS232Device::CloseSerialPort() {
         myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
     if (tcsetattr(fFileDescriptor, TCSANOW, &fSavedTTYAttrs) == -1)
         myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno));
-    // Exclusive mode outlives this descriptor while another process holds the terminal open; it
-    // would then refuse every later open by a user who is not root.
-    if (ioctl(fFileDescriptor, TIOCNXCL) == -1)
-        myPrintfDebug(
-            myFormat("Error leaving exclusive mode (TIOCNXCL) - %s(%d).\n", strerror(errno), errno));
     close(fFileDescriptor);
     SetFileDescriptor(-1);
     myPrintfDebug("serialRS232Device::CloseSerialPort => Closed...\n");

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -104,22 +103,6 @@ TEST_F(SerialPortTest, OpeningAnOpenPortReturnsTheSameDescriptor) {
     fPort.CloseSerialPort();
     fPort.CloseSerialPort(); // a closed port: nothing happens
     EXPECT_FALSE(fPort.IsPortOpen());
-}
-
-// While the port is open no one else may open it (only root passes exclusive mode); once it is
-// closed anyone may, even when another process keeps the terminal open (pdx-sim does, a
-// Bluetooth link may), which would otherwise keep the terminal exclusive for good.
-TEST_F(SerialPortTest, CloseLeavesExclusiveModeEvenWhileAnotherProcessHoldsTheTerminal) {
-    int keeper = open(fTerminal.slavePath().c_str(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(keeper, 0);
-    ASSERT_GT(fPort.OpenSerialPort(), 0);
-    int exclusive = 0;
-    ASSERT_EQ(ioctl(keeper, TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 1);
-    fPort.CloseSerialPort();
-    ASSERT_EQ(ioctl(keeper, TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 0);
-    close(keeper);
 }
 
 TEST(SerialPortOpen, FailuresLeaveThePortClosedWithAMessageNamingThePath) {
