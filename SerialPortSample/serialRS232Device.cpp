@@ -16,11 +16,6 @@ namespace {
 
 constexpr speed_t kLineSpeed = B38400;
 
-// Sixtieths of a second, the unit of the transport's deadlines.
-Clock::Duration ticks(int count) {
-    return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(count / 60.0));
-}
-
 // Asks the serial driver to hand over received bytes at once instead of after its usual
 // latency. Drivers without the request (a pseudo-terminal, a Bluetooth link) are not an error.
 void requestLowLatency(int descriptor, const char* path) {
@@ -234,8 +229,7 @@ bool serialRS232Device::ReadBackTheCharacters(char* destination, long& expected)
     char collected[kReadBufferSize] = {0};
     long total = 0;
     bool success = expected <= 0;
-    Clock& clock = processClock();
-    const Clock::TimePoint deadline = clock.now() + ticks(kReadBackDeadlineTicks);
+    const Deadline deadline(Deadline::ticks(kReadBackDeadlineTicks));
     while (!success) {
         ssize_t count = read(descriptor, collected + total, static_cast<size_t>(expected - total));
         if (count == -1 && errno == EINTR)
@@ -249,7 +243,7 @@ bool serialRS232Device::ReadBackTheCharacters(char* destination, long& expected)
             success = true;
             break;
         }
-        if (clock.now() >= deadline) {
+        if (deadline.expired()) {
             myPrintf("serialRS232Device::ReadBackTheCharacters => TIMED OUT!\n");
             break;
         }
