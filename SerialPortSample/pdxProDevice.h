@@ -6,7 +6,9 @@
 //   SetWorkingPathCString(folder)     the job's folder, ending in "/"
 //   DownloadDataFromDevice(unitID)    form 1 into folder + "BarcodeDataSource.txt"
 //   DeleteData(unitID)                erase form 1 and confirm that it is empty
-// Each of them opens the port as it needs it and closes it before returning.
+// Each of them opens the port as it needs it and closes it before returning. Inside, remote mode
+// is held by a pdxRemoteModeSession, which sends ESC and closes the port on every way out; a new
+// sequence of exchanges does the same.
 #pragma once
 
 #include "barcodeDataFileMgr.h"
