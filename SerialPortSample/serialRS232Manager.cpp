@@ -65,6 +65,13 @@ bool isSerialHardware(const std::string& name) {
 
 serialRS232Manager::serialRS232Manager() = default;
 
+const std::vector<pdxProDevice*>& serialRS232Manager::FindScannerPorts() {
+    FindModems();
+    GetModemPath();
+    FindDefaultPortList();
+    return fRS232FinalList;
+}
+
 std::vector<std::string> serialRS232Manager::EnumerateSystemSerialPaths() {
     std::vector<std::string> paths;
     std::set<std::string> covered;

@@ -108,9 +108,7 @@ void ScannerWorkflows::rebuildRS232Manager(JobContext& context) {
 
 void ScannerWorkflows::rebuild(JobContext& context, bool announceNoPort) {
     std::unique_ptr<serialRS232Manager> manager(new serialRS232Manager);
-    manager->FindModems();
-    manager->GetModemPath();
-    manager->FindDefaultPortList();
+    manager->FindScannerPorts();
     {
         std::lock_guard<std::mutex> guard(fLock);
         fRS232Manager = std::move(manager);

@@ -96,9 +96,7 @@ TEST(PortOrder, ScannerObjectsOutliveTheManagerThatFoundThem) {
 TEST(PortDiscovery, PortsFromTheEnvironmentJoinWhatTheSystemReports) {
     setenv("VESK_SERIAL_PORTS", "/tmp/one/tty.SLAB_USBtoUART::/tmp/two/cu.KeySerial1:/dev/rfcomm7", 1);
     serialRS232Manager manager;
-    manager.FindModems();
-    manager.GetModemPath();
-    manager.FindDefaultPortList();
+    manager.FindScannerPorts();
     unsetenv("VESK_SERIAL_PORTS");
     std::vector<std::string> paths;
     for (pdxProDevice* device : manager.GetCFArrayOfRS32FinalList())
