@@ -21,6 +21,7 @@ long commandLength(const char* command) {
 
 const char kBarcodeDataPartialFileName[] = "BarcodeDataSource.txt.part";
 const char kBarcodeDataDamagedFileName[] = "BarcodeDataSource.damaged.txt";
+const char kUnnamedBarcodeID[] = "177?????";
 
 pdxProDevice::pdxProDevice() : fBarcodeFileMgr(std::make_unique<barcodeDataFileMgr>()) {
     std::memset(fGetSystemInfo, 0, sizeof fGetSystemInfo);

@@ -21,6 +21,8 @@
 // What a download left behind, for the caller's messages and for tests.
 extern const char kBarcodeDataPartialFileName[]; // "BarcodeDataSource.txt.part", while it runs
 extern const char kBarcodeDataDamagedFileName[]; // "BarcodeDataSource.damaged.txt", a failed one
+// The unit ID of a scanner whose system information names none.
+extern const char kUnnamedBarcodeID[]; // "177?????"
 
 class pdxProDevice : public serialRS232Device {
   public:

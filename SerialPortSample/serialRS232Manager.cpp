@@ -174,10 +174,6 @@ bool serialRS232Manager::IsBluetoothPortPath(const char* path) {
     return CheckIfSubStringExists(path, "Bluetooth-PDA-Sync") || CheckIfSubStringExists(path, "rfcomm");
 }
 
-bool serialRS232Manager::IsBluetoothPort(const char* path) {
-    return CheckIfSubStringExists(path, "Bluetooth") || CheckIfSubStringExists(path, "rfcomm");
-}
-
 bool serialRS232Manager::CheckIfValidRS232DeviceNames(const char* path) {
     return IsAdapterPortPath(path) || IsBluetoothPortPath(path);
 }

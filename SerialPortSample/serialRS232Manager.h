@@ -35,10 +35,10 @@ class serialRS232Manager {
     // The USB-serial adapter: "SLAB_USBtoUART", or "Silicon_Labs" as Linux names it under
     // /dev/serial/by-id. Case-insensitive, anywhere in the path.
     static bool IsAdapterPortPath(const char* path);
-    // The Bluetooth serial port: "Bluetooth-PDA-Sync", or "rfcomm" as Linux names it.
+    // The Bluetooth serial port: "Bluetooth-PDA-Sync", or "rfcomm" as Linux names it. The one
+    // rule for which port is Bluetooth: the order of the final list, and the logo and wording
+    // the application shows for the chosen port.
     static bool IsBluetoothPortPath(const char* path);
-    // The application's picture and wording test: "Bluetooth" or "rfcomm" in the path.
-    static bool IsBluetoothPort(const char* path);
     static bool CheckIfValidRS232DeviceNames(const char* path);
     // False when either is null; otherwise whether part occurs in text, ignoring case.
     static bool CheckIfSubStringExists(const char* text, const char* part);

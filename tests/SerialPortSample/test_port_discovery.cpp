@@ -41,11 +41,11 @@ TEST(PortNames, OnlyTheAdapterAndTheBluetoothSerialPortPass) {
         {"/dev/cu.usbserial", false, false},
         {"/dev/ttyUSB0", false, false},
         {"/dev/ttyS0", false, false},
-        {"/dev/cu.Bluetooth-Modem", false, true},
+        {"/dev/cu.Bluetooth-Modem", false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(serialRS232Manager::CheckIfValidRS232DeviceNames(c.path), c.valid) << c.path;
-        EXPECT_EQ(serialRS232Manager::IsBluetoothPort(c.path), c.bluetooth) << c.path;
+        EXPECT_EQ(serialRS232Manager::IsBluetoothPortPath(c.path), c.bluetooth) << c.path;
     }
     EXPECT_FALSE(serialRS232Manager::CheckIfSubStringExists(nullptr, "SLAB"));
     EXPECT_FALSE(serialRS232Manager::CheckIfSubStringExists("/dev/cu.SLAB_USBtoUART", nullptr));
