@@ -153,6 +153,7 @@ short serialRS232Device::OpenSerialPort() {
     auto fail = [&](const char* format) {
         int error = errno;
         myPrintf(myFormat(format, fBsdPathName, strerror(error), error));
+        ioctl(descriptor, TIOCNXCL);
         close(descriptor);
         SetFileDescriptor(-1);
         return static_cast<short>(-1);
@@ -178,6 +179,7 @@ short serialRS232Device::OpenSerialPort() {
     // the other side has not read yet, such as the ESC that ended the previous session.
     if (tcflush(descriptor, TCIFLUSH) == -1) {
         myPrintf("unable to tcflush ( filedescriptor, TCIFLUSH )\n");
+        ioctl(descriptor, TIOCNXCL);
         close(descriptor);
         SetFileDescriptor(-1);
         return -1;
@@ -195,6 +197,12 @@ void serialRS232Device::CloseSerialPort() {
         myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
     if (tcsetattr(fFileDescriptor, TCSANOW, &fSavedTTYAttrs) == -1)
         myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno));
+    // Exclusive use ends with the close. The kernel clears it only when the last holder of the
+    // device closes it, so without this a port that someone else keeps open (a pseudo-terminal's
+    // other side, a modem manager) would refuse every later open by a normal user, this
+    // program's next exchange included.
+    if (ioctl(fFileDescriptor, TIOCNXCL) == -1)
+        myPrintf(myFormat("Error clearing TIOCEXCL on %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
     close(fFileDescriptor);
     SetFileDescriptor(-1);
     myPrintfDebug("serialRS232Device::CloseSerialPort => Closed...\n");
