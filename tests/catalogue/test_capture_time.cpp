@@ -2,7 +2,12 @@
 #include "PhotoCaptureTime.h"
 #include "PhotoFixtures.h"
 
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
+
+using namespace testsupport;
 
 namespace {
 
@@ -147,10 +152,10 @@ TEST_P(FileDateStandIns, FollowTheCreationThenModificationRule) {
     EXPECT_EQ(time->instant, c.expected);
     EXPECT_EQ(fileDates.creationWrites, c.creationWrites);
     if (c.userMessage) {
-        EXPECT_TRUE(sink.contains(c.userMessage)) << sink.all();
-        EXPECT_TRUE(sink.contains("/shoot/IMG_1.JPG")) << sink.all();
+        EXPECT_TRUE(sink.contains(c.userMessage)) << sink.text();
+        EXPECT_TRUE(sink.contains("/shoot/IMG_1.JPG")) << sink.text();
     } else {
-        EXPECT_EQ(sink.all(), "");
+        EXPECT_EQ(sink.text(), "");
     }
 }
 
@@ -165,7 +170,7 @@ TEST(CaptureTime, WithoutUpdateAZeroDateIsNotRewritten) {
     ASSERT_TRUE(time);
     EXPECT_EQ(time->instant, kSummerInstant);
     EXPECT_EQ(fileDates.creationWrites, 0);
-    EXPECT_EQ(sink.all(), "");
+    EXPECT_EQ(sink.text(), "");
 }
 
 TEST(CaptureTime, AFileThatCannotBeExaminedHasNoDate) {
