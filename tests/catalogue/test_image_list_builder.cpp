@@ -2,6 +2,7 @@
 #include "ImageListBuilder.h"
 #include "PhotoFixtures.h"
 
+#include "CaseName.h"
 #include "FileContent.h"
 #include "RecordingMessageSink.h"
 #include "RecordingStatusDisplay.h"
@@ -124,6 +125,10 @@ const UnusableDateCase kUnusableDates[] = {
     {"partial", std::string("2008:07:25") + '\0'},
 };
 
+void PrintTo(const UnusableDateCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class UnusableCameraDates : public ::testing::TestWithParam<UnusableDateCase> {};
 
 TEST_P(UnusableCameraDates, FallBackToTheFileDate) {
@@ -136,9 +141,7 @@ TEST_P(UnusableCameraDates, FallBackToTheFileDate) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UnusableCameraDates, ::testing::ValuesIn(kUnusableDates),
-                         [](const ::testing::TestParamInfo<UnusableDateCase>& info) {
-                             return info.param.name;
-                         });
+                         testsupport::CaseName());
 
 TEST(ImageList, ADateWithTrailingNulsIsRead) {
     TemporaryFolder folder;

@@ -3,6 +3,7 @@
 
 #include "MessageLog.h"
 
+#include "CaseName.h"
 #include "FileContent.h"
 #include "RecordingMessageSink.h"
 #include "TemporaryFolder.h"
@@ -58,6 +59,10 @@ struct DataLineCase {
     const char* line;
 };
 
+void PrintTo(const DataLineCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class DataLineTest : public ::testing::TestWithParam<DataLineCase> {};
 
 TEST_P(DataLineTest, WritesThreeItemsWithPlaceholders) {
@@ -79,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         DataLineCase{"HighBytesAsSent", "\xE9\xFF", "121026", "093015", "\xE9\xFF\t121026\t093015\n"},
         DataLineCase{"LongestField", "1234567890123456789012345", "121026", "093015",
                      "1234567890123456789012345\t121026\t093015\n"}),
-    [](const ::testing::TestParamInfo<DataLineCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(BarcodeDataFile, WholeFileInScannerOrderWithLfOnly) {
     TemporaryFolder folder;

@@ -1,6 +1,7 @@
 // vesk-cli match run as a photographer would: files in, matched list out, exit status.
 #include "ListFiles.h"
 
+#include "CaseName.h"
 #include "FileContent.h"
 #include "TemporaryFolder.h"
 
@@ -44,6 +45,10 @@ struct CliCase {
     std::string bytes;
 };
 
+void PrintTo(const CliCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CliMatchTest : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(CliMatchTest, WritesTheMatchedList) {
@@ -66,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "p1\tA\t\t\rp2\tA\t\t\rp3\tB\t\t\rCaf\xC3\xA9.JPG\tB\t\t\r"},
                       CliCase{"LargeFractionalSkew", "--skew 200.5",
                               "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\rCaf\xC3\xA9.JPG\tC\tB\t\r"}),
-    [](const ::testing::TestParamInfo<CliCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(CliMatch, NoResultIsAFailureWithTheMessage) {
     TemporaryFolder folder;
@@ -87,6 +92,10 @@ struct UsageCase {
     std::string message;
 };
 
+void PrintTo(const UsageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CliMatchUsageTest : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(CliMatchUsageTest, RefusesWithUsage) {
@@ -104,6 +113,6 @@ INSTANTIATE_TEST_SUITE_P(Usage, CliMatchUsageTest,
                                            UsageCase{"TooFewFiles", "a b --skew 2", "expected BARCODE_FILE"},
                                            UsageCase{"UnknownOption", "a b c --skew 2 --fast",
                                                      "unknown option"}),
-                         [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
+                         testsupport::CaseName());
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "MessageLog.h"
 #include "Preferences.h"
 
+#include "CaseName.h"
 #include "FileContent.h"
 #include "RecordingMessageSink.h"
 #include "TemporaryFolder.h"
@@ -35,6 +36,10 @@ struct WalkCase {
     float skew;
     std::string tree;
 };
+
+void PrintTo(const WalkCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MatchWalkTest : public ::testing::TestWithParam<WalkCase> {};
 
@@ -156,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kPhotosABC,
                  2.0f,
                  "A[p1,p2] B[p3] [] C[p4]"}),
-    [](const ::testing::TestParamInfo<WalkCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 struct NoResultCase {
     const char* name;
@@ -164,6 +169,10 @@ struct NoResultCase {
     std::vector<std::string> photos;
     std::string message;
 };
+
+void PrintTo(const NoResultCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MatchNoResultTest : public ::testing::TestWithParam<NoResultCase> {};
 
@@ -197,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                      kScansABC,
                      {"p1\t000000\t000000", "p2\t000000\t000000"},
                      "No photo of the photo list has a valid date and time"}),
-    [](const ::testing::TestParamInfo<NoResultCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(MatchPhotos, MissingFilesGiveNoTreeAndNameTheFile) {
     TemporaryFolder folder;

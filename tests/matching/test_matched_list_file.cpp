@@ -5,6 +5,7 @@
 #include "ListFiles.h"
 #include "MatchPhotos.h"
 
+#include "CaseName.h"
 #include "FileContent.h"
 #include "TemporaryFolder.h"
 
@@ -38,6 +39,10 @@ struct FileCase {
     bool threeIDs;
     std::string bytes;
 };
+
+void PrintTo(const FileCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MatchedListBytesTest : public ::testing::TestWithParam<FileCase> {};
 
@@ -74,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {{"4711", {"day 1/Caf\xC3\xA9.JPG"}}, {"4712", {"IMG 2.JPG"}}},
                                true,
                                "day 1/Caf\xC3\xA9.JPG\t4711\t\t4712\rIMG 2.JPG\t4712\t4711\t\r"}),
-    [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(MatchedListFile, EmptyOrNoListEmptiesTheFileAndFails) {
     TemporaryFolder folder;
