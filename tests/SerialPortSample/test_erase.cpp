@@ -19,7 +19,6 @@ const char kThreeRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t
 const std::string kEraseCommand = "\x02"
                                   "CE1\x03";
 
-
 struct EraseCase {
     const char* name;
     std::string records;

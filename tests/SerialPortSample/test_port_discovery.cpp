@@ -25,7 +25,6 @@ std::vector<std::string> finalPaths(const std::vector<std::string>& found) {
     return paths;
 }
 
-
 struct PortNameCase {
     const char* path;
     bool valid;

@@ -31,7 +31,6 @@ class RemoteModeTest : public ::testing::Test {
     pdxProDevice fDevice;
 };
 
-
 struct HandshakeCase {
     const char* name;
     const char* fault;

@@ -26,7 +26,6 @@ bool readSystemInfo(pdxProDevice& device) {
     return valid;
 }
 
-
 struct SystemInfoCase {
     const char* name;
     std::vector<std::string> options;

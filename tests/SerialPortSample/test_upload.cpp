@@ -62,7 +62,6 @@ class UploadTest : public ::testing::Test {
     std::string fHostBytes;
 };
 
-
 struct CleanTransferCase {
     const char* name;
     std::string records;
