@@ -1,46 +1,18 @@
-// Test doubles around the job controller: a host-event recorder, a shell recorder and scripted
-// job steps that report which step ran and can hold a worker until released.
+// Scripted job steps for tests of the job controller: they report which step ran, return what a
+// test tells them to, and can hold a worker until released. (The host, shell, folders and files
+// come from the test-support library.)
 #pragma once
 
-#include "ApplicationShell.h"
-#include "HostEvents.h"
 #include "JobSteps.h"
 #include "MyApplicationDelegate.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <functional>
-#include <memory>
+#include <map>
 #include <mutex>
-#include <ostream>
 #include <string>
 #include <vector>
-
-// Task codes print by their names in test failures ("eVeskBarcodeTask_DownloadBarcodeData (8)").
-void PrintTo(eVeskBarcodeTask task, std::ostream* out);
-
-class RecordingHostEvents : public HostEvents {
-  public:
-    bool sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) override;
-    // "QRWz barc ok01" per event, in order.
-    std::vector<std::string> events();
-    int count(const char* eventID);
-
-  private:
-    std::mutex fLock;
-    std::vector<std::string> fEvents;
-};
-
-class RecordingShell : public ApplicationShell {
-  public:
-    void requestTerminate() override { ++terminateRequests; }
-    void bringToFront() override {}
-    void startSequencerTimer() override { timerStarted = true; }
-    bool installHostEventHandlers() override { return true; }
-    void playSound(const std::string& name) override { sounds.push_back(name); }
-    std::atomic<int> terminateRequests{0};
-    bool timerStarted = false;
-    std::vector<std::string> sounds;
-};
 
 // Steps that record their names; each may be given an action whose result the step returns
 // (without one the step names no successor), and may be held until release() so that a test can
@@ -65,7 +37,7 @@ class ScriptedSteps : public JobSteps {
     void hold();
     void release();
     std::vector<std::string> calls();
-    // Waits until count operations have started (false after 5 s).
+    // Waits until count steps have started (false after 5 s).
     bool waitForCalls(size_t count);
 
   private:
@@ -76,19 +48,7 @@ class ScriptedSteps : public JobSteps {
     std::vector<std::string> fCalls;
 };
 
-// A temporary folder removed at the end of the test.
-class TemporaryFolder {
-  public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    const std::string& path() const { return fPath; }
-    std::string make(const std::string& name) const; // creates a subfolder, returns its path
-
-  private:
-    std::string fPath;
-};
-
 // Waits until no worker holds the guard (false after 5 s).
 bool waitForNoWorker();
-std::string readFile(const std::string& path);
+// How often part occurs in text (occurrences that do not overlap).
 size_t countOccurrences(const std::string& text, const std::string& part);

@@ -5,6 +5,13 @@
 #include "JobCheckList.h"
 #include "RunningThread.h"
 
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingHostEvents.h"
+#include "RecordingShell.h"
+#include "TaskName.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -36,8 +43,8 @@ class SequencerTest : public ::testing::Test {
         steps.release();
         ASSERT_TRUE(waitForNoWorker());
         delegate.reset();
-        host = std::make_unique<RecordingHostEvents>();
-        shell = std::make_unique<RecordingShell>();
+        host = std::make_unique<testsupport::RecordingHostEvents>();
+        shell = std::make_unique<testsupport::RecordingShell>();
         ApplicationServices services;
         services.hostEvents = host.get();
         services.shell = jobShell ? jobShell : shell.get();
@@ -47,7 +54,7 @@ class SequencerTest : public ::testing::Test {
         delegate->applicationWillFinishLaunching();
     }
     void openJob() {
-        ASSERT_TRUE(delegate->applicationOpenFile(photos.make("Day 1").c_str()));
+        ASSERT_TRUE(delegate->applicationOpenFile(photos.makeFolder("Day 1").c_str()));
         ASSERT_NE(nullptr, delegate->job());
     }
     void setTasks(eVeskBarcodeTask cur, eVeskBarcodeTask next) {
@@ -56,23 +63,19 @@ class SequencerTest : public ::testing::Test {
     }
     eVeskBarcodeTask cur() { return eVeskBarcodeTask(delegate->job()->curTask.load()); }
     eVeskBarcodeTask next() { return eVeskBarcodeTask(delegate->job()->nextTask.load()); }
-    std::string log() { return readFile(logs.path() + "/VeskBarcodeLog.txt"); }
+    std::string log() { return testsupport::readFile(logs.path() + "VeskBarcodeLog.txt"); }
 
-    TemporaryFolder logs;
-    TemporaryFolder photos;
+    testsupport::TemporaryFolder logs;
+    testsupport::TemporaryFolder photos;
     ScriptedSteps steps;
-    std::unique_ptr<RecordingHostEvents> host;
-    std::unique_ptr<RecordingShell> shell;
+    std::unique_ptr<testsupport::RecordingHostEvents> host;
+    std::unique_ptr<testsupport::RecordingShell> shell;
     std::unique_ptr<MyApplicationDelegate> delegate;
 };
 
-// A table of cases for the controller: one fresh controller per row, rows named by their name.
+// A table of cases for the controller: one fresh controller per row.
 template <typename Case>
 class SequencerTableTest : public SequencerTest, public ::testing::WithParamInterface<Case> {};
-
-template <typename Case> std::string rowName(const ::testing::TestParamInfo<Case>& info) {
-    return info.param.name;
-}
 
 struct TickCase {
     const char* name;
@@ -164,7 +167,7 @@ TEST_P(TickTableTest, OneTickActsOnNextTask) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequencer, TickTableTest, ::testing::ValuesIn(kTickCases), rowName<TickCase>);
+INSTANTIATE_TEST_SUITE_P(Sequencer, TickTableTest, ::testing::ValuesIn(kTickCases), testsupport::CaseName());
 
 struct EndingCase {
     const char* name;
@@ -195,10 +198,11 @@ TEST_P(EndingTaskTest, SendsExactlyOneEventOverManyTicks) {
     EXPECT_EQ(eVeskBarcodeTask_JobEnded, next());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequencer, EndingTaskTest, ::testing::ValuesIn(kEndingCases), rowName<EndingCase>);
+INSTANTIATE_TEST_SUITE_P(Sequencer, EndingTaskTest, ::testing::ValuesIn(kEndingCases),
+                         testsupport::CaseName());
 
 TEST_F(SequencerTest, RefusedFolderEndsWithOneErr3) {
-    std::string accented = photos.make("Caf\xC3\xA9");
+    std::string accented = photos.makeFolder("Caf\xC3\xA9");
     EXPECT_FALSE(delegate->applicationOpenFile(accented.c_str()));
     ASSERT_NE(nullptr, delegate->job());
     EXPECT_EQ(eVeskBarcodeTask_SendErrorToVeskBadSourceFolder, next());
@@ -294,7 +298,7 @@ TEST_P(CommandTest, ButtonStartsItsStepAndMarksTheTaskOnlyForStepsThatOwnIt) {
     EXPECT_EQ(eVeskBarcodeTask_ConnectToBarcodeDevice, next());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequencer, CommandTest, ::testing::ValuesIn(kCommandCases), rowName<CommandCase>);
+INSTANTIATE_TEST_SUITE_P(Sequencer, CommandTest, ::testing::ValuesIn(kCommandCases), testsupport::CaseName());
 
 struct RetryCase {
     const char* name;
@@ -336,7 +340,7 @@ TEST_P(RetryTest, ImageListAndPreparationAreRetriedUntilTheWorkerCanStart) {
     ASSERT_TRUE(waitForNoWorker());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequencer, RetryTest, ::testing::ValuesIn(kRetryCases), rowName<RetryCase>);
+INSTANTIATE_TEST_SUITE_P(Sequencer, RetryTest, ::testing::ValuesIn(kRetryCases), testsupport::CaseName());
 
 TEST_F(SequencerTest, ScannerTasksRefusedWhileAWorkerRunsLeaveTheJobResting) {
     openJob();
@@ -414,7 +418,8 @@ TEST_P(SlowTailTest, TheTickSeesTheSuccessorOnlyOnceTheGuardIsFree) {
     EXPECT_EQ(1u, countOccurrences(log(), std::string("IBAction ") + c.successorCommand + "\n")) << log();
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequencer, SlowTailTest, ::testing::ValuesIn(kSlowTailCases), rowName<SlowTailCase>);
+INSTANTIATE_TEST_SUITE_P(Sequencer, SlowTailTest, ::testing::ValuesIn(kSlowTailCases),
+                         testsupport::CaseName());
 
 // Counts how many steps run at the same time.
 class OverlapSteps : public ScriptedSteps {
@@ -501,7 +506,7 @@ TEST_P(AbsentStepTest, WithoutJobStepsTheStepSaysSoAndTheJobRests) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequencer, AbsentStepTest, ::testing::ValuesIn(kAbsentStepCases),
-                         rowName<AbsentStepCase>);
+                         testsupport::CaseName());
 
 TEST_F(SequencerTest, AutoLocateConnectsAndDownloadsOnOneWorkerHoldingTheGuard) {
     std::vector<bool> guardHeld;
@@ -572,7 +577,7 @@ TEST_P(AutoLocateTest, TheLaterStepNamesTheSuccessor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequencer, AutoLocateTest, ::testing::ValuesIn(kAutoLocateCases),
-                         rowName<AutoLocateCase>);
+                         testsupport::CaseName());
 
 TEST_F(SequencerTest, WhileAutoLocateDownloadsTheTickLeavesTheJobAlone) {
     openJob();
@@ -602,11 +607,11 @@ TEST_F(SequencerTest, WhileAutoLocateDownloadsTheTickLeavesTheJobAlone) {
     EXPECT_EQ(eVeskBarcodeTask_MatchBarcodeDataWithPhotos, next());
 }
 
-class GuardWatchingShell : public RecordingShell {
+class GuardWatchingShell : public testsupport::RecordingShell {
   public:
     void requestTerminate() override {
         guardHeldAtRequest = isRunningThread();
-        RecordingShell::requestTerminate();
+        testsupport::RecordingShell::requestTerminate();
     }
     std::atomic<bool> guardHeldAtRequest{true};
 };
@@ -621,9 +626,9 @@ TEST_F(SequencerTest, TerminationAskedByAStepComesAfterTheGuardIsFree) {
     };
     ASSERT_TRUE(delegate->ibDeleteData());
     ASSERT_TRUE(waitForNoWorker());
-    for (int wait = 0; wait < 1000 && watchingShell.terminateRequests.load() == 0; ++wait)
+    for (int wait = 0; wait < 1000 && watchingShell.terminateRequests() == 0; ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    EXPECT_EQ(1, watchingShell.terminateRequests.load());
+    EXPECT_EQ(1, watchingShell.terminateRequests());
     EXPECT_FALSE(watchingShell.guardHeldAtRequest.load());
     EXPECT_TRUE(delegate->terminate());
     delegate.reset();
@@ -690,7 +695,7 @@ TEST_P(IncomingEventTest, RoutedByClassAndIDAndEraseAndQuitOnlyFromTheHost) {
     }
     ASSERT_TRUE(waitForNoWorker());
     EXPECT_EQ(c.erases ? std::vector<std::string>{"deleteData"} : std::vector<std::string>{}, steps.calls());
-    EXPECT_EQ(c.quits ? 1 : 0, shell->terminateRequests.load());
+    EXPECT_EQ(c.quits ? 1 : 0, shell->terminateRequests());
     EXPECT_EQ(c.counts, delegate->veskxDidRespond());
     // The wait task moves to the erase exactly when the event counted as the host's answer.
     setTasks(eVeskBarcodeTask_TellVeskToConfirm, eVeskBarcodeTask_WaitForVeskToConfirm);
@@ -701,7 +706,8 @@ TEST_P(IncomingEventTest, RoutedByClassAndIDAndEraseAndQuitOnlyFromTheHost) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequencer, IncomingEventTest, ::testing::ValuesIn(kEventCases), rowName<EventCase>);
+INSTANTIATE_TEST_SUITE_P(Sequencer, IncomingEventTest, ::testing::ValuesIn(kEventCases),
+                         testsupport::CaseName());
 
 TEST_F(SequencerTest, HostAnswerBeforeTheWaitStartsOneEraseOnly) {
     openJob();
@@ -808,7 +814,7 @@ TEST_P(QuitTest, QuitWhileAWorkerRunsAsksFirst) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sequencer, QuitTest, ::testing::ValuesIn(kQuitCases), rowName<QuitCase>);
+INSTANTIATE_TEST_SUITE_P(Sequencer, QuitTest, ::testing::ValuesIn(kQuitCases), testsupport::CaseName());
 
 TEST_F(SequencerTest, StartedWithoutAFolderCreatesNoJobAndStillEndsWithQend) {
     EXPECT_TRUE(delegate->applicationOpenUntitledFile());
@@ -822,8 +828,8 @@ TEST_F(SequencerTest, StartedWithoutAFolderCreatesNoJobAndStillEndsWithQend) {
 
 TEST_F(SequencerTest, LaunchStartsTheTickAndPlaysTheLaunchSound) {
     delegate->applicationDidFinishLaunching();
-    EXPECT_TRUE(shell->timerStarted);
-    EXPECT_EQ(std::vector<std::string>{"Blow"}, shell->sounds);
+    EXPECT_TRUE(shell->timerStarted());
+    EXPECT_EQ(std::vector<std::string>{"Blow"}, shell->sounds());
     EXPECT_NE(std::string::npos, log().find("\xA5 Current "));
 }
 

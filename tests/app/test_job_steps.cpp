@@ -1,11 +1,18 @@
 // The job steps of the program as the controller runs them: the image list over real photos and
 // the match with the task that follows each way it can end.
-#include "ApplicationShell.h"
-#include "HostEvents.h"
 #include "JobContext.h"
 #include "PhotoFixtures.h"
 #include "Preferences.h"
 #include "VeskJobSteps.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingHostEvents.h"
+#include "RecordingMessageSink.h"
+#include "RecordingShell.h"
+#include "RecordingStatusDisplay.h"
+#include "TaskName.h"
+#include "TemporaryFolder.h"
 
 #include <sys/stat.h>
 
@@ -16,25 +23,6 @@
 #include <ostream>
 
 namespace {
-
-class SilentHost : public HostEvents {
-  public:
-    bool sendEvent(FourCharCode, FourCharCode, FourCharCode) override {
-        ++sent;
-        return true;
-    }
-    int sent = 0;
-};
-
-class CountingShell : public ApplicationShell {
-  public:
-    void requestTerminate() override {}
-    void bringToFront() override { ++broughtToFront; }
-    void startSequencerTimer() override {}
-    bool installHostEventHandlers() override { return true; }
-    void playSound(const std::string&) override {}
-    int broughtToFront = 0;
-};
 
 // Preferences held in memory, with the factory defaults under what a test sets.
 class MapPreferences : public PreferenceStore {
@@ -66,17 +54,17 @@ class JobStepsTest : public ::testing::Test {
     }
     JobContext context(const std::string& folder) { return JobContext(true, folder, fHost, fStatus, fShell); }
 
-    TemporaryFolder fFolder;
+    testsupport::TemporaryFolder fFolder;
     MapPreferences fPreferences;
-    SilentHost fHost;
-    CountingShell fShell;
-    RecordingStatusDisplay fStatus;
-    RecordingMessageSink fMessages;
+    testsupport::RecordingHostEvents fHost;
+    testsupport::RecordingShell fShell;
+    testsupport::RecordingStatusDisplay fStatus;
+    testsupport::RecordingMessageSink fMessages;
     VeskJobSteps fSteps;
 };
 
 std::vector<std::string> photoRecords(const std::string& listPath) {
-    std::vector<std::string> lines = readLines(listPath);
+    std::vector<std::string> lines = testsupport::readLines(listPath);
     if (lines.size() < 2)
         return {};
     return std::vector<std::string>(lines.begin() + 2, lines.end());
@@ -91,7 +79,7 @@ TEST_F(JobStepsTest, ImageListListsTheRealPhotosOldestFirstAndNamesThePreparatio
     writeJpeg(fFolder.file("IMG_0101.JPG"), exifDate("2026:05:04 09:30:40"));
     writeJpeg(fFolder.file("test shot.jpg"), exifDate("2026:05:04 09:29:58"));
     writeJpeg(fFolder.file("Body B/DSC_7001.JPG"), exifDate("2026:05:04 09:31:05"));
-    writeBytes(fFolder.file("notes.txt"), "not a photo\n");
+    fFolder.write("notes.txt", "not a photo\n");
 
     JobContext job = context(fFolder.path());
     EXPECT_EQ(fSteps.buildTheImageList(job), NextTask(eVeskBarcodeTask_PrepareForConnection));
@@ -104,8 +92,8 @@ TEST_F(JobStepsTest, ImageListListsTheRealPhotosOldestFirstAndNamesThePreparatio
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts.front(), "Validating Images for The Barcode Process...");
     EXPECT_EQ(texts.back(), "");
-    EXPECT_EQ(fShell.broughtToFront, 2);
-    EXPECT_EQ(fHost.sent, 0);
+    EXPECT_EQ(fShell.frontRequests(), 2);
+    EXPECT_TRUE(fHost.events().empty());
 }
 
 TEST_F(JobStepsTest, ImageListThatCannotBeWrittenSaysSoAndTheJobStillGoesOn) {
@@ -161,9 +149,9 @@ class MatchStepTest : public JobStepsTest, public ::testing::WithParamInterface<
 
 TEST_P(MatchStepTest, EachWayTheMatchEndsNamesItsTask) {
     const MatchCase& c = GetParam();
-    writeBytes(fFolder.file("BarcodeImageList.txt"), kPhotos);
+    fFolder.write("BarcodeImageList.txt", kPhotos);
     if (c.dataFile)
-        writeBytes(fFolder.file("BarcodeDataSource.txt"), kScans);
+        fFolder.write("BarcodeDataSource.txt", kScans);
     fPreferences.values[sPrefs_doAllowUserToModifyData] = c.reviewAllowed ? "true" : "false";
     fPreferences.values[sPrefs_doPromptForMissingBarcodeDataFile] = "0";
     setenv("VESK_ANSWERS", c.answers, 1);
@@ -174,5 +162,4 @@ TEST_P(MatchStepTest, EachWayTheMatchEndsNamesItsTask) {
     EXPECT_EQ(fStatus.texts().back(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(JobSteps, MatchStepTest, ::testing::ValuesIn(kMatchCases),
-                         [](const ::testing::TestParamInfo<MatchCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(JobSteps, MatchStepTest, ::testing::ValuesIn(kMatchCases), testsupport::CaseName());

@@ -3,13 +3,20 @@
 // erase's reconnection, which neither moves the job nor gives up the worker guard.
 #include "AlertPanel.h"
 #include "JobContext.h"
-#include "JobTestSupport.h"
 #include "Preferences.h"
 #include "RunningThread.h"
 #include "ScaledClock.h"
 #include "ScannerWorkflows.h"
-#include "SerialTestSupport.h"
-#include "StatusDisplay.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "PdxSimProcess.h"
+#include "RecordingHostEvents.h"
+#include "RecordingMessageSink.h"
+#include "RecordingShell.h"
+#include "RecordingStatusDisplay.h"
+#include "TaskName.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,34 +65,6 @@ class MapPreferences : public PreferenceStore {
     std::map<std::string, std::string> values;
 };
 
-struct Fields {
-    std::string model, serialNumber, port;
-};
-
-class RecordingStatus : public StatusDisplay {
-  public:
-    void setStatusText(const std::string& text) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        statusTexts.push_back(text);
-    }
-    void setBusy(bool) override {}
-    void setScannerFields(const std::string& model, const std::string& serialNumber,
-                          const std::string& port) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        fields = {model, serialNumber, port};
-    }
-    void setSerialPortImage(const std::string& imageName) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        logo = imageName;
-    }
-    std::vector<std::string> statusTexts;
-    Fields fields;
-    std::string logo = "(never set)";
-
-  private:
-    std::mutex fLock;
-};
-
 class ScannerWorkflowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -100,26 +79,26 @@ class ScannerWorkflowsTest : public ::testing::Test {
     }
     // A scanner on a link of this name; VESK_SERIAL_PORTS names it.
     bool startScanner(const std::string& linkName, const std::vector<std::string>& options = {}) {
-        fScanner.reset(new PdxSimProcess(fFolder.path(), linkName));
-        setenv("VESK_SERIAL_PORTS", (fFolder.path() + linkName).c_str(), 1);
-        std::vector<std::string> all = {"--records", fFolder.file("scans.txt"), "--pace", "instant"};
+        fScanner.reset(new testsupport::PdxSimProcess(fFolder.path(), linkName));
+        setenv("VESK_SERIAL_PORTS", fScanner->link().c_str(), 1);
+        std::vector<std::string> all = {"--pace", "instant"};
         all.insert(all.end(), options.begin(), options.end());
-        writeFile(fFolder.file("scans.txt"), "AAA1\t050426\t100000\nBBB2\t050426\t100200\n");
-        return fScanner->start(all);
+        return fScanner->startWithRecords("AAA1\t050426\t100000\nBBB2\t050426\t100200\n", all);
     }
     JobContext context() { return JobContext(true, fFolder.path(), fHost, fStatus, fShell); }
     bool sent(const std::string& hex) {
-        return readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
+        return testsupport::readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
     }
+    std::optional<std::string> logo() const { return fStatus.serialPortImage(); }
 
-    TempFolder fFolder;
+    testsupport::TemporaryFolder fFolder;
     ScriptedPrompt fPrompt;
     MapPreferences fPreferences;
-    RecordingStatus fStatus;
-    RecordingHostEvents fHost;
-    RecordingShell fShell;
-    CapturedMessages fMessages;
-    std::unique_ptr<PdxSimProcess> fScanner;
+    testsupport::RecordingStatusDisplay fStatus;
+    testsupport::RecordingHostEvents fHost;
+    testsupport::RecordingShell fShell;
+    testsupport::RecordingMessageSink fMessages;
+    std::unique_ptr<testsupport::PdxSimProcess> fScanner;
 };
 
 } // namespace
@@ -128,10 +107,6 @@ namespace {
 
 template <typename Case>
 class ScannerWorkflowsTableTest : public ScannerWorkflowsTest, public ::testing::WithParamInterface<Case> {};
-
-template <typename Case> std::string rowName(const ::testing::TestParamInfo<Case>& info) {
-    return info.param.name;
-}
 
 struct PortCase {
     const char* name;
@@ -161,18 +136,19 @@ TEST_P(PortKindTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
     JobContext job = context();
     workflows.rescanSerialPort(job);
     EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
-    EXPECT_EQ(fStatus.logo, c.logo);
+    EXPECT_EQ(logo(), std::optional<std::string>(c.logo));
     fPrompt.asked.clear();
     NextTask next = workflows.makeConnection(job);
     ASSERT_FALSE(fPrompt.asked.empty());
     EXPECT_EQ(fPrompt.asked.front(), c.question);
     EXPECT_EQ(next, NextTask(eVeskBarcodeTask_DownloadBarcodeData));
     EXPECT_EQ(workflows.barCodeID(), "10700001");
-    EXPECT_EQ(fStatus.fields.model, "Z-1070");
-    EXPECT_EQ(fStatus.fields.serialNumber, "10700001");
+    EXPECT_EQ(fStatus.scannerFields().model, "Z-1070");
+    EXPECT_EQ(fStatus.scannerFields().serialNumber, "10700001");
 }
 
-INSTANTIATE_TEST_SUITE_P(ScannerWorkflows, PortKindTest, ::testing::ValuesIn(kPortCases), rowName<PortCase>);
+INSTANTIATE_TEST_SUITE_P(ScannerWorkflows, PortKindTest, ::testing::ValuesIn(kPortCases),
+                         testsupport::CaseName());
 
 TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnection) {
     unsetenv("VESK_SERIAL_PORTS");
@@ -180,19 +156,19 @@ TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnect
     JobContext job = context();
     workflows.rescanSerialPort(job);
     EXPECT_EQ(workflows.currentPortPath(), "");
-    EXPECT_EQ(fStatus.logo, "");
-    EXPECT_EQ(fStatus.fields.port, "No serial port found");
+    EXPECT_EQ(logo(), std::optional<std::string>(""));
+    EXPECT_EQ(fStatus.scannerFields().portPath, "No serial port found");
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"No serial port found"}));
 
     fPrompt.asked.clear();
     NextTask next = workflows.makeConnection(job);
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9009"}));
     EXPECT_EQ(next, NextTask()); // the job rests at the connection
-    for (const std::string& text : fStatus.statusTexts)
+    std::vector<std::string> statusTexts = fStatus.texts();
+    for (const std::string& text : statusTexts)
         EXPECT_EQ(text.find("(null)"), std::string::npos) << text;
-    EXPECT_NE(std::find(fStatus.statusTexts.begin(), fStatus.statusTexts.end(), "No serial port found"),
-              fStatus.statusTexts.end());
-    for (const std::string& text : fStatus.statusTexts)
+    EXPECT_NE(std::find(statusTexts.begin(), statusTexts.end(), "No serial port found"), statusTexts.end());
+    for (const std::string& text : statusTexts)
         EXPECT_EQ(text.find("Setting up serial port"), std::string::npos) << text;
 }
 
@@ -203,12 +179,12 @@ TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndD
     workflows.rescanSerialPort(job);
     workflows.makeConnection(job);
     EXPECT_EQ(workflows.barCodeID(), "177?????");
-    EXPECT_EQ(fStatus.fields.serialNumber, "177?????");
+    EXPECT_EQ(fStatus.scannerFields().serialNumber, "177?????");
     fPrompt.answers["NSAlertWindow_1009"] = 0;
     NextTask next = workflows.downloadData(job);
     EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
     EXPECT_EQ(next, NextTask(eVeskBarcodeTask_UserCancel));
-    EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
+    EXPECT_FALSE(testsupport::fileExists(fFolder.file("BarcodeDataSource.txt")));
 }
 
 TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJob) {
@@ -269,7 +245,7 @@ TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
     StepResult result = workflows.deleteData(job);
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02", "QRWz barc ok02"}));
     EXPECT_TRUE(result.terminateProgram);
-    EXPECT_EQ(readFile(fFolder.file("pdx-sim.log")).find("host "), std::string::npos);
+    EXPECT_EQ(testsupport::readFile(fFolder.file("pdx-sim.log")).find("host "), std::string::npos);
 }
 
 namespace {
@@ -319,7 +295,7 @@ TEST_P(PreparationTest, PreparationFollowsTheAnswers) {
     const PreparationCase& c = GetParam();
     fPreferences.values["doEnableInternalTesting"] = c.testingMode ? "true" : "false";
     if (c.dataFile)
-        writeFile(fFolder.file("BarcodeDataSource.txt"), "scans\n");
+        fFolder.write("BarcodeDataSource.txt", "scans\n");
     fPrompt.answers = c.answers;
     ScannerWorkflows workflows;
     JobContext job = context();
@@ -332,7 +308,7 @@ TEST_P(PreparationTest, PreparationFollowsTheAnswers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ScannerWorkflows, PreparationTest, ::testing::ValuesIn(kPreparationCases),
-                         rowName<PreparationCase>);
+                         testsupport::CaseName());
 
 TEST_F(ScannerWorkflowsTest, DownloadIntoAFolderWhoseDataFileCannotBeNamedFetchesNothing) {
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
@@ -349,5 +325,5 @@ TEST_F(ScannerWorkflowsTest, DownloadIntoAFolderWhoseDataFileCannotBeNamedFetche
         fMessages.contains("pdxDownloadData => the data file cannot be written in the working folder"));
     EXPECT_EQ(next, NextTask()); // the job rests at the download
     EXPECT_FALSE(sent("02 43 55 31 03"));
-    EXPECT_FALSE(fileExists("BarcodeDataSource.txt"));
+    EXPECT_FALSE(testsupport::fileExists("BarcodeDataSource.txt"));
 }

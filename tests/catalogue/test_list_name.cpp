@@ -1,6 +1,8 @@
 // The names written into the image list: Mac OS Roman, and nothing dropped or garbled silently.
 #include "ListName.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,6 +32,10 @@ const NameCase kNames[] = {
     {"cut_utf8_sequence", "a\xC3.jpg", "a%C3.jpg", true},
 };
 
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ListNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(ListNames, AreMacRomanOrEscapedAndReported) {
@@ -40,8 +46,7 @@ TEST_P(ListNames, AreMacRomanOrEscapedAndReported) {
     EXPECT_EQ(listed.text.find_first_of("\t\n\r"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ListNames, ::testing::ValuesIn(kNames),
-                         [](const ::testing::TestParamInfo<NameCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ListNames, ::testing::ValuesIn(kNames), testsupport::CaseName());
 
 TEST(ListNames, AnOverLongNameKeepsItsStartAndItsFileName) {
     std::string folders;

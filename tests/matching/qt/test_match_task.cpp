@@ -1,5 +1,4 @@
 // The match task: the data file search, the match, the review codes and the matched list file.
-#include "../../support/qt/MessageBoxAnswerer.h"
 #include "MatchTask.h"
 #include "MessageLog.h"
 #include "Preferences.h"
@@ -10,7 +9,11 @@
 #include "ReviewModel.h"
 #include "ReviewPrompt.h"
 #include "ReviewWindow.h"
-#include "StatusDisplay.h"
+
+#include "MessageBoxAnswerer.h"
+#include "QtFileContent.h"
+#include "RecordingMessageSink.h"
+#include "RecordingStatusDisplay.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
@@ -55,31 +58,6 @@ const QByteArray kOtherAutomatic = "p1.jpg\tX\t\tY\rp2.jpg\tX\t\tY\rp3.jpg\tY\tX
 // p1 moved from A to C.
 const QByteArray kEdited = "p2.jpg\tB\tA\tC\rp3.jpg\tC\tB\t\rp1.jpg\tC\tB\t\r";
 
-class MessageRecorder : public MessageSink {
-  public:
-    void outputError(std::string text) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        fText += text;
-    }
-    std::string text() {
-        std::lock_guard<std::mutex> guard(fLock);
-        return fText;
-    }
-
-  private:
-    std::mutex fLock;
-    std::string fText;
-};
-
-class StatusRecorder : public StatusDisplay {
-  public:
-    QStringList texts;
-    bool busy = false;
-    void setStatusText(const std::string& text) override { texts << QString::fromStdString(text); }
-    void setBusy(bool value) override { busy = value; }
-    void setScannerFields(const std::string&, const std::string&, const std::string&) override {}
-};
-
 // Moves the first photo of the first barcode to the last barcode, the way a drop does.
 void dragFirstPhotoToLastBarcode(BarcodeList* list) {
     ReviewModel model;
@@ -121,7 +99,7 @@ class TestMatchTask : public QObject {
     QTemporaryDir fConfigHome;
     std::unique_ptr<QtPreferenceStore> fStore;
     std::unique_ptr<QTemporaryDir> fFolder;
-    MessageRecorder fMessages;
+    testsupport::RecordingMessageSink fMessages;
 
     std::string folderPath() const { return fFolder->path().toStdString() + "/"; }
     QString file(const char* name) const { return fFolder->filePath(QString::fromLatin1(name)); }
@@ -131,7 +109,6 @@ class TestMatchTask : public QObject {
         setenv("XDG_CONFIG_HOME", fConfigHome.path().toUtf8().constData(), 1);
         setenv("LANGUAGE", "en", 1);
         installQtAlertPrompt();
-        setDefaultMessageSink(&fMessages);
     }
     void init() {
         unsetenv("VESK_UNATTENDED");
@@ -237,7 +214,7 @@ class TestMatchTask : public QObject {
         QVERIFY(writeFile(file("BarcodeImageList.txt"), kPhotos));
         fStore->setValue(sPrefs_doAllowUserToModifyData, reviewAllowed ? "true" : "false");
         ScriptedReview review(steps);
-        StatusRecorder status;
+        testsupport::RecordingStatusDisplay status;
         std::unique_ptr<BarcodeList> barcodeList;
         QCOMPARE(int(matchBarcodeDataWithPhotos(folderPath(), &status, &review, &barcodeList)), outcome);
         QCOMPARE(readFile(file("BarcodeMatchedList.txt")), matchedList);
@@ -247,11 +224,14 @@ class TestMatchTask : public QObject {
             QCOMPARE(tree, QStringLiteral("A: p1.jpg | B: p2.jpg | C: p3.jpg"));
         // The application keeps the last tree shown.
         QVERIFY(barcodeList);
-        QCOMPARE(status.texts.mid(0, 3),
+        QStringList texts;
+        for (const std::string& text : status.texts())
+            texts << QString::fromStdString(text);
+        QCOMPARE(texts.mid(0, 3),
                  (QStringList{"Looking for the barcode data file...", "Checking the photo list...",
                               "Matching photos to barcodes..."}));
-        QCOMPARE(status.texts.last(), QString());
-        QVERIFY(!status.busy);
+        QCOMPARE(texts.last(), QString());
+        QVERIFY(!status.busy());
     }
 
     void failedMatch_data() {
