@@ -23,6 +23,13 @@ namespace {
 // IFDs lie within them. Whatever exiv2 touches beyond is read page by page.
 constexpr size_t kPrefetchBytes = 96 * 1024;
 
+// A JPEG's metadata ends where its image data starts, so exiv2 can read it from the first bytes
+// alone: one read into memory, without the cost of mapping the file. Other formats point at
+// metadata anywhere in the file and are mapped whole.
+bool startsLikeJpeg(const std::string& head) {
+    return head.size() >= 3 && head.compare(0, 3, "\xFF\xD8\xFF", 3) == 0;
+}
+
 // The formats that count as photos. exiv2 also recognises formats that are not photographs
 // (XMP and EXV sidecars, GIF, BMP, TARGA, EPS, PGF) and video containers; those never count.
 bool isPhotoFormat(int imageType) {
@@ -224,11 +231,25 @@ class OpenPhotoFile {
         return dates;
     }
 
+    size_t size() const { return static_cast<size_t>(fAttributes.stx_size); }
+
+    // The first bytes of the file, read in one request of exactly that length (the kernel's
+    // read-ahead, which may be megabytes, is turned off for this file). Empty on a read error.
+    const std::string& head() {
+        if (fHeadRead)
+            return fHead;
+        fHeadRead = true;
+        posix_fadvise(fFd, 0, 0, POSIX_FADV_RANDOM);
+        fHead.resize(std::min(size(), kPrefetchBytes));
+        ssize_t got = fHead.empty() ? 0 : pread(fFd, &fHead[0], fHead.size(), 0);
+        fHead.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        return fHead;
+    }
+
     // The file's bytes; null for an empty file or when the map fails.
     const GuardedFileMapping& map() {
         if (!fMapping)
-            fMapping.reset(
-                new GuardedFileMapping(fFd, static_cast<size_t>(fAttributes.stx_size), kPrefetchBytes));
+            fMapping.reset(new GuardedFileMapping(fFd, size(), fHeadRead ? 0 : kPrefetchBytes));
         return *fMapping;
     }
 
@@ -237,12 +258,15 @@ class OpenPhotoFile {
     int fError = 0;
     struct statx fAttributes {};
     std::unique_ptr<GuardedFileMapping> fMapping;
+    std::string fHead;
+    bool fHeadRead = false;
 };
 
-// The photo's metadata parsed by exiv2 from the mapped bytes. Throws what exiv2 throws.
-VeskExiv2::ImagePtr openMappedPhoto(const GuardedFileMapping& mapping, std::string& formatOrProblem) {
-    const Exiv2::byte* bytes = mapping.data();
-    const VeskExiv2::ByteCount size = static_cast<VeskExiv2::ByteCount>(mapping.size());
+// The photo's metadata parsed by exiv2 from bytes in memory. Throws what exiv2 throws.
+VeskExiv2::ImagePtr openPhotoInMemory(const unsigned char* data, size_t length,
+                                      std::string& formatOrProblem) {
+    const Exiv2::byte* bytes = data;
+    const VeskExiv2::ByteCount size = static_cast<VeskExiv2::ByteCount>(length);
     const int imageType = Exiv2::ImageFactory::getType(bytes, size);
     if (!isPhotoFormat(imageType)) {
         formatOrProblem = imageType == Exiv2::ImageType::none ? "not an image" : "not a photo format";
@@ -260,6 +284,27 @@ VeskExiv2::ImagePtr openMappedPhoto(const GuardedFileMapping& mapping, std::stri
     }
     image->readMetadata();
     return image;
+}
+
+VeskExiv2::ImagePtr openMappedPhoto(const GuardedFileMapping& mapping, std::string& formatOrProblem) {
+    return openPhotoInMemory(mapping.data(), mapping.size(), formatOrProblem);
+}
+
+// A JPEG read from its first bytes; null when it is not a JPEG or its metadata runs past them
+// (then the whole file is read, which also tells a damaged file from a long header).
+VeskExiv2::ImagePtr openJpegFromHead(OpenPhotoFile& file, std::string& formatOrProblem) {
+    const std::string& head = file.head();
+    if (!startsLikeJpeg(head))
+        return VeskExiv2::ImagePtr();
+    try {
+        return openPhotoInMemory(reinterpret_cast<const unsigned char*>(head.data()), head.size(),
+                                 formatOrProblem);
+    } catch (...) {
+        if (head.size() == file.size())
+            throw;
+        formatOrProblem.clear();
+        return VeskExiv2::ImagePtr();
+    }
 }
 
 std::string describeOpenFailure(int error) {
@@ -292,16 +337,24 @@ PhotoMetadata readPhotoMetadata(const std::string& path) {
         result.formatOrProblem = "not a regular file";
         return result;
     }
-    const GuardedFileMapping& mapping = file.map();
-    if (!mapping.data()) {
-        result.formatOrProblem = mapping.size() == 0 ? "not an image (empty)" : describeOpenFailure(errno);
+    if (file.size() == 0) {
+        result.formatOrProblem = "not an image (empty)";
         return result;
     }
     try {
-        VeskExiv2::ImagePtr image = openMappedPhoto(mapping, result.formatOrProblem);
+        VeskExiv2::ImagePtr image = openJpegFromHead(file, result.formatOrProblem);
+        const GuardedFileMapping* mapping = nullptr;
+        if (!image.get()) {
+            mapping = &file.map();
+            if (!mapping->data()) {
+                result.formatOrProblem = describeOpenFailure(errno);
+                return result;
+            }
+            image = openMappedPhoto(*mapping, result.formatOrProblem);
+        }
         if (!image.get())
             return result;
-        if (mapping.wasCutShort()) {
+        if (mapping && mapping->wasCutShort()) {
             result.isDamaged = true;
             result.formatOrProblem = "damaged: the file was cut short while it was read";
             return result;
