@@ -1,5 +1,5 @@
 // bench_image_list [--folder DIR] [--photos N] [--raws N] [--raw-mb N] [--real-kb N] [--runs N]
-//                  [--no-cold] [--threads-sweep 2,4,8,...] [--keep]
+//                  [--no-cold] [--threads-sweep 2,4,8,...] [--keep] [--cli PATH]
 //
 // Generates a shoot of camera-sized files: N JPEG photos of 6 to 12 MB (a real camera-like JPEG
 // whose Exif, with two camera bodies' make, model and serial numbers and a 320x240 thumbnail, sits
@@ -44,6 +44,7 @@ struct Options {
     bool cold = true;
     bool keep = false;
     std::vector<unsigned> threadSweep;
+    std::string cli = std::string(VESK_BIN_DIR) + "/vesk-cli";
 };
 
 const char kDateTemplate[] = "2019:05:14 08:00:00";
@@ -372,6 +373,8 @@ int main(int argc, char** argv) {
             options.runs = std::max(1, std::atoi(next().c_str()));
         else if (a == "--no-cold")
             options.cold = false;
+        else if (a == "--cli")
+            options.cli = next();
         else if (a == "--keep")
             options.keep = true;
         else if (a == "--threads-sweep")
@@ -393,7 +396,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> exiv2Command = {"exiv2", "-q", "-g", "Exif.Photo.DateTimeOriginal"};
     for (const std::string& file : files)
         exiv2Command.push_back(file.substr(options.folder.size() + 1));
-    const std::string cli = std::string(VESK_BIN_DIR) + "/vesk-cli";
+    const std::string& cli = options.cli;
     std::vector<Tool> tools = {
         {"vesk-cli image-list", {cli, "image-list", options.folder}, options.runs},
         {"exiv2 -g (one process)", exiv2Command, options.runs},
