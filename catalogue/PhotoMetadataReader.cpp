@@ -2,6 +2,7 @@
 
 #include "Exiv2Compat.h"
 #include "GuardedFileMapping.h"
+#include "IsoMediaExifLocator.h"
 #include "MessageLog.h"
 
 #include <exiv2/webpimage.hpp>
@@ -283,6 +284,8 @@ VeskExiv2::ImagePtr openPhotoInMemory(const unsigned char* data, size_t length,
         return VeskExiv2::ImagePtr();
     }
     image->readMetadata();
+    // The ISO base media reader knows the brand (HEIC, AVIF, CR3) only once it has read the file.
+    formatOrProblem = image->mimeType();
     return image;
 }
 
@@ -305,6 +308,22 @@ VeskExiv2::ImagePtr openJpegFromHead(OpenPhotoFile& file, std::string& formatOrP
         formatOrProblem.clear();
         return VeskExiv2::ImagePtr();
     }
+}
+
+bool isIsoMediaPhoto(const unsigned char* data, size_t size) {
+    return Exiv2::ImageFactory::getType(data, static_cast<VeskExiv2::ByteCount>(size)) ==
+           Exiv2::ImageType::bmff;
+}
+
+// The Exif of an ISO base media photo whose item table exiv2 did not follow (see
+// IsoMediaExifLocator.h); found unchanged when there is none. Throws what exiv2 throws.
+ExifFindings findWantedFieldsOfIsoMedia(const GuardedFileMapping& mapping, const ExifFindings& found) {
+    std::optional<ByteRange> block = findIsoMediaExifBlock(mapping.data(), mapping.size());
+    if (!block)
+        return found;
+    Exiv2::ExifData exif;
+    Exiv2::ExifParser::decode(exif, mapping.data() + block->offset, static_cast<uint32_t>(block->length));
+    return findWantedFields(exif);
 }
 
 std::string describeOpenFailure(int error) {
@@ -361,6 +380,8 @@ PhotoMetadata readPhotoMetadata(const std::string& path) {
         }
         result.isImage = true;
         ExifFindings found = findWantedFields(image->exifData());
+        if (!found.dateTimeOriginal && mapping && isIsoMediaPhoto(mapping->data(), mapping->size()))
+            found = findWantedFieldsOfIsoMedia(*mapping, found);
         result.dateTimeOriginal = std::move(found.dateTimeOriginal);
         result.subSecTimeOriginal = std::move(found.subSecTimeOriginal);
         result.cameraMake = std::move(found.make);
