@@ -19,16 +19,52 @@
 
 namespace {
 
-// The bytes asked for in one request when a photo is opened: a camera JPEG's metadata (Exif with
-// its thumbnail, at most 64 KB, and the segments up to the image data) and a RAW file's first
-// IFDs lie within them. Whatever exiv2 touches beyond is read page by page.
+// The bytes asked for in one request when a file other than a JPEG is mapped: a RAW file's first
+// IFDs and an ISO media file's item tables lie within them. Whatever exiv2 touches beyond is read
+// page by page.
 constexpr size_t kPrefetchBytes = 96 * 1024;
 
 // A JPEG's metadata ends where its image data starts, so exiv2 can read it from the first bytes
-// alone: one read into memory, without the cost of mapping the file. Other formats point at
-// metadata anywhere in the file and are mapped whole.
+// alone: read into memory without the cost of mapping the file. Other formats point at metadata
+// anywhere in the file and are mapped whole.
 bool startsLikeJpeg(const std::string& head) {
     return head.size() >= 3 && head.compare(0, 3, "\xFF\xD8\xFF", 3) == 0;
+}
+
+// The first read of a JPEG: its Exif segment (at most 64 KB, camera thumbnail included) and, for
+// nearly every camera, the few small segments after it up to the image data.
+constexpr size_t kJpegFirstRead = 64 * 1024;
+// At most this many further reads follow the segment chain of an unusually long header.
+constexpr int kJpegMoreReads = 8;
+
+// Follows the JPEG's segments from the start of head: the length of the header up to and with
+// the start-of-scan segment's header when head holds it (complete), else how many bytes are
+// needed to see the next marker. 0 when the bytes do not read as a segment chain.
+size_t jpegHeaderLength(const std::string& head, bool& complete) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(head.data());
+    const size_t size = head.size();
+    complete = false;
+    size_t position = 2;
+    while (true) {
+        while (position < size && bytes[position] == 0xFF && position + 1 < size &&
+               bytes[position + 1] == 0xFF)
+            ++position; // fill bytes before a marker
+        if (position + 4 > size)
+            return position + 4;
+        if (bytes[position] != 0xFF)
+            return 0;
+        const unsigned char marker = bytes[position + 1];
+        const size_t length = (size_t(bytes[position + 2]) << 8) | bytes[position + 3];
+        if (length < 2)
+            return 0;
+        if (marker == 0xDA) {
+            complete = true;
+            return position + 4;
+        }
+        if (marker == 0xD9)
+            return 0;
+        position += 2 + length;
+    }
 }
 
 // The formats that count as photos. exiv2 also recognises formats that are not photographs
@@ -234,16 +270,20 @@ class OpenPhotoFile {
 
     size_t size() const { return static_cast<size_t>(fAttributes.stx_size); }
 
-    // The first bytes of the file, read in one request of exactly that length (the kernel's
-    // read-ahead, which may be megabytes, is turned off for this file). Empty on a read error.
-    const std::string& head() {
-        if (fHeadRead)
-            return fHead;
+    // The first length bytes of the file (fewer at its end), read in requests of exactly the
+    // missing bytes: the kernel's read-ahead, which may be megabytes, is turned off for this file.
+    // Shorter on a read error.
+    const std::string& head(size_t length) {
+        if (!fHeadRead)
+            posix_fadvise(fFd, 0, 0, POSIX_FADV_RANDOM);
         fHeadRead = true;
-        posix_fadvise(fFd, 0, 0, POSIX_FADV_RANDOM);
-        fHead.resize(std::min(size(), kPrefetchBytes));
-        ssize_t got = fHead.empty() ? 0 : pread(fFd, &fHead[0], fHead.size(), 0);
-        fHead.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        length = std::min(length, size());
+        if (length <= fHead.size())
+            return fHead;
+        const size_t had = fHead.size();
+        fHead.resize(length);
+        ssize_t got = pread(fFd, &fHead[had], length - had, static_cast<off_t>(had));
+        fHead.resize(had + (got > 0 ? static_cast<size_t>(got) : 0));
         return fHead;
     }
 
@@ -293,17 +333,27 @@ VeskExiv2::ImagePtr openMappedPhoto(const GuardedFileMapping& mapping, std::stri
     return openPhotoInMemory(mapping.data(), mapping.size(), formatOrProblem);
 }
 
-// A JPEG read from its first bytes; null when it is not a JPEG or its metadata runs past them
-// (then the whole file is read, which also tells a damaged file from a long header).
+// A JPEG read from its header alone; null when it is not a JPEG or its header does not read from
+// the first bytes (then the whole file is read, which also tells a damaged file from a long
+// header).
 VeskExiv2::ImagePtr openJpegFromHead(OpenPhotoFile& file, std::string& formatOrProblem) {
-    const std::string& head = file.head();
-    if (!startsLikeJpeg(head))
+    const std::string* head = &file.head(kJpegFirstRead);
+    if (!startsLikeJpeg(*head))
         return VeskExiv2::ImagePtr();
+    bool complete = false;
+    size_t length = jpegHeaderLength(*head, complete);
+    for (int more = 0; !complete && length > head->size() && length <= file.size() && more < kJpegMoreReads;
+         ++more) {
+        head = &file.head(length + 4096); // the next segment's marker and length, and a little more
+        length = jpegHeaderLength(*head, complete);
+    }
+    if (!complete)
+        length = head->size();
     try {
-        return openPhotoInMemory(reinterpret_cast<const unsigned char*>(head.data()), head.size(),
+        return openPhotoInMemory(reinterpret_cast<const unsigned char*>(head->data()), length,
                                  formatOrProblem);
     } catch (...) {
-        if (head.size() == file.size())
+        if (head->size() == file.size())
             throw;
         formatOrProblem.clear();
         return VeskExiv2::ImagePtr();
