@@ -69,7 +69,7 @@ size_t jpegHeaderLength(const std::string& head, bool& complete) {
 
 // The formats that count as photos. exiv2 also recognises formats that are not photographs
 // (XMP and EXV sidecars, GIF, BMP, TARGA, EPS, PGF) and video containers; those never count.
-bool isPhotoFormat(int imageType) {
+bool isPhotoFormat(VeskExiv2::ImageTypeCode imageType) {
     switch (imageType) {
     case Exiv2::ImageType::jpeg:
     case Exiv2::ImageType::tiff: // also DNG, NEF, PEF, ARW, SR2, SRW
@@ -308,7 +308,7 @@ VeskExiv2::ImagePtr openPhotoInMemory(const unsigned char* data, size_t length,
                                       std::string& formatOrProblem) {
     const Exiv2::byte* bytes = data;
     const VeskExiv2::ByteCount size = static_cast<VeskExiv2::ByteCount>(length);
-    const int imageType = Exiv2::ImageFactory::getType(bytes, size);
+    const VeskExiv2::ImageTypeCode imageType = Exiv2::ImageFactory::getType(bytes, size);
     if (!isPhotoFormat(imageType)) {
         formatOrProblem = imageType == Exiv2::ImageType::none ? "not an image" : "not a photo format";
         return VeskExiv2::ImagePtr();
