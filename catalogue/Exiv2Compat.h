@@ -5,7 +5,8 @@
 // sizes as size_t instead of long, renamed Exifdatum::toLong to toInt64, folded AnyError and
 // BasicError<char> into the one class Exiv2::Error (still derived from std::exception) and turned
 // the HEIF/AVIF/CR3 reader on by default, and made ImageType an enum class (its enumerators keep
-// the names 0.27 gave its constants, Exiv2::ImageType::jpeg and so on). Catch std::exception to cover both versions.
+// the names 0.27 gave its constants, Exiv2::ImageType::jpeg and so on). Catch std::exception to cover both
+// versions.
 #pragma once
 
 #include <exiv2/exiv2.hpp>
