@@ -23,9 +23,6 @@
 #include <unordered_map>
 #include <vector>
 
-const char kBarcodeImageListFileName[] = "BarcodeImageList.txt";
-const char kBarcodeImageCamerasFileName[] = "BarcodeImageCameras.txt";
-
 namespace {
 
 // The list is written here first and renamed over the real name once complete, so that a

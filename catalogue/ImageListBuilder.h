@@ -17,15 +17,13 @@
 #pragma once
 
 #include "FileDateAccess.h"
+#include "JobFileNames.h" // kBarcodeImageListFileName, kBarcodeImageCamerasFileName
 
 #include <cstddef>
 #include <ctime>
 #include <string>
 
 class StatusDisplay;
-
-extern const char kBarcodeImageListFileName[];    // "BarcodeImageList.txt"
-extern const char kBarcodeImageCamerasFileName[]; // "BarcodeImageCameras.txt"
 
 // What one build found, for callers that report a summary.
 struct ImageListSummary {

@@ -61,8 +61,9 @@ TEST(CliImageList, ExitsZeroWhenTheListWasWrittenDespiteBrokenEntries) {
     chmod((folder.path() + "Locked").c_str(), 0755);
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_NE(run.errors.find("1 dangling links"), std::string::npos) << run.errors;
-    if (geteuid() != 0)
+    if (geteuid() != 0) {
         EXPECT_NE(run.errors.find("1 unreadable folders"), std::string::npos) << run.errors;
+    }
 }
 
 TEST(CliImageList, RefusesWhatIsNotAFolder) {
