@@ -3,12 +3,11 @@
 #include "TinyJpeg.h"
 
 #include "Exiv2Compat.h"
+#include "FileContent.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <time.h>
 
@@ -82,48 +81,11 @@ std::string fullBox(const char* type, const std::string& content) {
     return box(type, std::string(4, '\0') + content);
 }
 
-} // namespace
-
-TemporaryFolder::TemporaryFolder() {
-    char pattern[] = "/tmp/vesk-catalogue-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made)
-        throw std::runtime_error("mkdtemp failed");
-    fPath = std::string(made) + "/";
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(fPath, ignored);
-}
-
-std::string TemporaryFolder::file(const std::string& relative) const {
-    std::string full = fPath + relative;
-    std::filesystem::create_directories(std::filesystem::path(full).parent_path());
-    return full;
-}
-
 void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
+    ASSERT_TRUE(testsupport::writeFile(path, bytes)) << path;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-std::vector<std::string> readLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::istringstream content(readFile(path));
-    std::string line;
-    while (std::getline(content, line))
-        lines.push_back(line);
-    return lines;
-}
+} // namespace
 
 void writeExif(const std::string& path, const ExifFields& fields) {
     if (!fields.dateTimeOriginal && !fields.subSecTimeOriginal && !fields.make && !fields.model &&
@@ -244,39 +206,4 @@ ScopedTimeZone::~ScopedTimeZone() {
     else
         unsetenv("TZ");
     tzset();
-}
-
-RecordingMessageSink::RecordingMessageSink() {
-    setDefaultMessageSink(this);
-}
-
-RecordingMessageSink::~RecordingMessageSink() {
-    setDefaultMessageSink(nullptr);
-}
-
-void RecordingMessageSink::outputError(std::string text) {
-    std::lock_guard<std::mutex> guard(fLock);
-    fTexts.push_back(std::move(text));
-}
-
-std::string RecordingMessageSink::all() const {
-    std::lock_guard<std::mutex> guard(fLock);
-    std::string joined;
-    for (const std::string& text : fTexts)
-        joined += text + "\n";
-    return joined;
-}
-
-bool RecordingMessageSink::contains(const std::string& text) const {
-    return all().find(text) != std::string::npos;
-}
-
-void RecordingStatusDisplay::setStatusText(const std::string& text) {
-    std::lock_guard<std::mutex> guard(fLock);
-    fTexts.push_back(text);
-}
-
-std::vector<std::string> RecordingStatusDisplay::texts() const {
-    std::lock_guard<std::mutex> guard(fLock);
-    return fTexts;
 }

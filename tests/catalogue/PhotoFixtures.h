@@ -2,11 +2,7 @@
 // exiv2, in temporary folders.
 #pragma once
 
-#include "MessageLog.h"
-#include "StatusDisplay.h"
-
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,24 +22,6 @@ struct ExifFields {
     // A JPEG written as the Exif thumbnail.
     std::optional<std::string> thumbnailJpeg;
 };
-
-// A fresh folder under /tmp, removed with everything in it when the object goes.
-class TemporaryFolder {
-  public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    // The folder's path, ending in "/".
-    const std::string& path() const { return fPath; }
-    // Creates the subfolders of relative as needed and returns the full path.
-    std::string file(const std::string& relative) const;
-
-  private:
-    std::string fPath;
-};
-
-void writeBytes(const std::string& path, const std::string& bytes);
-std::string readFile(const std::string& path);
-std::vector<std::string> readLines(const std::string& path);
 
 // A real JPEG (8x8 grey) at path; with fields, exiv2 writes them as its EXIF.
 void writeJpeg(const std::string& path, const ExifFields& fields = ExifFields());
@@ -66,31 +44,4 @@ class ScopedTimeZone {
 
   private:
     std::optional<std::string> fSaved;
-};
-
-// Collects what reaches the message area.
-class RecordingMessageSink : public MessageSink {
-  public:
-    RecordingMessageSink();
-    ~RecordingMessageSink() override;
-    void outputError(std::string text) override;
-    std::string all() const;
-    bool contains(const std::string& text) const;
-
-  private:
-    mutable std::mutex fLock;
-    std::vector<std::string> fTexts;
-};
-
-// Collects the status-line texts.
-class RecordingStatusDisplay : public StatusDisplay {
-  public:
-    void setStatusText(const std::string& text) override;
-    void setBusy(bool) override {}
-    void setScannerFields(const std::string&, const std::string&, const std::string&) override {}
-    std::vector<std::string> texts() const;
-
-  private:
-    mutable std::mutex fLock;
-    std::vector<std::string> fTexts;
 };

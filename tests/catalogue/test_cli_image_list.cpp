@@ -1,6 +1,9 @@
 // vesk-cli image-list: the same builder from a terminal.
 #include "PhotoFixtures.h"
 
+#include "FileContent.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -9,6 +12,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+using namespace testsupport;
 
 namespace {
 
@@ -68,7 +73,7 @@ TEST(CliImageList, ExitsZeroWhenTheListWasWrittenDespiteBrokenEntries) {
 
 TEST(CliImageList, RefusesWhatIsNotAFolder) {
     TemporaryFolder folder;
-    writeBytes(folder.file("file.txt"), "x");
+    ASSERT_TRUE(writeFile(folder.file("file.txt"), "x"));
     EXPECT_EQ(runCli("'" + folder.path() + "file.txt'").status, 1);
     EXPECT_EQ(runCli("'" + folder.path() + "missing'").status, 1);
     EXPECT_EQ(runCli("").status, 2);

@@ -2,18 +2,23 @@
 #include "GuardedFileMapping.h"
 #include "PhotoFixtures.h"
 
+#include "FileContent.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
+using namespace testsupport;
+
 namespace {
 
 constexpr size_t kPage = 4096;
 
 int openWithBytes(const std::string& path, size_t length) {
-    writeBytes(path, std::string(length, 'x'));
+    EXPECT_TRUE(writeFile(path, std::string(length, 'x')));
     return open(path.c_str(), O_RDWR);
 }
 

@@ -4,11 +4,16 @@
 #include "ImageListBuilder.h"
 #include "PhotoFixtures.h"
 
+#include "FileContent.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdio>
+
+using namespace testsupport;
 
 namespace {
 

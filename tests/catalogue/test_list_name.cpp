@@ -2,6 +2,8 @@
 #include "ListName.h"
 #include "MacRoman.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +37,10 @@ const NameCase kNames[] = {
     {"percent_at_the_end", "IMG%", "IMG%", false},
 };
 
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ListNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(ListNames, AreMacRomanOrEscapedAndReported) {
@@ -45,8 +51,7 @@ TEST_P(ListNames, AreMacRomanOrEscapedAndReported) {
     EXPECT_EQ(listed.text.find_first_of("\t\n\r"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ListNames, ::testing::ValuesIn(kNames),
-                         [](const ::testing::TestParamInfo<NameCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ListNames, ::testing::ValuesIn(kNames), testsupport::CaseName());
 
 // The listed name, once the list's Mac OS Roman is read as UTF-8, decodes back to the file name.
 TEST_P(ListNames, DecodeBackToTheFileName) {

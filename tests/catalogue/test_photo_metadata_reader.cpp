@@ -3,8 +3,12 @@
 #include "PhotoMetadataReader.h"
 
 #include "Exiv2Compat.h"
+#include "FileContent.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
+
+using namespace testsupport;
 
 namespace {
 
@@ -66,7 +70,7 @@ TEST(LongHeaders, AJpegWithMetadataBeyondTheFirstReadIsReadWhole) {
     ASSERT_TRUE(metadata.dateTimeOriginal.has_value());
     EXPECT_EQ(metadata.dateTimeOriginal->substr(0, 19), "2008:07:25 14:03:59");
 
-    writeBytes(folder.file("cut.jpg"), whole.substr(0, 98 * 1024));
+    folder.write("cut.jpg", whole.substr(0, 98 * 1024));
     PhotoMetadata cut = readPhotoMetadata(folder.path() + "cut.jpg");
     EXPECT_FALSE(cut.isImage);
     EXPECT_TRUE(cut.isDamaged) << cut.formatOrProblem;
@@ -105,7 +109,7 @@ TEST(EmbeddedPreview, TheExifThumbnailWithThePhotosOrientation) {
 TEST(EmbeddedPreview, NoneForAPhotoWithoutOneOrWhatIsNotAPhoto) {
     TemporaryFolder folder;
     writeJpeg(folder.file("plain.jpg"), exifDate("2008:07:25 14:03:59"));
-    writeBytes(folder.file("notes.txt"), "not a photo\n");
+    folder.write("notes.txt", "not a photo\n");
     EXPECT_FALSE(readEmbeddedPreview(folder.path() + "plain.jpg").has_value());
     EXPECT_FALSE(readEmbeddedPreview(folder.path() + "notes.txt").has_value());
     EXPECT_FALSE(readEmbeddedPreview(folder.path() + "missing.jpg").has_value());

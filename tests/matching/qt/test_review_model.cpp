@@ -1,5 +1,5 @@
 // The review model over the match tree, its drag and drop, and the review window.
-#include "../../support/qt/MessageBoxAnswerer.h"
+#include "MessageBoxAnswerer.h"
 #include "PhotoPreview.h"
 #include "QtAlertPrompt.h"
 #include "ReviewFixtures.h"
