@@ -4,6 +4,7 @@
 #include "ImageListBuilder.h"
 #include "PhotoFixtures.h"
 
+#include "CaseName.h"
 #include "FileContent.h"
 #include "TemporaryFolder.h"
 
@@ -51,6 +52,10 @@ const HeifCase kCases[] = {
     {"heic_at_clock_change", "heic", "2021:03:28 02:30:00"},
 };
 
+void PrintTo(const HeifCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class HeifCaptureTimes : public ::testing::TestWithParam<HeifCase> {};
 
 TEST_P(HeifCaptureTimes, AreListedAsExiftoolReadsThem) {
@@ -80,7 +85,6 @@ TEST_P(HeifCaptureTimes, AreListedAsExiftoolReadsThem) {
     EXPECT_EQ(cameras[1], name + "\tApple iPhone 12 F17XYZ");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, HeifCaptureTimes, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<HeifCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, HeifCaptureTimes, ::testing::ValuesIn(kCases), testsupport::CaseName());
 
 } // namespace
