@@ -2,9 +2,9 @@
 
 #include "TinyJpeg.h"
 
+#include "Exiv2Compat.h"
 #include "FileContent.h"
 
-#include <exiv2/exiv2.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -54,9 +54,9 @@ std::string tinyTiff() {
 }
 
 void setAscii(Exiv2::ExifData& exif, const char* key, const std::string& bytes) {
-    Exiv2::Value::AutoPtr value = Exiv2::Value::create(Exiv2::asciiString);
-    value->read(reinterpret_cast<const Exiv2::byte*>(bytes.data()), static_cast<long>(bytes.size()),
-                Exiv2::littleEndian);
+    VeskExiv2::ValuePtr value = Exiv2::Value::create(Exiv2::asciiString);
+    value->read(reinterpret_cast<const Exiv2::byte*>(bytes.data()),
+                static_cast<VeskExiv2::ByteCount>(bytes.size()), Exiv2::littleEndian);
     exif.add(Exiv2::ExifKey(key), value.get());
 }
 
@@ -88,21 +88,40 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 } // namespace
 
 void writeExif(const std::string& path, const ExifFields& fields) {
-    if (!fields.dateTimeOriginal && !fields.subSecTimeOriginal)
+    if (!fields.dateTimeOriginal && !fields.subSecTimeOriginal && !fields.make && !fields.model &&
+        !fields.bodySerialNumber && !fields.canonSerialNumber && !fields.orientation && !fields.thumbnailJpeg)
         return;
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    VeskExiv2::ImagePtr image = Exiv2::ImageFactory::open(path);
     image->readMetadata();
     Exiv2::ExifData exif = image->exifData();
     if (fields.dateTimeOriginal)
         setAscii(exif, "Exif.Photo.DateTimeOriginal", *fields.dateTimeOriginal);
     if (fields.subSecTimeOriginal)
         setAscii(exif, "Exif.Photo.SubSecTimeOriginal", *fields.subSecTimeOriginal);
+    if (fields.make)
+        setAscii(exif, "Exif.Image.Make", *fields.make + std::string(1, '\0'));
+    if (fields.model)
+        setAscii(exif, "Exif.Image.Model", *fields.model + std::string(1, '\0'));
+    if (fields.bodySerialNumber)
+        setAscii(exif, "Exif.Photo.BodySerialNumber", *fields.bodySerialNumber + std::string(1, '\0'));
+    if (fields.canonSerialNumber)
+        exif["Exif.Canon.SerialNumber"] = *fields.canonSerialNumber;
+    if (fields.orientation)
+        exif["Exif.Image.Orientation"] = *fields.orientation;
+    if (fields.thumbnailJpeg)
+        Exiv2::ExifThumb(exif).setJpegThumbnail(
+            reinterpret_cast<const Exiv2::byte*>(fields.thumbnailJpeg->data()),
+            static_cast<VeskExiv2::ByteCount>(fields.thumbnailJpeg->size()));
     image->setExifData(exif);
     image->writeMetadata();
 }
 
+std::string tinyJpegBytes() {
+    return std::string(reinterpret_cast<const char*>(kTinyJpeg), sizeof kTinyJpeg);
+}
+
 void writeJpeg(const std::string& path, const ExifFields& fields) {
-    writeBytes(path, std::string(reinterpret_cast<const char*>(kTinyJpeg), sizeof kTinyJpeg));
+    writeBytes(path, tinyJpegBytes());
     writeExif(path, fields);
 }
 
@@ -111,10 +130,10 @@ void writeTiff(const std::string& path, const ExifFields& fields, bool dngVersio
     writeExif(path, fields);
     if (!dngVersion)
         return;
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    VeskExiv2::ImagePtr image = Exiv2::ImageFactory::open(path);
     image->readMetadata();
     Exiv2::ExifData exif = image->exifData();
-    Exiv2::Value::AutoPtr version = Exiv2::Value::create(Exiv2::unsignedByte);
+    VeskExiv2::ValuePtr version = Exiv2::Value::create(Exiv2::unsignedByte);
     version->read("1 4 0 0");
     exif.add(Exiv2::ExifKey("Exif.Image.DNGVersion"), version.get());
     image->setExifData(exif);

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +53,22 @@ TEST(CliImageList, WritesTheListAndReportsOnStandardError) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[2], "day 1/IMG_1.JPG\t072508\t140359");
     EXPECT_EQ(lines[3], "IMG_2.JPG\t072508\t140400");
+}
+
+// The list was written: 0, whatever could not be read on the way (it is named and counted).
+TEST(CliImageList, ExitsZeroWhenTheListWasWrittenDespiteBrokenEntries) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    ASSERT_EQ(symlink("gone.jpg", (folder.path() + "dangling.jpg").c_str()), 0);
+    writeJpeg(folder.file("Locked/IMG_2.JPG"), exifDate("2008:07:25 14:04:00"));
+    chmod((folder.path() + "Locked").c_str(), 0);
+    CliRun run = runCli("'" + folder.path() + "'");
+    chmod((folder.path() + "Locked").c_str(), 0755);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.errors.find("1 dangling links"), std::string::npos) << run.errors;
+    if (geteuid() != 0) {
+        EXPECT_NE(run.errors.find("1 unreadable folders"), std::string::npos) << run.errors;
+    }
 }
 
 TEST(CliImageList, RefusesWhatIsNotAFolder) {

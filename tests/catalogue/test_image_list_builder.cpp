@@ -263,6 +263,101 @@ TEST(ImageList, ANameMacOsRomanCannotCarryIsEscapedAndReported) {
     EXPECT_FALSE(sink.contains("Caf\x8E.jpg\":")) << sink.text();
 }
 
+TEST(ImageList, TwoFilesWhoseNamesEscapeAlikeAreListedApart) {
+    RecordingMessageSink sink;
+    TemporaryFolder folder;
+    writeJpeg(folder.file("new\nline.jpg"), exifDate("2008:07:25 14:03:59"));
+    writeJpeg(folder.file("new%0Aline.jpg"), exifDate("2008:07:25 14:04:00"));
+    EXPECT_EQ(records(buildList(folder)), (std::vector<std::string>{"new%0Aline.jpg\t072508\t140359",
+                                                                    "new%250Aline.jpg\t072508\t140400"}));
+    EXPECT_TRUE(sink.contains("new%250Aline.jpg\": its name has \"%\" followed by two hexadecimal digits"))
+        << sink.text();
+}
+
+TEST(ImageList, LoopingDanglingAndFolderLinksAreNamedAndCounted) {
+    RecordingMessageSink sink;
+    TemporaryFolder folder;
+    writeJpeg(folder.file("Day 1/IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    ASSERT_EQ(symlink("loop_b.jpg", (folder.path() + "loop_a.jpg").c_str()), 0);
+    ASSERT_EQ(symlink("loop_a.jpg", (folder.path() + "loop_b.jpg").c_str()), 0);
+    ASSERT_EQ(symlink("Day 1/deleted.jpg", (folder.path() + "dangling.jpg").c_str()), 0);
+    ASSERT_EQ(symlink("Day 1", (folder.path() + "Day 1 again").c_str()), 0);
+    ImageListBuilder builder;
+    ASSERT_TRUE(builder.veskBuildBarcodeFileList2(folder.path()));
+    EXPECT_EQ(records(readLines(folder.path() + "BarcodeImageList.txt")),
+              (std::vector<std::string>{"Day 1/IMG_1.JPG\t072508\t140359"}));
+    EXPECT_EQ(builder.summary().loopingLinks, 2u);
+    EXPECT_EQ(builder.summary().danglingLinks, 1u);
+    EXPECT_EQ(builder.summary().linkedFolders, 1u);
+    EXPECT_TRUE(sink.contains("The link \"loop_a.jpg\" leads round in a circle")) << sink.text();
+    EXPECT_TRUE(sink.contains("The link \"loop_b.jpg\" leads round in a circle")) << sink.text();
+    EXPECT_TRUE(sink.contains("The link \"dangling.jpg\" leads to a file that is not there")) << sink.text();
+    EXPECT_TRUE(sink.contains("The link \"Day 1 again\" leads to a folder")) << sink.text();
+}
+
+TEST(ImageList, PipesAndLinksToThemNeitherHangNorCount) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    ASSERT_EQ(mkfifo((folder.path() + "camera.pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("camera.pipe", (folder.path() + "pipe.jpg").c_str()), 0);
+    ImageListBuilder builder;
+    ASSERT_TRUE(builder.veskBuildBarcodeFileList2(folder.path()));
+    EXPECT_EQ(records(readLines(folder.path() + "BarcodeImageList.txt")),
+              (std::vector<std::string>{"IMG_1.JPG\t072508\t140359"}));
+    EXPECT_EQ(builder.summary().otherEntries, 2u);
+}
+
+ExifFields bodyFields(const std::string& date, const char* make, const char* model, const char* serial) {
+    ExifFields fields = exifDate(date);
+    if (make)
+        fields.make = make;
+    if (model)
+        fields.model = model;
+    if (serial)
+        fields.bodySerialNumber = serial;
+    return fields;
+}
+
+TEST(ImageCameras, NamesEachPhotosBodyUnderItsListedName) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("A.JPG"),
+              bodyFields("2008:07:25 14:00:01", "Canon", "Canon EOS R5", "032021001234"));
+    writeJpeg(folder.file("\xC5\x81\xC3\xB3"
+                          "d\xC5\xBA.jpg"),
+              bodyFields("2008:07:25 14:00:02", "NIKON CORPORATION", "NIKON Z 6", nullptr));
+    writeJpeg(folder.file("no_body.jpg"), exifDate("2008:07:25 14:00:03"));
+    writeJpeg(folder.file("Day 2/tabbed.jpg"),
+              bodyFields("2008:07:25 14:00:04", " Canon\t", "EOS\nR6 ", "77"));
+    std::vector<std::string> list = records(buildList(folder));
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(readLines(folder.path() + "BarcodeImageCameras.txt"),
+              (std::vector<std::string>{"CPU=1234\tVers=1.00\tContents=ImageCameras",
+                                        "A.JPG\tCanon Canon EOS R5 032021001234",
+                                        "%C5%81\x97"
+                                        "d%C5%BA.jpg\tNIKON CORPORATION NIKON Z 6",
+                                        "Day 2/tabbed.jpg\tCanon EOS R6 77"}));
+    // The names are exactly the list's.
+    EXPECT_EQ(list[1].substr(0, list[1].find('\t')), "%C5%81\x97"
+                                                     "d%C5%BA.jpg");
+    struct stat attributes {};
+    EXPECT_NE(stat((folder.path() + ".BarcodeImageCameras.txt.partial").c_str(), &attributes), 0);
+}
+
+TEST(ImageCameras, AFolderWithoutBodiesHasTheHeaderOnlyAndAFailedListLeavesNone) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    buildList(folder);
+    EXPECT_EQ(readLines(folder.path() + "BarcodeImageCameras.txt"),
+              (std::vector<std::string>{"CPU=1234\tVers=1.00\tContents=ImageCameras"}));
+    ASSERT_EQ(unlink((folder.path() + "BarcodeImageList.txt").c_str()), 0);
+    folder.write("BarcodeImageList.txt/occupied", "a folder where the list should go");
+    RecordingMessageSink sink;
+    ImageListBuilder builder;
+    EXPECT_FALSE(builder.veskBuildBarcodeFileList2(folder.path()));
+    struct stat attributes {};
+    EXPECT_NE(stat((folder.path() + "BarcodeImageCameras.txt").c_str(), &attributes), 0);
+}
+
 TEST(ImageList, ALinkBackUpTheTreeDoesNotMakeTheWalkEndless) {
     TemporaryFolder folder;
     writeJpeg(folder.file("Day 1/IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));

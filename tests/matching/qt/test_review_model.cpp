@@ -56,7 +56,7 @@ bool writePhotoWithEmbeddedPreview(const QString& path) {
             reinterpret_cast<const Exiv2::byte*>(thumbnailBytes.constData()), long(thumbnailBytes.size()));
         image->setExifData(exif);
         image->writeMetadata();
-    } catch (const Exiv2::Error&) {
+    } catch (const std::exception&) { // exiv2 0.27's AnyError and 0.28's Error alike
         return false;
     }
     return QFile::rename(path + ".main.jpg", path);
