@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -93,6 +94,20 @@ TEST_F(SerialPortTest, OpenMakesTheLineRawAt38400AndCloseRestoresTheEarlierSetti
     ASSERT_EQ(tcgetattr(keeper, &after), 0);
     EXPECT_NE(after.c_lflag & ICANON, 0u);
     EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B9600));
+    close(keeper);
+}
+
+TEST_F(SerialPortTest, OthersAreShutOutOnlyWhileThePortIsOpen) {
+    // Someone else keeps the device open, as pdx-sim does, so the terminal outlives our close.
+    int keeper = open(fTerminal.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(keeper, 0);
+    int exclusive = -1;
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    ASSERT_EQ(ioctl(keeper, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1) << "open asks for exclusive use";
+    fPort.CloseSerialPort();
+    ASSERT_EQ(ioctl(keeper, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0) << "a normal user's next open would fail with EBUSY";
     close(keeper);
 }
 
