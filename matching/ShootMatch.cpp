@@ -288,13 +288,21 @@ void ShootMatch::matchWith(const ClockAlignment& alignment) {
     fEstimate = ClockEstimate();
     fEstimate.method = eAlignment_Manual;
     fEstimate.alignment = alignment;
+    // Every body of the shoot has a clock; one the caller left out keeps the first one's.
+    const ClockAlignment& automatic = automaticEstimate().alignment;
+    std::vector<BodyClock>& bodies = fEstimate.alignment.bodies;
+    for (size_t b = bodies.size(); b < automatic.bodies.size(); ++b) {
+        bodies.push_back(bodies.empty() ? automatic.bodies[b] : bodies.front());
+        bodies.back().label = automatic.bodies[b].label;
+    }
+    for (size_t b = 0; b < bodies.size() && b < automatic.bodies.size(); ++b)
+        bodies[b].photos = automatic.bodies[b].photos;
     fEstimate.scansTotal = fEstimator->scanCount();
-    fEstimate.scansFitting = fEstimator->fitsOf(alignment);
-    const ClockEstimate& automatic = automaticEstimate();
-    fEstimate.runnerUp = automatic.alignment;
-    fEstimate.runnerUpFitting = automatic.scansFitting;
-    const std::vector<double> aligned = alignedTimes(alignment);
-    build(walk(keysFor(aligned), false), aligned, scanOfPhoto(automatic.alignment));
+    fEstimate.scansFitting = fEstimator->fitsOf(fEstimate.alignment);
+    fEstimate.runnerUp = automatic;
+    fEstimate.runnerUpFitting = automaticEstimate().scansFitting;
+    const std::vector<double> aligned = alignedTimes(fEstimate.alignment);
+    build(walk(keysFor(aligned), false), aligned, scanOfPhoto(automatic));
 }
 
 std::optional<ClockAlignment> ShootMatch::alignmentPlacing(size_t photoIndex, size_t scanIndex) const {
