@@ -46,6 +46,7 @@ constexpr size_t kSmallShootLead = 4;
 // reach (a shift by a whole subject fits nearly as many scans with a generous reach).
 constexpr size_t kTieTolerance = 1;
 constexpr double kTieShare = 0.02;
+constexpr double kTightAround = 2.0;
 // Among near-equals, delays from scan to photo that spread this much less (seconds, or share)
 // win: shifting the clocks by a whole subject mixes the time between subjects into them.
 constexpr double kSpreadRatio = 1.3;
@@ -242,7 +243,11 @@ void ClockEstimator::scoreTightly(const std::vector<double>& sortedPhotos, std::
     const std::vector<TimeWindow> windows = windowsOf(sortedPhotos, reach);
     const std::vector<TimeWindow> generous = windowsOf(sortedPhotos, kWindowReach);
     for (Candidate& candidate : candidates) {
-        candidate.tight = refine(windows, candidate.offset, kRefineReach).score;
+        // At the candidate itself (averaged over the same few seconds as its choice), not at the
+        // best place nearby: a shifted candidate must not borrow its neighbour's fit.
+        const OffsetProfile around(fScans, windows, candidate.offset - kTightAround,
+                                   candidate.offset + kTightAround, true);
+        candidate.tight = size_t(std::lround(around.mean()));
         candidate.spread = delaySpread(generous, candidate.offset);
     }
 }
@@ -665,7 +670,16 @@ ClockEstimator::SingleClock ClockEstimator::bestSingleClock(const std::vector<do
         clock.offset = fEvidence.preferredOffsets.empty() ? 0.0 : fEvidence.preferredOffsets.front();
         return clock;
     }
-    clock.reach = learnReach(sortedPhotos, found.front().offset);
+    // The reach of the near-best candidate whose scans precede their photos most closely: every
+    // near-best candidate is then judged by how well it does with that reach.
+    size_t top = 0;
+    for (const Candidate& candidate : found)
+        top = std::max(top, candidate.score);
+    const size_t tolerance = std::max(kTieTolerance, size_t(kTieShare * double(top)));
+    clock.reach = kWindowReach;
+    for (const Candidate& candidate : found)
+        if (candidate.score + tolerance >= top)
+            clock.reach = std::min(clock.reach, learnReach(sortedPhotos, candidate.offset));
     clock.candidates = found;
     scoreTightly(sortedPhotos, clock.candidates, clock.reach);
     for (const Candidate& c : clock.candidates)

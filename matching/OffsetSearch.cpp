@@ -220,6 +220,15 @@ size_t OffsetProfile::fitAt(double offset) const {
     return fCounts[size_t(m)];
 }
 
+double OffsetProfile::mean() const {
+    if (fCounts.empty())
+        return 0.0;
+    double sum = 0.0;
+    for (size_t count : fCounts)
+        sum += double(count);
+    return sum / double(fCounts.size());
+}
+
 OffsetChoice OffsetProfile::chosen(const std::vector<double>& preferred) const {
     const size_t points = fCounts.size();
     std::vector<double> prefix(points + 1, 0.0);

@@ -67,6 +67,8 @@ class OffsetProfile {
     OffsetChoice chosen(const std::vector<double>& preferred) const;
     // The fit at the grid point nearest to an offset within the range.
     size_t fitAt(double offset) const;
+    // The fit averaged over the whole range.
+    double mean() const;
 
   private:
     double fFrom;
