@@ -1,12 +1,17 @@
 // The automatic clock alignment: from the scan times and the photo times alone, the offset between
 // each camera body's clock and the scanner's (any size), a linear drift, and how sure that is.
 //
-// A scan fits an alignment when it lands in a pause shortly before a photo (OffsetSearch.h). The
-// offset that fits the most scans wins (averaged over a few seconds; among equals the one nearest
-// the last-record or first-record alignment); then drifts of up to 400 ppm either way are tried and
-// one is kept only when it fits more scans; then each camera body with enough photos is given an
-// offset of its own when that fits more scans. The estimate is uncertain when few scans fit or a
-// clearly different alignment fits nearly as well.
+// A scan fits an offset when it lands in a pause shortly before a photo (OffsetSearch.h). A coarse
+// correlation over every possible offset gives candidate peaks; each is searched exactly and
+// scored by the scans that fit plus the runs of photos that a scan opens, averaged over a few
+// seconds. Among near-equals the one whose scan-to-photo delays spread least wins (a shift by a
+// whole subject mixes the time between subjects into the delays), then the one that fits best
+// with the shoot's own reach, then the one nearest the last-record or first-record alignment.
+// Drifts of up to 400 ppm either way are tried and one is kept only when it fits more scans. With
+// several camera bodies the body with the most photos is lined up alone and each other body
+// searches an offset of its own against the whole shoot (ClockEstimatorBodies.cpp). The estimate
+// is uncertain when few scans fit, when there are fewer than three, or when a clearly different
+// alignment comes close.
 #pragma once
 
 #include "ClockEstimate.h"
@@ -52,6 +57,13 @@ class ClockEstimator {
     ClockAlignment sharedClock(double offset) const;
 
   private:
+    // Coarse peaks examined closely, and how far apart they must be.
+    static constexpr size_t kCandidates = 8;
+    static constexpr double kPeakSeparation = 20.0;
+    // Room given to the slowest tenth of a shoot's delays when its reach is learnt.
+    static constexpr double kDelayRoom = 1.5;
+    static constexpr double kDelaySpare = 10.0;
+
     struct Candidate {
         double offset;
         size_t fit;
