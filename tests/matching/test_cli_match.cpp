@@ -1,6 +1,9 @@
 // vesk-cli match run as a photographer would: files in, matched list out, exit status.
 #include "ListFiles.h"
-#include "TempFolder.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,7 @@
 #include <vector>
 
 using namespace listfiles;
+using namespace testsupport;
 
 namespace {
 
@@ -19,15 +23,15 @@ struct CliRun {
     std::string err;
 };
 
-CliRun runCli(const TempFolder& folder, const std::string& arguments) {
+CliRun runCli(const TemporaryFolder& folder, const std::string& arguments) {
     const char* bin = std::getenv("VESK_BIN");
     std::string command = std::string(bin ? bin : "bin") + "/vesk-cli match " + arguments + " >" +
                           folder.path() + "stdout.txt 2>" + folder.path() + "stderr.txt";
     int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = TempFolder::read(folder.path() + "stdout.txt");
-    run.err = TempFolder::read(folder.path() + "stderr.txt");
+    run.out = readFile(folder.path() + "stdout.txt");
+    run.err = readFile(folder.path() + "stderr.txt");
     return run;
 }
 
@@ -41,17 +45,21 @@ struct CliCase {
     std::string bytes;
 };
 
+void PrintTo(const CliCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CliMatchTest : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(CliMatchTest, WritesTheMatchedList) {
-    TempFolder folder;
+    TemporaryFolder folder;
     writeScans(folder, kScans);
     writePhotos(folder, kPhotos);
     const std::string& p = folder.path();
     CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p + "out.txt " +
                                     GetParam().options);
     EXPECT_EQ(0, run.status) << run.err;
-    EXPECT_EQ(GetParam().bytes, TempFolder::read(p + "out.txt"));
+    EXPECT_EQ(GetParam().bytes, readFile(p + "out.txt"));
     EXPECT_NE(std::string::npos, run.out.find("4 photos matched")) << run.out;
 }
 
@@ -63,10 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
                               "p1\tA\t\t\rp2\tA\t\t\rp3\tB\t\t\rCaf\xC3\xA9.JPG\tB\t\t\r"},
                       CliCase{"LargeFractionalSkew", "--skew 200.5",
                               "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\rCaf\xC3\xA9.JPG\tC\tB\t\r"}),
-    [](const ::testing::TestParamInfo<CliCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(CliMatch, NoResultIsAFailureWithTheMessage) {
-    TempFolder folder;
+    TemporaryFolder folder;
     writeScans(folder, kScans);
     writePhotos(folder, {});
     const std::string& p = folder.path();
@@ -75,7 +83,7 @@ TEST(CliMatch, NoResultIsAFailureWithTheMessage) {
     EXPECT_NE(0, run.status);
     EXPECT_NE(std::string::npos, run.err.find("NOT Enough records in the the Photo List file:")) << run.err;
     EXPECT_NE(std::string::npos, run.err.find("gave no result")) << run.err;
-    EXPECT_EQ("", TempFolder::read(p + "out.txt"));
+    EXPECT_EQ("", readFile(p + "out.txt"));
 }
 
 struct UsageCase {
@@ -84,10 +92,14 @@ struct UsageCase {
     std::string message;
 };
 
+void PrintTo(const UsageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CliMatchUsageTest : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(CliMatchUsageTest, RefusesWithUsage) {
-    TempFolder folder;
+    TemporaryFolder folder;
     CliRun run = runCli(folder, GetParam().arguments);
     EXPECT_EQ(2, run.status);
     EXPECT_NE(std::string::npos, run.err.find(GetParam().message)) << run.err;
@@ -101,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Usage, CliMatchUsageTest,
                                            UsageCase{"TooFewFiles", "a b --skew 2", "expected BARCODE_FILE"},
                                            UsageCase{"UnknownOption", "a b c --skew 2 --fast",
                                                      "unknown option"}),
-                         [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
+                         testsupport::CaseName());
 
 } // namespace
 
