@@ -7,8 +7,6 @@
 #include <map>
 #include <unordered_map>
 
-const char kImageCamerasFileName[] = "BarcodeImageCameras.txt";
-
 namespace {
 
 // Bodies from the name rule count only when they are few and each holds a fair share of the

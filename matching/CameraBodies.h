@@ -1,7 +1,7 @@
 // Which camera body took each photo, so that each body's clock can be lined up on its own.
 //
-// The side file BarcodeImageCameras.txt beside the photo list (written by the photo listing when
-// it can read the body from the photo's metadata) names each photo's body: a header line
+// The side file BarcodeImageCameras.txt (kBarcodeImageCamerasFileName) beside the photo list (written by the
+// photo listing when it can read the body from the photo's metadata) names each photo's body: a header line
 // "CPU=1234<TAB>Vers=1.00<TAB>Contents=ImageCameras", then one line per photo, its name exactly as
 // the photo list gives it, a TAB, and a text naming the body (make, model, serial number). It is
 // optional. Photos it does not name are told apart by the folder and the file prefix of their
@@ -13,8 +13,6 @@
 #include <cstddef>
 #include <string>
 #include <vector>
-
-extern const char kImageCamerasFileName[]; // "BarcodeImageCameras.txt"
 
 class CameraBodies {
   public:

@@ -1,5 +1,6 @@
 #include "ShootLists.h"
 
+#include "JobFileNames.h"
 #include "MessageLog.h"
 
 #include <cerrno>
@@ -201,6 +202,6 @@ std::unique_ptr<ShootLists> ShootLists::read(const std::string& barcodeDataPath,
     const size_t slash = imageListPath.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string() : imageListPath.substr(0, slash + 1);
-    lists->fBodies = CameraBodies::identify(names, folder + kImageCamerasFileName);
+    lists->fBodies = CameraBodies::identify(names, folder + kBarcodeImageCamerasFileName);
     return lists;
 }

@@ -2,7 +2,9 @@
 // file prefix of the names; names that do not look like a camera's tell nothing.
 #include "CameraBodies.h"
 
-#include "TempFolder.h"
+#include "CaseName.h"
+#include "FileContent.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,10 @@ struct NameCase {
     std::string photoName;
     std::string body;
 };
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class NameRuleTest : public ::testing::TestWithParam<NameCase> {};
 
@@ -33,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"ExportNamedBySubject", "Class 4/Smith_John_001.jpg", "Class 4/"},
                       NameCase{"NoDigits", "portrait.jpg", ""}, NameCase{"TooFewDigits", "DSC_12.JPG", ""},
                       NameCase{"FolderOfOtherShape", "2026-06-15/DSC_0001.JPG", "2026-06-15/DSC_"}),
-    [](const ::testing::TestParamInfo<NameCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 std::vector<std::string> repeated(const std::string& prefix, int count) {
     std::vector<std::string> names;
@@ -74,7 +80,7 @@ TEST(CameraBodies, AFewStrayPhotosDoNotMakeABody) {
 }
 
 TEST(CameraBodies, SideFileNamesBodiesThatNamesCannot) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     const std::vector<std::string> names = repeated("DCIM/100NIKON/DSC_", 6);
     folder.write("BarcodeImageCameras.txt",
                  "CPU=1234\tVers=1.00\tContents=ImageCameras\n"
@@ -96,7 +102,7 @@ TEST(CameraBodies, SideFileNamesBodiesThatNamesCannot) {
 }
 
 TEST(CameraBodies, SideFileWithoutItsHeaderIsLeftAside) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     const std::vector<std::string> names = repeated("DCIM/100NIKON/DSC_", 6);
     folder.write("BarcodeImageCameras.txt", "DCIM/100NIKON/DSC_1000.JPG\tNIKON D750 1\n"
                                             "DCIM/100NIKON/DSC_1001.JPG\tNIKON D750 2\n");

@@ -7,8 +7,10 @@
 #include "ShootMatch.h"
 #include "ShootSimulator.h"
 
+#include "CaseName.h"
+#include "FileContent.h"
 #include "ListFiles.h"
-#include "TempFolder.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +46,16 @@ struct FamilyCase {
     eExpectation expected;
 };
 
+std::string rowText(const FamilyCase& c) {
+    return std::string(shootFamilyName(c.family)) + " seed " + std::to_string(c.seed);
+}
+
+void PrintTo(const FamilyCase& c, std::ostream* out) {
+    *out << rowText(c);
+}
+
 std::string rowName(const ::testing::TestParamInfo<FamilyCase>& info) {
-    std::string name = shootFamilyName(info.param.family);
-    for (char& c : name)
-        if (c == '-')
-            c = '_';
-    return name + "_seed" + std::to_string(info.param.seed);
+    return testsupport::caseName(rowText(info.param));
 }
 
 class ClockAlignmentFamilyTest : public ::testing::TestWithParam<FamilyCase> {};
@@ -57,7 +63,7 @@ class ClockAlignmentFamilyTest : public ::testing::TestWithParam<FamilyCase> {};
 TEST_P(ClockAlignmentFamilyTest, PlacesEveryPlaceablePhoto) {
     const FamilyCase& c = GetParam();
     const SimulatedShoot shoot = ShootSimulator::generate(c.family, c.seed);
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     ASSERT_TRUE(shoot.write(folder.path(), c.family == eShootFamily::SecondBodySameNames));
     std::unique_ptr<ShootMatch> match =
         ShootMatch::read(folder.path() + "BarcodeDataSource.txt", folder.path() + "BarcodeImageList.txt");
@@ -133,7 +139,7 @@ std::vector<std::string> linePhotos() {
 }
 
 TEST(ClockAlignment, FindsAnOffsetOfDaysAndSaysItInWords) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match =
         ShootMatch::read(writeScans(folder, lineScans()), writePhotos(folder, linePhotos()));
     ASSERT_NE(nullptr, match);
@@ -157,7 +163,7 @@ TEST(ClockAlignment, FindsAnOffsetOfDaysAndSaysItInWords) {
 TEST(ClockAlignment, FiveSubjectsAtAnEvenPaceAreUncertain) {
     // A subject every 30 s, each photographed 8 s after its scan: the clocks could be a whole
     // subject apart and every scan would still fit.
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match =
         ShootMatch::read(writeScans(folder, {"A\t061526\t100000", "B\t061526\t100030", "C\t061526\t100100",
                                              "D\t061526\t100130", "E\t061526\t100200"}),
@@ -183,7 +189,7 @@ TEST(ClockAlignment, FewScansFittingIsUncertain) {
     for (int k = 0; k < 12; ++k)
         scans.push_back(std::string(1, char('A' + k)) +
                         myFormat("\t061526\t%02d%02d00", 10 + k / 6, k % 6 * 10));
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match = ShootMatch::read(
         writeScans(folder, scans),
         writePhotos(folder, {"a\t061526\t110005", "b\t061526\t110006", "c\t061526\t110007"}));
@@ -195,7 +201,7 @@ TEST(ClockAlignment, FewScansFittingIsUncertain) {
 }
 
 TEST(ClockAlignment, OneScanIsUncertain) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match = ShootMatch::read(writeScans(folder, {"A\t061526\t100000"}),
                                                          writePhotos(folder, {"a\t061526\t100010"}));
     ASSERT_NE(nullptr, match);

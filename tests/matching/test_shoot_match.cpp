@@ -4,11 +4,13 @@
 #include "ShootMatch.h"
 #include "ShootSimulator.h"
 
+#include "CaseName.h"
+#include "FileContent.h"
 #include "ListFiles.h"
 #include "MatchedListFile.h"
 #include "MessageLog.h"
 #include "Preferences.h"
-#include "TempFolder.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +33,8 @@ ClockAlignment clockBehind(double offset) {
     return alignment;
 }
 
-std::unique_ptr<ShootMatch> readShoot(const TempFolder& folder, const std::vector<std::string>& scans,
+std::unique_ptr<ShootMatch> readShoot(const testsupport::TemporaryFolder& folder,
+                                      const std::vector<std::string>& scans,
                                       const std::vector<std::string>& photos) {
     return ShootMatch::read(writeScans(folder, scans), writePhotos(folder, photos));
 }
@@ -83,12 +86,16 @@ struct DoubtCase {
     std::string marks;
 };
 
+void PrintTo(const DoubtCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class DoubtMarkTest : public ::testing::TestWithParam<DoubtCase> {};
 
 // With the clocks set by hand, half a second apart; the marks of the automatic alignment placing
 // photos elsewhere have tests of their own.
 TEST_P(DoubtMarkTest, MarksWithTheReason) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match = readShoot(folder, sixScans(), GetParam().photos);
     ASSERT_NE(nullptr, match);
     match->matchWith(clockBehind(0.5));
@@ -119,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "d2\t061526\t100138", "e1\t061526\t100206", "e2\t061526\t100208", "f1\t061526\t100236",
                    "f2\t061526\t100238"},
                   "b3:Q c1:P c2:P"}),
-    [](const ::testing::TestParamInfo<DoubtCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(ShootMatch, DoubtReasonsInWords) {
     EXPECT_EQ("", describePhotoDoubts(ePhotoDoubt_None));
@@ -133,7 +140,7 @@ TEST(ShootMatch, DoubtReasonsInWords) {
 TEST(ShootMatch, LastRecordAlignmentMarksWhatTheAutomaticOnePlacesElsewhere) {
     // With a skew of 0 the last photo goes to B and the one before to A; lined up automatically
     // they belong to C and B.
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match =
         readShoot(folder, {"A\t121026\t100000", "B\t121026\t100500", "C\t121026\t101000"},
                   {"p1\t121026\t100005", "p2\t121026\t100200", "p3\t121026\t100507", "p4\t121026\t101009"});
@@ -149,7 +156,7 @@ TEST(ShootMatch, LastRecordAlignmentMarksWhatTheAutomaticOnePlacesElsewhere) {
 
 TEST(ShootMatch, ScansWithoutPhotosWithAndWithoutANode) {
     // B received nothing between A and C; D was scanned after the last photo.
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match = readShoot(
         folder, {"A\t061526\t100000", "B\t061526\t100030", "C\t061526\t100100", "D\t061526\t100400"},
         {"a\t061526\t100006", "c\t061526\t100106"});
@@ -175,7 +182,7 @@ TEST(ShootMatch, ScansWithoutPhotosWithAndWithoutANode) {
 }
 
 TEST(ShootMatch, TreeCarriesTimesForTheReview) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match = readShoot(folder, sixScans(), sixSubjectsWith({}));
     ASSERT_NE(nullptr, match);
     match->matchWith(clockBehind(0.5));
@@ -260,12 +267,16 @@ struct PreferenceCase {
     eAlignmentMethod method;
 };
 
+void PrintTo(const PreferenceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class AlignmentPreferenceTest : public ::testing::TestWithParam<PreferenceCase> {};
 
 TEST_P(AlignmentPreferenceTest, ChoosesTheAlignment) {
     ChoiceStore store(GetParam().lastRecord, "36");
     setPreferenceStore(&store);
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     const SimulatedShoot shoot = ShootSimulator::generate(eShootFamily::MixedDay, 7);
     ASSERT_TRUE(shoot.write(folder.path(), false));
     std::unique_ptr<ShootMatch> match =
@@ -278,9 +289,9 @@ TEST_P(AlignmentPreferenceTest, ChoosesTheAlignment) {
     ASSERT_TRUE(writeNSArrayToMatchedListFile(written, match->tree(), true));
     const std::string lastRecord = lastRecordMatchedList(shoot, 36.0);
     if (GetParam().method == eAlignment_LastRecord)
-        EXPECT_EQ(lastRecord, TempFolder::read(written));
+        EXPECT_EQ(lastRecord, testsupport::readFile(written));
     else
-        EXPECT_NE(lastRecord, TempFolder::read(written));
+        EXPECT_NE(lastRecord, testsupport::readFile(written));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -288,12 +299,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PreferenceCase{"LastRecordWhenTrue", "true", eAlignment_LastRecord},
                       PreferenceCase{"AutomaticWhenFalse", "false", eAlignment_Automatic},
                       PreferenceCase{"AutomaticWhenNeverSet", nullptr, eAlignment_Automatic}),
-    [](const ::testing::TestParamInfo<PreferenceCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(ShootMatch, LastRecordWalkIsTheOldOneOnEveryFamily) {
     for (const ShootFamilyInfo& info : shootFamilies()) {
         const SimulatedShoot shoot = ShootSimulator::generate(info.family, 11);
-        TempFolder folder;
+        testsupport::TemporaryFolder folder;
         ASSERT_TRUE(shoot.write(folder.path(), false));
         std::unique_ptr<ShootMatch> match =
             ShootMatch::read(folder.path() + "BarcodeDataSource.txt", folder.path() + "BarcodeImageList.txt");
@@ -302,14 +313,14 @@ TEST(ShootMatch, LastRecordWalkIsTheOldOneOnEveryFamily) {
             ASSERT_TRUE(match->matchLastRecord(skew));
             const std::string written = folder.path() + "out.txt";
             ASSERT_TRUE(writeNSArrayToMatchedListFile(written, match->tree(), true));
-            EXPECT_EQ(lastRecordMatchedList(shoot, skew), TempFolder::read(written))
+            EXPECT_EQ(lastRecordMatchedList(shoot, skew), testsupport::readFile(written))
                 << info.name << " skew " << skew;
         }
     }
 }
 
 TEST(ShootMatch, OffsetControlMatchesAgainWithTheFiguresOfTheOffset) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match = readShoot(folder, sixScans(), sixSubjectsWith({}));
     ASSERT_NE(nullptr, match);
     match->matchAutomatically();
@@ -334,12 +345,16 @@ struct PlacingCase {
     long barcodes;
 };
 
+void PrintTo(const PlacingCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class AlignFromPhotoTest : public ::testing::TestWithParam<PlacingCase> {};
 
 TEST_P(AlignFromPhotoTest, PutsThePhotoOnTheChosenBarcode) {
     const PlacingCase& c = GetParam();
     const SimulatedShoot shoot = ShootSimulator::generate(c.family, c.seed);
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     ASSERT_TRUE(shoot.write(folder.path(), false));
     std::unique_ptr<ShootMatch> match =
         ShootMatch::read(folder.path() + "BarcodeDataSource.txt", folder.path() + "BarcodeImageList.txt");
@@ -378,10 +393,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PlacingCase{"SchoolLineOneEarlier", eShootFamily::SchoolLine, 3, 100, -1},
                       PlacingCase{"DriftingClockFiveLater", eShootFamily::Drift, 1, 60, 5},
                       PlacingCase{"EventOneLater", eShootFamily::Event, 4, 30, 1}),
-    [](const ::testing::TestParamInfo<PlacingCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(ShootMatch, AlignFromPhotoRefusesWhatNoOffsetCanDo) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     // B and C scanned in the same second: nothing can land on B.
     std::unique_ptr<ShootMatch> match = readShoot(
         folder, {"A\t061526\t100000", "B\t061526\t100030", "C\t061526\t100030", "D\t061526\t100100"},
@@ -399,13 +414,13 @@ TEST(ShootMatch, AlignFromPhotoRefusesWhatNoOffsetCanDo) {
 }
 
 TEST(ShootMatch, ReportListsTheEstimateAndEveryDoubtfulPhoto) {
-    TempFolder folder;
+    testsupport::TemporaryFolder folder;
     std::unique_ptr<ShootMatch> match =
         readShoot(folder, sixScans(), sixSubjectsWith({"t1\t061526\t095500", "x1\t061526\t100125"}));
     ASSERT_NE(nullptr, match);
     match->matchWith(clockBehind(0.5));
     ASSERT_TRUE(match->writeReport(folder.path() + "report.txt"));
-    const std::string report = TempFolder::read(folder.path() + "report.txt");
+    const std::string report = testsupport::readFile(folder.path() + "report.txt");
     EXPECT_EQ(
         0, report.find("estimate\tclock offset set by hand: camera 1 s behind the scanner; 6 of 6 scans fit; "
                        "2 photos doubtful\n"))
