@@ -2,11 +2,11 @@
 
 #include "AlertPanel.h"
 #include "JobFileNames.h"
-#include "MatchPhotos.h"
 #include "MatchedListFile.h"
 #include "MessageLog.h"
 #include "Preferences.h"
 #include "ReviewPrompt.h"
+#include "ShootMatch.h"
 #include "StatusDisplay.h"
 
 #include <sys/stat.h>
@@ -35,9 +35,14 @@ void showStatus(StatusDisplay* status, short index) {
     status->setBusy(true);
 }
 
+// Matches with the alignment the preferences choose and says how the clocks were lined up.
 std::unique_ptr<BarcodeList> matchFiles(const std::string& barcodeDataPath,
                                         const std::string& imageListPath) {
-    return MatchPhotos(barcodeDataPath, imageListPath);
+    std::unique_ptr<ShootMatch> shoot = ShootMatch::read(barcodeDataPath, imageListPath);
+    if (!shoot || !shoot->matchWithPreferences())
+        return nullptr;
+    myPrintf("Clocks lined up: " + shoot->summary() + "\n");
+    return shoot->takeTree();
 }
 
 // The tree the review shows and the matched list is written from; the application keeps it

@@ -115,4 +115,73 @@ INSTANTIATE_TEST_SUITE_P(Usage, CliMatchUsageTest,
                                                      "unknown option"}),
                          testsupport::CaseName());
 
+// The shoot of the rows above with the camera clock 2 h 10 min 4 s behind the scanner.
+const std::vector<std::string> kPhotosBehind = {"p1\t121026\t074954", "p2\t121026\t075156",
+                                                "p3\t121026\t075656", "Caf\x8E.JPG\t121026\t075956"};
+
+TEST(CliMatch, AutomaticAlignmentFindsTheCameraClock) {
+    TemporaryFolder folder;
+    writeScans(folder, kScans);
+    writePhotos(folder, kPhotosBehind);
+    const std::string& p = folder.path();
+    CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p +
+                                    "out.txt --align auto " + "--report " + p + "report.txt");
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("p1\tA\t\tB\rp2\tA\t\tB\rp3\tB\tA\tC\rCaf\xC3\xA9.JPG\tC\tB\t\r", readFile(p + "out.txt"));
+    EXPECT_NE(std::string::npos, run.out.find("4 photos matched to 3 barcodes (camera 2 h 10 min"))
+        << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("behind the scanner; 3 of 3 scans fit;")) << run.out;
+    const std::string report = readFile(p + "report.txt");
+    EXPECT_EQ(0, report.find("estimate\tcamera 2 h 10 min")) << report;
+    // p3 came two minutes after its scan, and the shoot is too small to be sure of.
+    EXPECT_NE(std::string::npos, report.find("doubtful\tp3\ttaken after a long pause")) << report;
+    EXPECT_NE(std::string::npos, run.err.find("could not be lined up with confidence")) << run.err;
+}
+
+TEST(CliMatch, SkewAloneIsTheLastRecordAlignmentByteForByte) {
+    TemporaryFolder folder;
+    writeScans(folder, kScans);
+    writePhotos(folder, kPhotos);
+    const std::string& p = folder.path();
+    const std::string files = p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt ";
+    CliRun plain = runCli(folder, files + p + "plain.txt --skew 0");
+    CliRun last = runCli(folder, files + p + "last.txt --align last --skew 0 --report " + p + "report.txt");
+    EXPECT_EQ(0, plain.status) << plain.err;
+    EXPECT_EQ(0, last.status) << last.err;
+    EXPECT_EQ(readFile(p + "plain.txt"), readFile(p + "last.txt"));
+    EXPECT_EQ("p1\tA\t\tB\rp2\tA\t\tB\rp3\tB\tA\t\rCaf\xC3\xA9.JPG\tB\tA\t\r", readFile(p + "plain.txt"));
+    EXPECT_EQ("4 photos matched to 2 barcodes (skew 0.00 seconds), written to " + p + "plain.txt\n",
+              plain.out);
+    // The last scan received no photo and has no node: the report says so, and that the automatic
+    // alignment puts the last photo elsewhere.
+    const std::string report = readFile(p + "report.txt");
+    EXPECT_NE(std::string::npos,
+              report.find("scan without photos\tC\t12/10/26 10:10:00\tafter the last photo"))
+        << report;
+    EXPECT_NE(std::string::npos, report.find("doubtful\tCaf\xC3\xA9.JPG\t")) << report;
+}
+
+TEST(CliMatch, ReportThatCannotBeWrittenIsAFailure) {
+    TemporaryFolder folder;
+    writeScans(folder, kScans);
+    writePhotos(folder, kPhotos);
+    const std::string& p = folder.path();
+    CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p +
+                                    "out.txt --align auto --report " + p + "no/such/folder/report.txt");
+    EXPECT_EQ(1, run.status);
+    EXPECT_NE(std::string::npos,
+              run.err.find("the report " + p + "no/such/folder/report.txt could not be written"))
+        << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AlignUsage, CliMatchUsageTest,
+    ::testing::Values(
+        UsageCase{"AlignUnknown", "a b c --align best", "--align is auto or last"},
+        UsageCase{"AlignMissingValue", "a b c --align", "--align needs auto or last"},
+        UsageCase{"LastWithoutSkew", "a b c --align last", "--align last needs --skew"},
+        UsageCase{"AutoWithSkew", "a b c --align auto --skew 2", "--skew belongs to --align last"},
+        UsageCase{"ReportWithoutFile", "a b c --align auto --report", "--report needs a file name"}),
+    testsupport::CaseName());
+
 } // namespace
