@@ -263,10 +263,13 @@ TEST_F(SerialPortTest, ShortWritesReturnFalseAndLeaveTheCountWritten) {
     int descriptor = fPort.GetFileDescriptor();
     ASSERT_EQ(fcntl(descriptor, F_SETFL, O_NONBLOCK), 0);
     std::string chunk(200, 'B');
-    while (true) {
-        ssize_t written = write(descriptor, chunk.data(), chunk.size());
-        if (written != static_cast<ssize_t>(chunk.size()))
-            break;
+    // The kernel moves written bytes on to the other side's buffer a moment later, which makes
+    // room again: fill until a write after a pause still finds no room.
+    for (bool roomAfterPause = true; roomAfterPause;) {
+        while (write(descriptor, chunk.data(), chunk.size()) > 0) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        roomAfterPause = write(descriptor, chunk.data(), chunk.size()) > 0;
     }
     std::string block(250, 'C');
     length = 250;

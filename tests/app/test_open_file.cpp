@@ -24,13 +24,13 @@ class OpenFileTest : public ::testing::Test {
         ApplicationServices services;
         services.hostEvents = &host;
         services.shell = &shell;
-        services.operations = &operations;
+        services.steps = &steps;
         services.logFolder = logs.path();
         delegate = std::make_unique<MyApplicationDelegate>(services, BuildInfo());
         delegate->applicationWillFinishLaunching();
     }
     void TearDown() override {
-        operations.release();
+        steps.release();
         EXPECT_TRUE(waitForNoWorker());
         delegate.reset();
         MessageLog::CloseLog();
@@ -41,7 +41,7 @@ class OpenFileTest : public ::testing::Test {
     testsupport::TemporaryFolder photos;
     testsupport::RecordingHostEvents host;
     testsupport::RecordingShell shell;
-    ScriptedOperations operations;
+    ScriptedSteps steps;
     std::unique_ptr<MyApplicationDelegate> delegate;
 };
 
@@ -137,9 +137,9 @@ TEST_F(OpenFileTest, SecondJobIsRefusedAndTheFirstStaysUntouched) {
 }
 
 TEST_F(OpenFileTest, RefusedWhileAWorkerRunsWithoutCreatingAJob) {
-    operations.hold();
+    steps.hold();
     ASSERT_TRUE(delegate->ibConnectToBarcodeDevice());
-    ASSERT_TRUE(operations.waitForCalls(1));
+    ASSERT_TRUE(steps.waitForCalls(1));
     EXPECT_FALSE(delegate->applicationOpenFile(photos.makeFolder("Busy").c_str()));
     EXPECT_EQ(nullptr, delegate->job());
     EXPECT_NE(std::string::npos, log().find("NSApplication:openFile => gRunningThread==TRUE "));

@@ -24,8 +24,9 @@ enum eVeskBarcodeTask : int32_t {
     eVeskBarcodeTask_SendErrorToVeskEraseFailed = 16,
 };
 
-// Workers write curTask and nextTask while the tick reads them on the user-interface thread, so
-// both are atomics.
+// Only the job controller writes curTask and nextTask: on the user-interface thread, and at the
+// end of a worker (nextTask, right before the worker guard is released). Other threads may read
+// them, so both are atomics.
 struct jobCheckList {
     bool jobCreated = false;
     bool workingFolderAccepted = false;

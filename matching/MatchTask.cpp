@@ -104,53 +104,48 @@ std::optional<std::string> findBarcodeDataFile(const std::string& workingPathNam
     return chosen;
 }
 
-eVeskBarcodeTask matchBarcodeDataWithPhotos(MatchTaskContext& context) {
+eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, StatusDisplay* status,
+                                         ReviewPrompt* reviewPrompt,
+                                         std::unique_ptr<BarcodeList>* barcodeList) {
     UnattendedReviewPrompt unattendedReview;
-    ReviewPrompt& review = context.review ? *context.review : unattendedReview;
-    TreeHolder tree(context.barcodeList);
+    ReviewPrompt& review = reviewPrompt ? *reviewPrompt : unattendedReview;
+    TreeHolder tree(barcodeList);
     const bool threeIDs = GeneralPreferencesController::getDoOutputThreeBarcodeIDs();
     bool matched = false;
     bool userAborted = false;
     myPrintfDebug("matchBarcodeDataWithPhotos => start\n");
-    showStatus(context.status, 7);
+    showStatus(status, 7);
 
-    const std::string imageListPath = context.workingPathName + kImageListFileName;
-    const std::string matchedListPath = context.workingPathName + kMatchedListFileName;
+    const std::string imageListPath = workingPathName + kImageListFileName;
+    const std::string matchedListPath = workingPathName + kMatchedListFileName;
     std::string reportedPath;
-    std::optional<std::string> barcodeDataPath = findBarcodeDataFile(context.workingPathName, reportedPath);
+    std::optional<std::string> barcodeDataPath = findBarcodeDataFile(workingPathName, reportedPath);
 
     auto finish = [&]() {
-        if (context.status) {
-            context.status->setStatusText(std::string());
-            context.status->setBusy(false);
+        if (status) {
+            status->setStatusText(std::string());
+            status->setBusy(false);
         }
-        eVeskBarcodeTask next = eVeskBarcodeTask_SendErrorToVeskMatchFailed;
         if (userAborted) {
             myPrintf("\nUser Aborted After Match Process...");
-            next = eVeskBarcodeTask_UserCancel;
-        } else if (matched) {
-            next = eVeskBarcodeTask_TellVeskToConfirm;
+            return eMatchOutcome_UserAborted;
         }
-        if (context.job)
-            context.job->nextTask = next;
-        return next;
+        return matched ? eMatchOutcome_Matched : eMatchOutcome_Failed;
     };
 
     if (!barcodeDataPath) {
         myPrintf("Missing the source barcode file:\n" + reportedPath);
         return finish();
     }
-    showStatus(context.status, 8);
+    showStatus(status, 8);
     myPrintfDebug("Checking for the Barcode Image List file:\n" + imageListPath);
     if (!isExistingFile(imageListPath)) {
         myPrintf("Missing the Photo List file:\n" + imageListPath);
         return finish();
     }
 
-    if (context.job)
-        context.job->curTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
     myPrintf("Starting the barcode-photo matching process...\n");
-    showStatus(context.status, 9);
+    showStatus(status, 9);
     tree.set(matchFiles(*barcodeDataPath, imageListPath));
     matched = tree.get() != nullptr;
     if (matched)
@@ -163,7 +158,7 @@ eVeskBarcodeTask matchBarcodeDataWithPhotos(MatchTaskContext& context) {
     review.growReviewWindow();
     int code = eReviewCode_OK;
     while (true) {
-        code = review.runReview(tree.get());
+        code = review.runReview(tree.get(), workingPathName);
         if (code == eReviewCode_OK || code == eReviewCode_Cancel)
             break;
         if (code == eReviewCode_ReturnToHost) {

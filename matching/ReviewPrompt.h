@@ -5,6 +5,8 @@
 
 #include "Barcode.h"
 
+#include <string>
+
 // Codes that end a review.
 enum eReviewCode {
     eReviewCode_Cancel = 0,       // leave; the matched list keeps the automatic match
@@ -18,9 +20,10 @@ class ReviewPrompt {
     virtual ~ReviewPrompt() = default;
     // Once per match task run, before the first review: makes the review window larger.
     virtual void growReviewWindow() = 0;
-    // Shows list (null: an empty tree), lets the user edit it in place, and returns the code that
+    // Shows list (null: an empty tree), whose photo names are relative to the working folder
+    // workingPathName (ends with "/"), lets the user edit it in place, and returns the code that
     // ended the review. The tree is not touched by anything else meanwhile.
-    virtual int runReview(BarcodeList* list) = 0;
+    virtual int runReview(BarcodeList* list, const std::string& workingPathName) = 0;
 };
 
 // Answers every review with the code of VESK_ANSWERS' "review" entry, else Cancel (0), without
@@ -28,5 +31,5 @@ class ReviewPrompt {
 class UnattendedReviewPrompt : public ReviewPrompt {
   public:
     void growReviewWindow() override {}
-    int runReview(BarcodeList* list) override;
+    int runReview(BarcodeList* list, const std::string& workingPathName) override;
 };

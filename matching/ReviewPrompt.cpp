@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-int UnattendedReviewPrompt::runReview(BarcodeList* list) {
+int UnattendedReviewPrompt::runReview(BarcodeList* list, const std::string&) {
     int code = eReviewCode_Cancel;
     std::optional<std::string> answer = unattendedAnswer("review");
     if (answer) {
