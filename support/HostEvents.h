@@ -26,7 +26,7 @@ constexpr FourCharCode kVeskBarcodeEventID_userAbort = makeFourCharCode("abrt");
 constexpr FourCharCode kVeskBarcodeEventID_QuitEnd = makeFourCharCode("qend");
 
 class HostEvents {
-public:
+  public:
     virtual ~HostEvents() = default;
     // Sends the event without waiting for a reply; false when it could not be sent.
     virtual bool sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) = 0;

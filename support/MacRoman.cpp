@@ -91,7 +91,8 @@ bool isValidUtf8(const std::string& text) {
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         static const unsigned long kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
             return false;
         i += extra + 1;
     }

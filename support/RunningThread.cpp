@@ -11,6 +11,10 @@ bool tryAcquireRunningThread() {
     return gRunningThread.compare_exchange_strong(expected, true);
 }
 
-void releaseRunningThread() { gRunningThread.store(false); }
+void releaseRunningThread() {
+    gRunningThread.store(false);
+}
 
-bool isRunningThread() { return gRunningThread.load(); }
+bool isRunningThread() {
+    return gRunningThread.load();
+}

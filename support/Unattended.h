@@ -17,7 +17,7 @@ std::optional<std::string> unattendedAnswer(const std::string& key);
 // default button; answers the file chooser from "openpanel" or with a cancel. Every answer is logged
 // as if a person had given it.
 class UnattendedPrompt : public AlertPrompt {
-public:
+  public:
     int runAlert(const AlertPanelContent& content) override;
     std::optional<std::string> chooseFile(const std::string& title, const std::string& folder) override;
 };

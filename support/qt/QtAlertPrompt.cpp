@@ -84,9 +84,7 @@ void QtAlertPrompt::setParentWindow(QWidget* parentWindow) {
 
 int QtAlertPrompt::runAlert(const AlertPanelContent& content) {
     int result = -2;
-    bool ran = runOnUiThread([&] {
-        result = showMessageBox(dialogParent(), content);
-    });
+    bool ran = runOnUiThread([&] { result = showMessageBox(dialogParent(), content); });
     if (!ran)
         MessageLog::LogMessage("myNSRunAlertPanel: no application to show the alert " + content.key);
     return result;
@@ -95,8 +93,7 @@ int QtAlertPrompt::runAlert(const AlertPanelContent& content) {
 std::optional<std::string> QtAlertPrompt::chooseFile(const std::string& title, const std::string& folder) {
     std::optional<std::string> chosen;
     runOnUiThread([&] {
-        QFileDialog dialog(dialogParent(), fromUtf8(title),
-                           QFile::decodeName(folder.c_str()));
+        QFileDialog dialog(dialogParent(), fromUtf8(title), QFile::decodeName(folder.c_str()));
         dialog.setObjectName(QStringLiteral("chooseBarcodeDataFile"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setFileMode(QFileDialog::ExistingFile);

@@ -61,8 +61,8 @@ TEST_P(PortNamesTest, OnlyTheAdapterAndTheBluetoothSerialPortPass) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, PortNamesTest, ::testing::ValuesIn(kPortNameCases),
-                         [](const ::testing::TestParamInfo<PortNameCase>& info) {
-                             return caseName(info.param.path);
+                         [](const ::testing::TestParamInfo<PortNameCase>& row) {
+                             return caseName(row.param.path);
                          });
 
 TEST(PortNames, TheNameTestRefusesNullTexts) {

@@ -8,11 +8,11 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
