@@ -158,6 +158,7 @@ short serialRS232Device::OpenSerialPort() {
     auto fail = [&](const char* format) {
         int error = errno;
         myPrintf(myFormat(format, fBsdPathName, strerror(error), error));
+        ioctl(descriptor, TIOCNXCL);
         close(descriptor);
         SetFileDescriptor(-1);
         return static_cast<short>(-1);
@@ -183,6 +184,7 @@ short serialRS232Device::OpenSerialPort() {
     // the other side has not read yet, such as the ESC that ended the previous session.
     if (tcflush(descriptor, TCIFLUSH) == -1) {
         myPrintf("unable to tcflush ( filedescriptor, TCIFLUSH )\n");
+        ioctl(descriptor, TIOCNXCL);
         close(descriptor);
         SetFileDescriptor(-1);
         return -1;
@@ -200,6 +202,11 @@ void serialRS232Device::CloseSerialPort() {
         myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
     if (tcsetattr(fFileDescriptor, TCSANOW, &fSavedTTYAttrs) == -1)
         myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno));
+    // Exclusive use ends with this descriptor: the flag belongs to the terminal, not to the
+    // descriptor, and would otherwise refuse every later open by a normal user (EBUSY) while any
+    // other descriptor of the port stays open.
+    if (ioctl(fFileDescriptor, TIOCNXCL) == -1)
+        myPrintfDebug(myFormat("Error clearing TIOCEXCL on %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
     close(fFileDescriptor);
     SetFileDescriptor(-1);
     myPrintfDebug("serialRS232Device::CloseSerialPort => Closed...\n");

@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -93,6 +95,29 @@ TEST_F(SerialPortTest, OpenMakesTheLineRawAt38400AndCloseRestoresTheEarlierSetti
     ASSERT_EQ(tcgetattr(keeper, &after), 0);
     EXPECT_NE(after.c_lflag & ICANON, 0u);
     EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B9600));
+    close(keeper);
+}
+
+// Exclusive use lasts while the port is open: a later open by a normal user (root ignores the
+// flag) of a port that another descriptor still holds, as pdx-sim or a terminal does, must work.
+TEST_F(SerialPortTest, OpenTakesExclusiveUseAndCloseGivesItBack) {
+    int keeper = open(fTerminal.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(keeper, 0);
+    int exclusive = -1;
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    ASSERT_EQ(ioctl(keeper, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    if (geteuid() != 0) {
+        errno = 0;
+        EXPECT_EQ(open(fTerminal.slavePath().c_str(), O_RDWR | O_NOCTTY), -1);
+        EXPECT_EQ(errno, EBUSY);
+    }
+
+    fPort.CloseSerialPort();
+    ASSERT_EQ(ioctl(keeper, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    fPort.CloseSerialPort();
     close(keeper);
 }
 
