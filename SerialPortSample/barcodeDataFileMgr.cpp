@@ -5,8 +5,6 @@
 #include <cstring>
 #include <string>
 
-const char kBarcodeDataFileName[] = "BarcodeDataSource.txt";
-
 namespace {
 
 const char* const kHeaderItems[] = {"CPU=1234",  "Vers=1.01",   "Contents=barcodes", "Model=",

@@ -6,13 +6,11 @@
 // scan; close() (then fail() tells whether the last buffered bytes reached the file).
 #pragma once
 
+#include "JobFileNames.h"
 #include "barcodeRecord.h"
 
 #include <cstddef>
 #include <fstream>
-
-// Name of the barcode data file inside the working folder.
-extern const char kBarcodeDataFileName[]; // "BarcodeDataSource.txt"
 
 class barcodeDataFileMgr : public std::fstream {
   public:

@@ -3,6 +3,7 @@
 #include "pdxProDevice.h"
 
 #include "MessageLog.h"
+#include "pdxRemoteModeSession.h"
 
 #include <termios.h>
 #include <unistd.h>
@@ -29,6 +30,7 @@ std::string currentFolder() {
 bool pdxProDevice::DoDebugTest() {
     myPrintf("========== pdxProDevice::DoDebugTest ===========");
     const std::string portPath = fBsdPathName;
+    pdxRemoteModeSession session(*this);
 
     SetFileDescriptor(OpenSerialPort());
     for (int attempt = 1; !IsPortOpen() && attempt <= kOpenRetries; ++attempt) {
@@ -40,16 +42,13 @@ bool pdxProDevice::DoDebugTest() {
         return false;
     }
 
-    bool inRemoteMode = false;
     for (int attempt = 1; attempt <= kRemoteModeAttempts; ++attempt) {
         if (tcdrain(fFileDescriptor) == -1)
             myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
         JustReceiveCharacters();
         JustReceiveCharacters();
-        if (EnterRemoteMode()) {
-            inRemoteMode = true;
+        if (session.EnterOnce())
             break;
-        }
         JustReceiveCharacters();
         if (attempt == kRemoteModeAttempts)
             break;
@@ -63,10 +62,9 @@ bool pdxProDevice::DoDebugTest() {
         myPrintf(myFormat("\nRETRYING to enter Remote Mode with PDX Device [%i] out of [%i]\n", attempt + 1,
                           kRemoteModeAttempts));
     }
-    if (!inRemoteMode) {
+    if (!session.IsInRemoteMode()) {
         myPrintf(
             myFormat("\n\nFAILED TO COMMUNICATE WITH PdxPro Z-1070 DEVICE Thru = %s\n", portPath.c_str()));
-        CloseSerialPort();
         return false;
     }
 
@@ -113,7 +111,5 @@ bool pdxProDevice::DoDebugTest() {
     }
     if (fBarcodeFileMgr->is_open())
         fBarcodeFileMgr->close();
-    QuitRemoteMode();
-    CloseSerialPort();
     return written;
 }

@@ -3,6 +3,7 @@
 
 #include "MessageLog.h"
 #include "pdxProCommands.h"
+#include "pdxRemoteModeSession.h"
 
 #include <cstring>
 
@@ -16,20 +17,17 @@ bool pdxProDevice::DeleteDataNew(const char* expectedUnitID) {
         myPrintf("pdxProDevice::DeleteDataNew => NO Valid BARCODE ID???\n");
         return false;
     }
-    bool result = false;
-    if (!EnterRemoteModeLoop(kDownloadRemoteModeSeconds)) {
-        CloseSerialPort();
+    pdxRemoteModeSession session(*this);
+    if (!session.Enter(kDownloadRemoteModeSeconds))
         return false;
-    }
     std::memset(fUnitID, 0, sizeof fUnitID);
     GetSystemInfoCmd();
     if (std::strcmp(fUnitID, expectedUnitID) != 0) {
         myPrintf(myFormat("DeleteDataNew => Found DeviceID[%s] != ExpectedDeviceID[%s]\n", fUnitID,
                           expectedUnitID));
-        QuitRemoteMode();
-        CloseSerialPort();
         return false;
     }
+    bool result = false;
     // Only a form that reports 00000 records is empty. A count out of range (1,500 scans and
     // more) or a field count of 0 on a form with records still holds scans.
     if (GetSystemInfoCmd()) {
@@ -55,8 +53,6 @@ bool pdxProDevice::DeleteDataNew(const char* expectedUnitID) {
             myPrintf("DeleteDataNew => Unable to GetSystemInfoCmd Afterwards \n");
         }
     }
-    QuitRemoteMode();
-    CloseSerialPort();
     return result;
 }
 

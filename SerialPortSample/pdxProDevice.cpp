@@ -4,18 +4,14 @@
 #include "Clock.h"
 #include "MessageLog.h"
 #include "pdxProCommands.h"
+#include "pdxRemoteModeSession.h"
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 namespace {
-
-Clock::Duration ticks(int count) {
-    return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(count / 60.0));
-}
 
 long commandLength(const char* command) {
     return static_cast<long>(std::strlen(command));
@@ -25,6 +21,7 @@ long commandLength(const char* command) {
 
 const char kBarcodeDataPartialFileName[] = "BarcodeDataSource.txt.part";
 const char kBarcodeDataDamagedFileName[] = "BarcodeDataSource.damaged.txt";
+const char kUnnamedBarcodeID[] = "177?????";
 
 pdxProDevice::pdxProDevice() : fBarcodeFileMgr(std::make_unique<barcodeDataFileMgr>()) {
     std::memset(fGetSystemInfo, 0, sizeof fGetSystemInfo);
@@ -94,9 +91,8 @@ bool pdxProDevice::EnterRemoteModeLoop2(short seconds) {
     SetFileDescriptor(OpenSerialPort());
     bool success = false;
     if (IsPortOpen()) {
-        Clock& clock = processClock();
-        const Clock::TimePoint deadline = clock.now() + ticks(seconds * 60);
-        Clock::TimePoint reopenTime = clock.now() + ticks(kReopenTicks);
+        const Deadline deadline(Deadline::ticks(seconds * 60));
+        Deadline reopen(Deadline::ticks(kReopenTicks));
         myPrintfDebug(myFormat("Total Wait Time is [%i] seconds\n", seconds));
         while (true) {
             tcdrain(fFileDescriptor);
@@ -106,20 +102,20 @@ bool pdxProDevice::EnterRemoteModeLoop2(short seconds) {
                 success = true;
                 break;
             }
-            if (clock.now() >= reopenTime) {
+            if (reopen.expired()) {
                 myPrintf("pdxProDevice::EnterRemoteModeLoop2 => Trying Again...\n");
                 myPrintfDebug("TickCount() >=\tnextTenSecTicks");
                 wait(1);
                 CloseSerialPort();
                 wait(1);
                 SetFileDescriptor(OpenSerialPort());
-                reopenTime = clock.now() + ticks(kReopenTicks);
+                reopen.restart();
                 if (!IsPortOpen())
                     break;
             } else {
                 wait(1);
             }
-            if (clock.now() >= deadline)
+            if (deadline.expired())
                 break;
         }
     }
@@ -169,23 +165,19 @@ bool pdxProDevice::MakeConnection() {
 
 bool pdxProDevice::MakeConnectionNew() {
     myPrintfDebug("pdxProDevice::MakeConnectionNew\n");
-    bool connected = EnterRemoteModeLoop2(kConnectRemoteModeSeconds);
-    if (!connected)
-        connected = EnterRemoteModeLoop2(kConnectRemoteModeSeconds);
-    bool identified = false;
-    if (connected) {
-        // A failed read must not leave the identity of a scanner met earlier behind.
-        std::memset(fModelName, 0, sizeof fModelName);
-        std::memset(fUnitID, 0, sizeof fUnitID);
-        identified = GetSystemInfoCmd();
-        if (!identified)
-            myPrintf(myFormat("pdxProDevice::MakeConnectionNew => the scanner on %s answered but its "
-                              "system information could not be read\n",
-                              fBsdPathName));
-        QuitRemoteMode();
-    }
-    CloseSerialPort();
-    return connected && identified;
+    pdxRemoteModeSession session(*this);
+    // A scanner not ready within the first loop gets a second one.
+    if (!session.Enter(kConnectRemoteModeSeconds) && !session.Enter(kConnectRemoteModeSeconds))
+        return false;
+    // A failed read must not leave the identity of a scanner met earlier behind.
+    std::memset(fModelName, 0, sizeof fModelName);
+    std::memset(fUnitID, 0, sizeof fUnitID);
+    if (GetSystemInfoCmd())
+        return true;
+    myPrintf(myFormat("pdxProDevice::MakeConnectionNew => the scanner on %s answered but its "
+                      "system information could not be read\n",
+                      fBsdPathName));
+    return false;
 }
 
 bool pdxProDevice::GetDateInfoCmd() {

@@ -6,7 +6,9 @@
 //   SetWorkingPathCString(folder)     the job's folder, ending in "/"
 //   DownloadDataFromDevice(unitID)    form 1 into folder + "BarcodeDataSource.txt"
 //   DeleteData(unitID)                erase form 1 and confirm that it is empty
-// Each of them opens the port as it needs it and closes it before returning.
+// Each of them opens the port as it needs it and closes it before returning. Inside, remote mode
+// is held by a pdxRemoteModeSession, which sends ESC and closes the port on every way out; a new
+// sequence of exchanges does the same.
 #pragma once
 
 #include "barcodeDataFileMgr.h"
@@ -19,6 +21,8 @@
 // What a download left behind, for the caller's messages and for tests.
 extern const char kBarcodeDataPartialFileName[]; // "BarcodeDataSource.txt.part", while it runs
 extern const char kBarcodeDataDamagedFileName[]; // "BarcodeDataSource.damaged.txt", a failed one
+// The unit ID of a scanner whose system information names none.
+extern const char kUnnamedBarcodeID[]; // "177?????"
 
 class pdxProDevice : public serialRS232Device {
   public:

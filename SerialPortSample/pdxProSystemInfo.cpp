@@ -93,7 +93,7 @@ bool pdxProDevice::GetSystemInfoCmd() {
         copyFilteredText(fUnitID, fGetSystemInfo + kPdxPro_UnitIDOffset, 8);
         copyFilteredText(fDateMode, fGetSystemInfo + kPdxPro_DateModeOffset, 1);
         if (fUnitID[0] == '\0')
-            std::strcpy(fUnitID, "177?????");
+            std::strcpy(fUnitID, kUnnamedBarcodeID);
     }
     SendEnd06Cmd();
     return valid;

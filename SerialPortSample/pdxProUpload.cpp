@@ -7,6 +7,7 @@
 
 #include "MessageLog.h"
 #include "pdxProCommands.h"
+#include "pdxRemoteModeSession.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -38,15 +39,9 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
                  "downloaded\n");
         return false;
     }
-    if (!EnterRemoteModeLoop(kDownloadRemoteModeSeconds)) {
-        CloseSerialPort();
+    pdxRemoteModeSession session(*this);
+    if (!session.Enter(kDownloadRemoteModeSeconds))
         return false;
-    }
-    auto leave = [this]() {
-        QuitRemoteMode();
-        CloseSerialPort();
-        return false;
-    };
     std::memset(fUnitID, 0, sizeof fUnitID);
     bool haveSystemInfo = GetSystemInfoCmd();
     myPrintfDebug("pdxProDevice::DownloadDataFromDeviceNew => got this->GetSystemInfoCmd\n");
@@ -54,16 +49,16 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
         myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => the system information of the "
                           "scanner on %s could not be read; nothing was downloaded\n",
                           fBsdPathName));
-        return leave();
+        return false;
     }
     if (std::strcmp(fUnitID, expectedUnitID ? expectedUnitID : "") != 0) {
         myPrintf("pdxProDevice::DownloadDataFromDeviceNew => fUnitID != barcodeID\n");
-        return leave();
+        return false;
     }
     myPrintfDebug("pdxProDevice::DownloadDataFromDeviceNew => fUnitID MATCHES barcodeID\n");
     wait(1);
     if (!CheckFormCountsForUpload(ePdxFormFileNum_1))
-        return leave();
+        return false;
 
     // A fresh writer: header values of an earlier download must not carry over.
     fBarcodeFileMgr = std::make_unique<barcodeDataFileMgr>();
@@ -80,7 +75,7 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
         file.createOutputFileWithHeader();
     if (finalPath.empty() || !file.is_open()) {
         myPrintf("UNABLE to create the output barcode file!!!");
-        return leave();
+        return false;
     }
     bool clean = GetUploadDataFromPDXCmd(ePdxFormFileNum_1);
     file.close();
@@ -89,8 +84,8 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
             myFormat("pdxProDevice::DownloadDataFromDeviceNew => writing %s failed\n", partialPath.c_str()));
         clean = false;
     }
-    QuitRemoteMode();
-    CloseSerialPort();
+    // The scanner goes back to scanning before the file takes its place.
+    session.Leave();
     return FinishDownload(clean, partialPath, finalPath);
 }
 

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
 namespace {
@@ -21,10 +20,6 @@ constexpr long kVersionReplyExpected = 5;
 constexpr int kVersionRequestCount = 5;
 constexpr long kListenExpected = 2;
 constexpr int kListenTicks = 60; // one second
-
-Clock::Duration ticks(int count) {
-    return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(count / 60.0));
-}
 
 } // namespace
 
@@ -99,8 +94,7 @@ bool serialRS232Device::JustReceiveCharacters() {
     int descriptor = GetFileDescriptor();
     char received[kListenExpected + 1] = {0};
     long total = 0;
-    Clock& clock = processClock();
-    const Clock::TimePoint deadline = clock.now() + ticks(kListenTicks);
+    const Deadline deadline(Deadline::ticks(kListenTicks));
     while (total < kListenExpected) {
         ssize_t count = read(descriptor, received + total, static_cast<size_t>(kListenExpected - total));
         if (count == -1 && errno == EINTR)
@@ -117,7 +111,7 @@ bool serialRS232Device::JustReceiveCharacters() {
                               static_cast<int>(kListenExpected)));
             continue;
         }
-        if (clock.now() >= deadline) {
+        if (deadline.expired()) {
             myPrintf("serialRS232Device::ReadBackTheCharacters => TIMED OUT!\n");
             break;
         }

@@ -16,11 +16,6 @@ namespace {
 
 constexpr speed_t kLineSpeed = B38400;
 
-// Sixtieths of a second, the unit of the transport's deadlines.
-Clock::Duration ticks(int count) {
-    return std::chrono::duration_cast<Clock::Duration>(std::chrono::duration<double>(count / 60.0));
-}
-
 // Asks the serial driver to hand over received bytes at once instead of after its usual
 // latency. Drivers without the request (a pseudo-terminal, a Bluetooth link) are not an error.
 void requestLowLatency(int descriptor, const char* path) {
@@ -202,11 +197,12 @@ void serialRS232Device::CloseSerialPort() {
         myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
     if (tcsetattr(fFileDescriptor, TCSANOW, &fSavedTTYAttrs) == -1)
         myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno));
-    // Exclusive use ends with this descriptor: the flag belongs to the terminal, not to the
-    // descriptor, and would otherwise refuse every later open by a normal user (EBUSY) while any
-    // other descriptor of the port stays open.
+    // Exclusive use ends with the close. The kernel clears it only when the last holder of the
+    // device closes it, so without this a port that someone else keeps open (a pseudo-terminal's
+    // other side, a modem manager) would refuse every later open by a normal user, this
+    // program's next exchange included.
     if (ioctl(fFileDescriptor, TIOCNXCL) == -1)
-        myPrintfDebug(myFormat("Error clearing TIOCEXCL on %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
+        myPrintf(myFormat("Error clearing TIOCEXCL on %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
     close(fFileDescriptor);
     SetFileDescriptor(-1);
     myPrintfDebug("serialRS232Device::CloseSerialPort => Closed...\n");
@@ -241,8 +237,7 @@ bool serialRS232Device::ReadBackTheCharacters(char* destination, long& expected)
     char collected[kReadBufferSize] = {0};
     long total = 0;
     bool success = expected <= 0;
-    Clock& clock = processClock();
-    const Clock::TimePoint deadline = clock.now() + ticks(kReadBackDeadlineTicks);
+    const Deadline deadline(Deadline::ticks(kReadBackDeadlineTicks));
     while (!success) {
         ssize_t count = read(descriptor, collected + total, static_cast<size_t>(expected - total));
         if (count == -1 && errno == EINTR)
@@ -256,7 +251,7 @@ bool serialRS232Device::ReadBackTheCharacters(char* destination, long& expected)
             success = true;
             break;
         }
-        if (clock.now() >= deadline) {
+        if (deadline.expired()) {
             myPrintf("serialRS232Device::ReadBackTheCharacters => TIMED OUT!\n");
             break;
         }

@@ -65,6 +65,13 @@ bool isSerialHardware(const std::string& name) {
 
 serialRS232Manager::serialRS232Manager() = default;
 
+const std::vector<pdxProDevice*>& serialRS232Manager::FindScannerPorts() {
+    FindModems();
+    GetModemPath();
+    FindDefaultPortList();
+    return fRS232FinalList;
+}
+
 std::vector<std::string> serialRS232Manager::EnumerateSystemSerialPaths() {
     std::vector<std::string> paths;
     std::set<std::string> covered;
@@ -165,10 +172,6 @@ bool serialRS232Manager::IsAdapterPortPath(const char* path) {
 
 bool serialRS232Manager::IsBluetoothPortPath(const char* path) {
     return CheckIfSubStringExists(path, "Bluetooth-PDA-Sync") || CheckIfSubStringExists(path, "rfcomm");
-}
-
-bool serialRS232Manager::IsBluetoothPort(const char* path) {
-    return CheckIfSubStringExists(path, "Bluetooth") || CheckIfSubStringExists(path, "rfcomm");
 }
 
 bool serialRS232Manager::CheckIfValidRS232DeviceNames(const char* path) {

@@ -1,9 +1,10 @@
 // The serial ports through which a scanner can be reached, one pdxProDevice per suitable port,
 // ordered for use: adapter ports first (the last found first), then Bluetooth ports in order.
 //
-// One search: construct, FindModems, GetModemPath, FindDefaultPortList, then take
-// GetCFArrayOfRS32FinalList().front() when the list is not empty. The scanner objects live until
-// the process ends, also after the manager that found them is deleted.
+// One search: construct, FindScannerPorts (which runs FindModems, GetModemPath and
+// FindDefaultPortList), then take the front of the list it returns when the list is not empty.
+// The scanner objects live until the process ends, also after the manager that found them is
+// deleted.
 #pragma once
 
 #include "pdxProDevice.h"
@@ -14,6 +15,9 @@
 class serialRS232Manager {
   public:
     serialRS232Manager();
+
+    // The whole search: FindModems, GetModemPath, FindDefaultPortList. Returns the final list.
+    const std::vector<pdxProDevice*>& FindScannerPorts();
 
     // Enumerates the system's serial devices (/dev/serial/by-id and /sys/class/tty), then adds
     // the colon-separated device paths of VESK_SERIAL_PORTS. Always 0.
@@ -31,10 +35,10 @@ class serialRS232Manager {
     // The USB-serial adapter: "SLAB_USBtoUART", or "Silicon_Labs" as Linux names it under
     // /dev/serial/by-id. Case-insensitive, anywhere in the path.
     static bool IsAdapterPortPath(const char* path);
-    // The Bluetooth serial port: "Bluetooth-PDA-Sync", or "rfcomm" as Linux names it.
+    // The Bluetooth serial port: "Bluetooth-PDA-Sync", or "rfcomm" as Linux names it. The one
+    // rule for which port is Bluetooth: the order of the final list, and the logo and wording
+    // the application shows for the chosen port.
     static bool IsBluetoothPortPath(const char* path);
-    // The application's picture and wording test: "Bluetooth" or "rfcomm" in the path.
-    static bool IsBluetoothPort(const char* path);
     static bool CheckIfValidRS232DeviceNames(const char* path);
     // False when either is null; otherwise whether part occurs in text, ignoring case.
     static bool CheckIfSubStringExists(const char* text, const char* part);

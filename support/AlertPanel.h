@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+// The name of the program's localized table.
+inline constexpr char kLocalizedTable[] = "myLocalDictionary";
+
 // What an alert shows. Empty button titles mean no such button (the default button falls back to
 // "OK").
 struct AlertPanelContent {

@@ -4,8 +4,12 @@
 
 #include <string>
 
+// The logos of the two kinds of port, as the window's image resources name them.
+inline constexpr char kBluetoothLogoImage[] = "BluetoothLogo.tiff";
+inline constexpr char kUsbLogoImage[] = "UsbLogo.png";
+
 class StatusDisplay {
-public:
+  public:
     virtual ~StatusDisplay() = default;
     virtual void setStatusText(const std::string& text) = 0;
     virtual void setBusy(bool busy) = 0;

@@ -189,7 +189,7 @@ std::string MyApplicationDelegate::getWorkingFolderPathNameAsNSString() const {
 
 bool MyApplicationDelegate::applicationOpenUntitledFile() {
     myPrintfDebug("applicationOpenUntitledFile\n\n");
-    myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_9001", nullptr, nullptr);
+    myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9001", nullptr, nullptr);
     MessageLog::SystemLog("Launched Without Vesk-X");
     return true;
 }
@@ -200,7 +200,7 @@ bool MyApplicationDelegate::applicationShouldTerminate() {
         return true;
     myPrintfDebug(
         "applicationShouldTerminate => a thread is still running... Need to Tell User we cannot...");
-    return myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_9002", nullptr, nullptr) != 1;
+    return myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9002", nullptr, nullptr) != 1;
 }
 
 void MyApplicationDelegate::applicationWillTerminate() {

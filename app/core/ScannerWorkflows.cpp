@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "Clock.h"
+#include "JobFileNames.h"
 #include "MessageLog.h"
 #include "Preferences.h"
 #include "StatusDisplay.h"
@@ -14,14 +15,10 @@
 #include <vector>
 
 const char kUnknownBarcodeID[] = "UNKNOWN";
-const char kUnnamedBarcodeID[] = "177?????";
-const char kBluetoothLogoImage[] = "BluetoothLogo.tiff";
-const char kUsbLogoImage[] = "UsbLogo.png";
 
 namespace {
 
-const char kTable[] = "myLocalDictionary";
-const char kDataFileName[] = "BarcodeDataSource.txt";
+constexpr const char* kTable = kLocalizedTable;
 constexpr auto kTestingModeEraseWait = std::chrono::seconds(3);
 
 // Status line entries.
@@ -99,7 +96,7 @@ std::string ScannerWorkflows::portText(pdxProDevice* device) const {
 }
 
 bool ScannerWorkflows::isBluetooth(pdxProDevice* device) const {
-    return device && hasManager() && serialRS232Manager::IsBluetoothPort(device->GetBsdPathName());
+    return device && hasManager() && serialRS232Manager::IsBluetoothPortPath(device->GetBsdPathName());
 }
 
 void ScannerWorkflows::rebuildRS232Manager(JobContext& context) {
@@ -108,9 +105,7 @@ void ScannerWorkflows::rebuildRS232Manager(JobContext& context) {
 
 void ScannerWorkflows::rebuild(JobContext& context, bool announceNoPort) {
     std::unique_ptr<serialRS232Manager> manager(new serialRS232Manager);
-    manager->FindModems();
-    manager->GetModemPath();
-    manager->FindDefaultPortList();
+    manager->FindScannerPorts();
     {
         std::lock_guard<std::mutex> guard(fLock);
         fRS232Manager = std::move(manager);
@@ -225,7 +220,7 @@ void ScannerWorkflows::prepareForConnection(JobContext& context) {
         fDoDebugTestingMode = false;
     }
 
-    std::string dataFile = context.workingFolder() + kDataFileName;
+    std::string dataFile = context.workingFolder() + kBarcodeDataFileName;
     if (!fileExists(dataFile)) {
         myPrintfDebug("No barcode file exists - need to goto eVeskBarcodeTask_ConnectToBarcodeDevice");
         job->nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;

@@ -21,11 +21,6 @@ class serialRS232Manager;
 
 // The serial number the program starts with, before any scanner has answered.
 extern const char kUnknownBarcodeID[]; // "UNKNOWN"
-// What a scanner that answered without a serial number is known by.
-extern const char kUnnamedBarcodeID[]; // "177?????"
-// The logos of the two kinds of port, as the window's image resources name them.
-extern const char kBluetoothLogoImage[]; // "BluetoothLogo.tiff"
-extern const char kUsbLogoImage[];       // "UsbLogo.png"
 
 class ScannerWorkflows {
   public:

@@ -10,6 +10,8 @@
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
 #include "RunningThread.h"
+#include "StatusDisplay.h"
+#include "serialRS232Manager.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -134,17 +136,13 @@ void MainWindow::setScannerFields(const std::string& model, const std::string& s
         fUi->ibBarcodeDeviceName->setText(modelText);
         fUi->ibBarcodeDeviceSerialNumber->setText(serialText);
         fUi->ibSerialPortName->setText(portText);
-        if (portText.isEmpty()) {
-            fUi->ibSerialPortImage->clear();
-            fUi->ibSerialPortImage->hide();
-            return;
-        }
-        QPixmap logo(portText.contains("Bluetooth") ? ":/images/BluetoothLogo.tiff" : ":/images/UsbLogo.png");
-        if (logo.isNull())
-            return;
-        fUi->ibSerialPortImage->setPixmap(logo);
-        fUi->ibSerialPortImage->show();
     });
+    // The logo by the same rule as the port discovery's.
+    if (portPath.empty())
+        setSerialPortImage(std::string());
+    else
+        setSerialPortImage(serialRS232Manager::IsBluetoothPortPath(portPath.c_str()) ? kBluetoothLogoImage
+                                                                                     : kUsbLogoImage);
 }
 
 void MainWindow::setSerialPortImage(const std::string& imageName) {
@@ -229,7 +227,7 @@ void MainWindow::openPreferences() {
         return;
     }
     if (isRunningThread()) {
-        myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_9002", nullptr, nullptr);
+        myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9002", nullptr, nullptr);
         return;
     }
     myPrintf("The preferences are not available yet\n");

@@ -10,6 +10,7 @@
 // rest: about 0.1 s for each of the 3,001 blocks, whatever the block's length.
 #include "MessageLog.h"
 #include "pdxProDevice.h"
+#include "pdxRemoteModeSession.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -85,7 +86,8 @@ bool run(const std::string& folder, const std::string& pace, const std::string& 
     }
     pdxProDevice device;
     device.SetBsdPathName((folder + "tty.SLAB_USBtoUART").c_str());
-    bool ok = device.EnterRemoteModeLoop(30) && device.GetSystemInfoCmd();
+    pdxRemoteModeSession session(device);
+    bool ok = session.Enter(30) && device.GetSystemInfoCmd();
     double seconds = 0;
     if (ok) {
         barcodeDataFileMgr& file = device.BarcodeFileMgr();
@@ -95,9 +97,8 @@ bool run(const std::string& folder, const std::string& pace, const std::string& 
         ok = file.is_open() && device.GetUploadDataFromPDXCmd(pdxProDevice::ePdxFormFileNum_1);
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         file.close();
-        device.QuitRemoteMode();
     }
-    device.CloseSerialPort();
+    session.Leave();
     stopSim(sim);
     long bytes = wireBytes(records);
     double wire = bytes * 10.0 / kBitsPerSecond;

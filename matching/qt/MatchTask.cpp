@@ -1,6 +1,7 @@
 #include "MatchTask.h"
 
 #include "AlertPanel.h"
+#include "JobFileNames.h"
 #include "MatchPhotos.h"
 #include "MatchedListFile.h"
 #include "MessageLog.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-const char kBarcodeDataFileName[] = "BarcodeDataSource.txt";
 const char kImageListFileName[] = "BarcodeImageList.txt";
 const size_t kMaxPathBytes = 1000;
 
@@ -30,7 +30,7 @@ void consoleLog(const std::string& text) {
 void showStatus(StatusDisplay* status, short index) {
     if (!status)
         return;
-    std::optional<std::string> text = myGetNSArrayItem("myLocalDictionary", "NSArray_ibStatus", index);
+    std::optional<std::string> text = myGetNSArrayItem(kLocalizedTable, "NSArray_ibStatus", index);
     status->setStatusText(text ? *text : std::string());
     status->setBusy(true);
 }

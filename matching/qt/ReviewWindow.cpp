@@ -188,7 +188,7 @@ void ReviewWindow::ibOKHit() {
     myPrintfDebug("ibOKHit\n");
     // The confirmation's default button keeps the review open; any other answer, also no answer
     // at all, ends it.
-    if (myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_9005", nullptr, nullptr) == 1)
+    if (myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9005", nullptr, nullptr) == 1)
         return;
     done(eReviewCode_OK);
 }

@@ -191,7 +191,7 @@ void GeneralPreferencesDialog::doOKHit() {
 GeneralPreferencesDialog* openPreferencesDialog(QWidget* mainWindow) {
     if (isRunningThread()) {
         myPrintfDebug("A Thread is still Running");
-        myNSRunAlertPanel("myLocalDictionary", "NSAlertWindow_9002", nullptr, nullptr);
+        myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9002", nullptr, nullptr);
         return nullptr;
     }
     if (gOpenDialog) {

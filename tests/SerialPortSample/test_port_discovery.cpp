@@ -41,11 +41,11 @@ TEST(PortNames, OnlyTheAdapterAndTheBluetoothSerialPortPass) {
         {"/dev/cu.usbserial", false, false},
         {"/dev/ttyUSB0", false, false},
         {"/dev/ttyS0", false, false},
-        {"/dev/cu.Bluetooth-Modem", false, true},
+        {"/dev/cu.Bluetooth-Modem", false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(serialRS232Manager::CheckIfValidRS232DeviceNames(c.path), c.valid) << c.path;
-        EXPECT_EQ(serialRS232Manager::IsBluetoothPort(c.path), c.bluetooth) << c.path;
+        EXPECT_EQ(serialRS232Manager::IsBluetoothPortPath(c.path), c.bluetooth) << c.path;
     }
     EXPECT_FALSE(serialRS232Manager::CheckIfSubStringExists(nullptr, "SLAB"));
     EXPECT_FALSE(serialRS232Manager::CheckIfSubStringExists("/dev/cu.SLAB_USBtoUART", nullptr));
@@ -96,9 +96,7 @@ TEST(PortOrder, ScannerObjectsOutliveTheManagerThatFoundThem) {
 TEST(PortDiscovery, PortsFromTheEnvironmentJoinWhatTheSystemReports) {
     setenv("VESK_SERIAL_PORTS", "/tmp/one/tty.SLAB_USBtoUART::/tmp/two/cu.KeySerial1:/dev/rfcomm7", 1);
     serialRS232Manager manager;
-    manager.FindModems();
-    manager.GetModemPath();
-    manager.FindDefaultPortList();
+    manager.FindScannerPorts();
     unsetenv("VESK_SERIAL_PORTS");
     std::vector<std::string> paths;
     for (pdxProDevice* device : manager.GetCFArrayOfRS32FinalList())

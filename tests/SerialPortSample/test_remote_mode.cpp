@@ -3,9 +3,11 @@
 #include "ScaledClock.h"
 #include "SerialTestSupport.h"
 #include "pdxProDevice.h"
+#include "pdxRemoteModeSession.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -118,4 +120,54 @@ TEST_F(RemoteModeTest, TheConsoleReadsReportDateTimeAndBarcodeSettings) {
     EXPECT_TRUE(fMessages.contains("GetTime returned: [10:20:30]"));
     EXPECT_TRUE(fMessages.contains("The checksum is ["));
     EXPECT_FALSE(fMessages.contains("WHAT"));
+}
+
+TEST_F(RemoteModeTest, ASessionHoldsRemoteModeAcrossExchangesAndLeavesItOnce) {
+    startSim({});
+    {
+        pdxRemoteModeSession session(fDevice);
+        ASSERT_TRUE(session.Enter(30));
+        EXPECT_TRUE(session.IsInRemoteMode());
+        EXPECT_TRUE(fDevice.GetSystemInfoCmd());
+        EXPECT_TRUE(fDevice.GetDateInfoCmd());
+        EXPECT_TRUE(fDevice.GetTimeInfoCmd());
+        session.Leave();
+        EXPECT_FALSE(session.IsInRemoteMode());
+        EXPECT_FALSE(fDevice.IsPortOpen());
+    }
+    fSim.stop();
+    const std::string host = fSim.hostBytes();
+    EXPECT_EQ(std::count(host.begin(), host.end(), '\x1B'), 1) << "ESC once: the destructor adds none";
+    EXPECT_EQ(host.back(), '\x1B');
+}
+
+TEST_F(RemoteModeTest, AnEarlyReturnInsideASessionStillLeavesRemoteModeAndClosesThePort) {
+    startSim({});
+    auto readAndGiveUp = [this] {
+        pdxRemoteModeSession session(fDevice);
+        if (!session.Enter(30))
+            return false;
+        fDevice.GetSystemInfoCmd();
+        return false;
+    };
+    EXPECT_FALSE(readAndGiveUp());
+    EXPECT_FALSE(fDevice.IsPortOpen());
+    fSim.stop();
+    const std::string host = fSim.hostBytes();
+    EXPECT_EQ(host.substr(0, 3), "\x05UT");
+    EXPECT_EQ(host.back(), '\x1B');
+}
+
+TEST_F(RemoteModeTest, ASessionThatNeverReachedRemoteModeSendsNoEscape) {
+    startSim({"--fault", "handshake-t"});
+    {
+        pdxRemoteModeSession session(fDevice);
+        EXPECT_FALSE(session.Enter(3));
+        EXPECT_FALSE(session.IsInRemoteMode());
+    }
+    EXPECT_FALSE(fDevice.IsPortOpen());
+    fSim.stop();
+    const std::string host = fSim.hostBytes();
+    EXPECT_EQ(host.substr(0, 3), "\x05UT");
+    EXPECT_EQ(host.find('\x1B'), std::string::npos) << "a scanner not in remote mode gets no ESC";
 }

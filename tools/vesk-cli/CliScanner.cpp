@@ -60,15 +60,13 @@ pdxProDevice* choosePort(const std::string& port, std::unique_ptr<pdxProDevice>&
         return named.get();
     }
     serialRS232Manager manager;
-    manager.FindModems();
-    manager.GetModemPath();
-    manager.FindDefaultPortList();
-    if (manager.GetCFArrayOfRS32FinalList().empty()) {
+    const std::vector<pdxProDevice*>& ports = manager.FindScannerPorts();
+    if (ports.empty()) {
         fprintf(gUserErrors,
                 "vesk-cli: no scanner port found; name a PORT or list ports in VESK_SERIAL_PORTS\n");
         return nullptr;
     }
-    return manager.GetCFArrayOfRS32FinalList().front();
+    return ports.front();
 }
 
 void printIdentity(pdxProDevice& device) {

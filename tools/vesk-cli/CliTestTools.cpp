@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -26,12 +27,10 @@ std::string choosePortPath(const std::string& named) {
     if (!named.empty())
         return named;
     serialRS232Manager manager;
-    manager.FindModems();
-    manager.GetModemPath();
-    manager.FindDefaultPortList();
-    if (manager.GetCFArrayOfRS32FinalList().empty())
+    const std::vector<pdxProDevice*>& ports = manager.FindScannerPorts();
+    if (ports.empty())
         return std::string();
-    return manager.GetCFArrayOfRS32FinalList().front()->GetBsdPathName();
+    return ports.front()->GetBsdPathName();
 }
 
 } // namespace

@@ -1,0 +1,6 @@
+// The names of the files a job keeps in its working folder, shared by the layer that writes each
+// file and the layers that read it. A path is the working folder (ending in "/") plus the name.
+#pragma once
+
+// The scanner's stored scans: written by the download, read by the match.
+inline constexpr char kBarcodeDataFileName[] = "BarcodeDataSource.txt";
