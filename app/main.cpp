@@ -13,11 +13,12 @@
 #include "Preferences.h"
 #include "QtAlertPrompt.h"
 #include "QtPreferenceStore.h"
+#include "QtReviewPrompt.h"
 #include "RunningThread.h"
 #include "ScaledClock.h"
 #include "ShellApplication.h"
 #include "SoundPlayer.h"
-#include "VeskJobOperations.h"
+#include "VeskJobSteps.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -100,14 +101,16 @@ int main(int argc, char** argv) {
     window.setPreferencesAction([&window] { openPreferencesDialog(&window); });
     window.setDeveloperCommand([] { doTestMagReader(); },
                                [] { return GeneralPreferencesController::getDoEnableInternalTestingMode(); });
-    static VeskJobOperations operations(&window);
+    // One review window for the program, kept across matches, shown on the main window.
+    static QtReviewPrompt review(&window);
+    static VeskJobSteps steps(&review);
 
     ApplicationServices services;
     services.hostEvents = claim == DBusHostEvents::Claim::Owned ? &hostEvents : nullptr;
     services.status = &window;
     services.view = &window;
     services.shell = &shell;
-    services.operations = &operations;
+    services.steps = &steps;
     BuildInfo build;
     build.version = VESK_VERSION;
     build.copyright = VESK_COPYRIGHT;

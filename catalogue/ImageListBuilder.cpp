@@ -20,15 +20,16 @@
 #include <cstring>
 #include <optional>
 #include <thread>
+#include <unordered_map>
 #include <vector>
-
-const char kBarcodeImageListFileName[] = "BarcodeImageList.txt";
 
 namespace {
 
 // The list is written here first and renamed over the real name once complete, so that a
 // failed build never leaves a partial list for the matching step.
 const char kPartialListFileName[] = ".BarcodeImageList.txt.partial";
+const char kPartialCamerasFileName[] = ".BarcodeImageCameras.txt.partial";
+const char kCamerasHeader[] = "CPU=1234\tVers=1.00\tContents=ImageCameras\n";
 
 const char kTitleRecord[] = "OriginalName\tCreationDate\tCreationTime\n";
 
@@ -43,7 +44,8 @@ struct FolderEntry {
 };
 
 // Every file below folder (full path ending in "/"), depth first. Linked folders are not entered,
-// so that a link back up cannot make the walk endless; linked files count as files.
+// so that a link back up cannot make the walk endless; linked files count as files. Links that
+// loop or lead nowhere, and links to folders, are named to the user: every entry is accounted for.
 class FolderWalk {
   public:
     FolderWalk(std::vector<FolderEntry>& entries, ImageListSummary& summary)
@@ -56,20 +58,23 @@ class FolderWalk {
             return;
         }
         std::vector<std::string> subfolders;
-        errno = 0;
         while (struct dirent* item = readdir(directory)) {
             const char* name = item->d_name;
             if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
                 continue;
-            if (relative.empty() && std::strcmp(name, kPartialListFileName) == 0)
+            if (relative.empty() && isOwnTemporaryFile(name))
                 continue;
             unsigned char type = item->d_type;
-            if (type == DT_LNK || type == DT_UNKNOWN)
-                type = typeFollowingLinks(dirfd(directory), name, item->d_type == DT_LNK);
+            if (type == DT_UNKNOWN)
+                type = typeOf(dirfd(directory), name);
+            if (type == DT_LNK)
+                type = typeOfLinkTarget(dirfd(directory), name, relative + name);
             if (type == DT_DIR)
                 subfolders.push_back(name);
             else if (type == DT_REG)
                 fEntries.push_back(FolderEntry{relative + name, {}, std::nullopt, {}});
+            else if (type != DT_UNKNOWN)
+                countOtherEntry(relative + name);
         }
         closedir(directory);
         for (const std::string& subfolder : subfolders)
@@ -77,16 +82,65 @@ class FolderWalk {
     }
 
   private:
-    // DT_REG or DT_DIR for what name leads to; a link to a folder counts as neither.
-    static unsigned char typeFollowingLinks(int folder, const char* name, bool isLink) {
+    static bool isOwnTemporaryFile(const char* name) {
+        return std::strcmp(name, kPartialListFileName) == 0 ||
+               std::strcmp(name, kPartialCamerasFileName) == 0;
+    }
+
+    // The entry's own type, for file systems whose folders do not say (a link stays a link).
+    static unsigned char typeOf(int folder, const char* name) {
         struct stat attributes {};
-        if (fstatat(folder, name, &attributes, 0) != 0)
+        if (fstatat(folder, name, &attributes, AT_SYMLINK_NOFOLLOW) != 0)
             return DT_UNKNOWN;
+        if (S_ISLNK(attributes.st_mode))
+            return DT_LNK;
+        if (S_ISDIR(attributes.st_mode))
+            return DT_DIR;
+        return S_ISREG(attributes.st_mode) ? DT_REG : DT_FIFO;
+    }
+
+    // DT_REG for a link to a file (it is read through the link); anything else is reported here
+    // and yields DT_UNKNOWN.
+    unsigned char typeOfLinkTarget(int folder, const char* name, const std::string& relativePath) {
+        struct stat attributes {};
+        if (fstatat(folder, name, &attributes, 0) != 0) {
+            reportBrokenLink(relativePath, errno);
+            return DT_UNKNOWN;
+        }
         if (S_ISREG(attributes.st_mode))
             return DT_REG;
-        if (S_ISDIR(attributes.st_mode) && !isLink)
-            return DT_DIR;
+        if (S_ISDIR(attributes.st_mode)) {
+            ++fSummary.linkedFolders;
+            myPrintf("The link \"" + messageTextForPath(relativePath) +
+                     "\" leads to a folder, which is not followed; photos in it are not listed.");
+            return DT_UNKNOWN;
+        }
+        countOtherEntry(relativePath);
         return DT_UNKNOWN;
+    }
+
+    void reportBrokenLink(const std::string& relativePath, int error) {
+        const std::string name = messageTextForPath(relativePath);
+        if (error == ELOOP) {
+            ++fSummary.loopingLinks;
+            myPrintf("The link \"" + name + "\" leads round in a circle (" + std::strerror(error) +
+                     "); it is not listed.");
+            return;
+        }
+        if (error == ENOENT || error == ENOTDIR) {
+            ++fSummary.danglingLinks;
+            myPrintf("The link \"" + name + "\" leads to a file that is not there; it is not listed.");
+            return;
+        }
+        ++fSummary.unopenableFiles;
+        ++fSummary.skippedFiles;
+        myPrintf("The link \"" + name + "\" cannot be followed (" + std::strerror(error) +
+                 "); if it leads to a photo, it is not listed.");
+    }
+
+    void countOtherEntry(const std::string& relativePath) {
+        ++fSummary.otherEntries;
+        myPrintfDebug(messageTextForPath(relativePath) + "\n\tSKIPPING (not a regular file)\n");
     }
 
     void reportUnreadable(const std::string& folder, int error) {
@@ -126,31 +180,36 @@ class ValidationStatus {
     std::atomic<int64_t> fLastShown{kNever};
 };
 
-// Reads each photo's metadata once; the capture time and the list name come from that one read.
-void datePhoto(FolderEntry& entry, const std::string& folder, const FileDateAccess& fileDates) {
+// Reads each photo once: the validity test, the capture time, the file dates and the camera body
+// come from that one open. testFileDates (null but in tests) stands in for the file's own dates.
+void datePhoto(FolderEntry& entry, const std::string& folder, const FileDateAccess* testFileDates) {
     const std::string fullPath = folder + entry.relativePath;
     entry.metadata = readPhotoMetadata(fullPath);
     if (!entry.metadata.isImage)
         return;
     entry.time = captureTimeFromMetadata(entry.metadata);
-    if (!entry.time)
-        entry.time = captureTimeFromFileDates(fullPath, true, fileDates);
+    if (!entry.time) {
+        static const SystemFileDateAccess systemFileDates;
+        entry.time = testFileDates
+                         ? captureTimeFromFileDates(fullPath, true, *testFileDates)
+                         : captureTimeFromDates(fullPath, true, entry.metadata.fileDates, systemFileDates);
+    }
     entry.name = makeListName(entry.relativePath);
 }
 
 void dateAllPhotos(std::vector<FolderEntry>& entries, const std::string& folder,
-                   const FileDateAccess& fileDates, StatusDisplay* status, unsigned threadCount) {
+                   const FileDateAccess* testFileDates, StatusDisplay* status, unsigned threadCount) {
     initialisePhotoMetadataReading();
     ValidationStatus validation(status);
     std::atomic<size_t> next{0};
     auto reader = [&] {
         for (size_t i = next++; i < entries.size(); i = next++) {
             validation.show(entries[i]);
-            datePhoto(entries[i], folder, fileDates);
+            datePhoto(entries[i], folder, testFileDates);
         }
     };
-    unsigned threads = threadCount ? threadCount : std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<unsigned>({threads, 16u, static_cast<unsigned>(entries.size() / 8 + 1)});
+    unsigned threads = threadCount ? threadCount : kDefaultReaderThreads;
+    threads = std::min<unsigned>({threads, 64u, static_cast<unsigned>(entries.size() / 8 + 1)});
     std::vector<std::thread> helpers;
     for (unsigned i = 1; i < threads; ++i)
         helpers.emplace_back(reader);
@@ -233,13 +292,24 @@ void reportWriteFailure(const std::string& path, int error) {
                       messageTextForPath(path).c_str(), std::strerror(error)));
 }
 
-// Writes the records, makes them durable and puts the list in place; on any failure removes both
-// the partial list and an older one, which would otherwise be matched as this folder's photos.
-bool writeListFile(FILE* output, const std::string& header, const std::vector<const FolderEntry*>& photos,
-                   const std::string& partialPath, const std::string& listPath, ImageListSummary& summary) {
-    bool written = writeAll(output, header + "\n") && writeAll(output, kTitleRecord);
-    for (const FolderEntry* photo : photos)
-        written = written && writeAll(output, photoRecord(*photo, summary));
+// Two photos under one listed name would be matched as one; only names shortened to fit the
+// list can meet, since escaping keeps every other name apart.
+void reportSharedNames(const std::vector<const FolderEntry*>& photos) {
+    std::unordered_map<std::string, const FolderEntry*> seen;
+    for (const FolderEntry* photo : photos) {
+        auto inserted = seen.emplace(photo->name.text, photo);
+        if (inserted.second)
+            continue;
+        myPrintf("Two photos are listed under the one name \"" + photo->name.text + "\": \"" +
+                 messageTextForPath(inserted.first->second->relativePath) + "\" and \"" +
+                 messageTextForPath(photo->relativePath) +
+                 "\". Shorten their folder names so that they keep their own.");
+    }
+}
+
+// Writes text to a file durably: false with errno set on any failure.
+bool writeDurably(FILE* output, const std::string& text) {
+    bool written = writeAll(output, text);
     int error = errno;
     if (std::fflush(output) != 0 || fsync(fileno(output)) != 0) {
         written = false;
@@ -249,19 +319,87 @@ bool writeListFile(FILE* output, const std::string& header, const std::vector<co
         written = false;
         error = errno;
     }
-    if (written && std::rename(partialPath.c_str(), listPath.c_str()) != 0) {
-        written = false;
-        error = errno;
+    errno = error;
+    return written;
+}
+
+// BarcodeImageCameras.txt: the camera body of each listed photo that records one. Its failure is
+// reported and leaves no camera file (an older one would describe other photos).
+void writeCamerasFile(const std::string& folder, const std::vector<const FolderEntry*>& photos,
+                      ImageListSummary& summary) {
+    const std::string path = folder + kBarcodeImageCamerasFileName;
+    const std::string partialPath = folder + kPartialCamerasFileName;
+    std::string text = kCamerasHeader;
+    size_t lines = 0;
+    for (const FolderEntry* photo : photos) {
+        const PhotoMetadata& metadata = photo->metadata;
+        std::string body =
+            formatCameraBody(metadata.cameraMake, metadata.cameraModel, metadata.cameraSerialNumber);
+        if (body.empty())
+            continue;
+        text += photo->name.text + "\t" + body + "\n";
+        ++lines;
     }
+    FILE* output = std::fopen(partialPath.c_str(), "wb");
+    bool written =
+        output && writeDurably(output, text) && std::rename(partialPath.c_str(), path.c_str()) == 0;
+    if (written) {
+        summary.camerasListed = lines;
+        return;
+    }
+    const int error = errno;
+    std::remove(partialPath.c_str());
+    std::remove(path.c_str());
+    myPrintf(myFormat("The camera list %s cannot be written (%s); photos of two camera bodies cannot be "
+                      "told apart.",
+                      messageTextForPath(path).c_str(), std::strerror(error)));
+}
+
+// Writes the records, makes them durable and puts the list in place (the camera file just before
+// it, so that a list never appears beside the camera file of an older build); on any failure
+// removes the partial list, an older one (which would otherwise be matched as this folder's
+// photos) and the camera file.
+bool writeListFile(FILE* output, const std::string& header, const std::vector<const FolderEntry*>& photos,
+                   const std::string& folder, ImageListSummary& summary) {
+    const std::string listPath = folder + kBarcodeImageListFileName;
+    const std::string partialPath = folder + kPartialListFileName;
+    std::string text = header + "\n" + kTitleRecord;
+    for (const FolderEntry* photo : photos)
+        text += photoRecord(*photo, summary);
+    bool written = writeDurably(output, text);
+    if (written)
+        writeCamerasFile(folder, photos, summary);
+    if (written && std::rename(partialPath.c_str(), listPath.c_str()) != 0)
+        written = false;
     if (written)
         return true;
+    const int error = errno;
     std::remove(partialPath.c_str());
     std::remove(listPath.c_str());
+    std::remove((folder + kBarcodeImageCamerasFileName).c_str());
     reportWriteFailure(listPath, error);
     return false;
 }
 
 } // namespace
+
+std::string formatCameraBody(const std::string& make, const std::string& model,
+                             const std::string& serialNumber) {
+    std::string body;
+    for (const std::string* part : {&make, &model, &serialNumber}) {
+        std::string text = *part;
+        for (char& c : text) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = ' ';
+        }
+        size_t first = text.find_first_not_of(' ');
+        if (first == std::string::npos)
+            continue;
+        text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+        body += (body.empty() ? "" : " ") + text;
+    }
+    return body;
+}
 
 std::string formatImageListHeader(std::time_t start) {
     return std::string("CPU=1234\tVers=1.00\tContents=ImageList\t") + formatBuildDateAndTime(start) +
@@ -298,8 +436,7 @@ bool ImageListBuilder::veskBuildBarcodeFileList2(const std::string& folderPath) 
 
     std::vector<FolderEntry> entries;
     FolderWalk(entries, fSummary).walk(folder, std::string());
-    SystemFileDateAccess systemFileDates;
-    dateAllPhotos(entries, folder, fFileDates ? *fFileDates : systemFileDates, fStatus, fThreadCount);
+    dateAllPhotos(entries, folder, fFileDates, fStatus, fThreadCount);
     reportSkippedFiles(entries, fSummary);
 
     if (fStatus)
@@ -309,8 +446,9 @@ bool ImageListBuilder::veskBuildBarcodeFileList2(const std::string& folderPath) 
         if (entry.metadata.isImage)
             photos.push_back(&entry);
     std::sort(photos.begin(), photos.end(), isListedBefore);
+    reportSharedNames(photos);
 
-    return writeListFile(output, header, photos, partialPath, listPath, fSummary);
+    return writeListFile(output, header, photos, folder, fSummary);
 }
 
 bool veskBuildBarcodeFileList2(const std::string& workingFolderPath, StatusDisplay* status) {

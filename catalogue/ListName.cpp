@@ -118,6 +118,25 @@ Escaped escapeName(const std::string& name) {
     return result;
 }
 
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    return (c & ~0x20) - 'A' + 10;
+}
+
+// A "%" that a percent decoder would read as the start of an escape.
+bool hasEscapeLikeSequence(const std::string& text) {
+    for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 1)) {
+        if (at + 2 < text.size() && isHexDigit(text[at + 1]) && isHexDigit(text[at + 2]))
+            return true;
+    }
+    return false;
+}
+
 bool hasControlCharacter(const std::string& text) {
     for (unsigned char c : text)
         if (c < 0x20 || c == 0x7F)
@@ -180,6 +199,8 @@ std::string describeEscapes(const Escaped& escaped) {
         reasons += std::string(reasons.empty() ? "" : ", ") + "bytes that are not UTF-8";
     if (escaped.hadControl)
         reasons += std::string(reasons.empty() ? "" : ", ") + "tabs, line breaks or control characters";
+    if (reasons.empty())
+        reasons = "\"%\" followed by two hexadecimal digits, which would read as an escape";
     return "its name has " + reasons + "; they are written as %XX escapes of their bytes (and % as %25)";
 }
 
@@ -188,7 +209,8 @@ std::string describeEscapes(const Escaped& escaped) {
 ListName makeListName(const std::string& relativePath) {
     ListName result;
     bool escaped = false;
-    if (isValidUtf8(relativePath) && !hasControlCharacter(relativePath)) {
+    if (isValidUtf8(relativePath) && !hasControlCharacter(relativePath) &&
+        !hasEscapeLikeSequence(relativePath)) {
         if (std::optional<std::string> plain = utf8ToMacRoman(relativePath))
             result.text = *plain;
     }
@@ -208,6 +230,21 @@ ListName makeListName(const std::string& relativePath) {
                       std::to_string(kMaxListNameBytes) +
                       " the list can hold, so its middle is replaced by \"...\"";
     return result;
+}
+
+std::string relativePathOfListName(const std::string& utf8ListedName) {
+    const std::string& text = utf8ListedName;
+    std::string path;
+    path.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && isHexDigit(text[i + 1]) && isHexDigit(text[i + 2])) {
+            path += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+            continue;
+        }
+        path += text[i];
+    }
+    return path;
 }
 
 std::string messageTextForPath(const std::string& path) {

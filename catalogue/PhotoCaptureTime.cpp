@@ -82,18 +82,27 @@ WallClock wallClockOf(const std::tm& local) {
     return clock;
 }
 
-// The camera wrote local wall-clock time without a zone: read it with the offset that was in
-// force on that date, not today's, so the list shows what the camera recorded.
-std::time_t instantOfLocal(const WallClock& clock) {
+long offsetFromUtcAt(std::time_t instant) {
     std::tm local{};
-    local.tm_year = clock.year - 1900;
-    local.tm_mon = clock.month - 1;
-    local.tm_mday = clock.day;
-    local.tm_hour = clock.hour;
-    local.tm_min = clock.minute;
-    local.tm_sec = clock.second;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
+    localtime_r(&instant, &local);
+    return local.tm_gmtoff;
+}
+
+// The camera wrote local wall-clock time without a zone: read it with the offset that was in
+// force on that date, not today's, so the list shows what the camera recorded. Computed from
+// localtime_r rather than mktime, which looks at the time zone file again on every call (one more
+// stat per photo).
+std::time_t instantOfLocal(const WallClock& clock) {
+    std::tm fields{};
+    fields.tm_year = clock.year - 1900;
+    fields.tm_mon = clock.month - 1;
+    fields.tm_mday = clock.day;
+    fields.tm_hour = clock.hour;
+    fields.tm_min = clock.minute;
+    fields.tm_sec = clock.second;
+    const std::time_t asIfUtc = timegm(&fields);
+    const std::time_t firstGuess = asIfUtc - offsetFromUtcAt(asIfUtc);
+    return asIfUtc - offsetFromUtcAt(firstGuess);
 }
 
 // The sub-second text as digits only (cameras pad it with spaces or NULs).
@@ -176,7 +185,12 @@ std::optional<CaptureTime> captureTimeFromMetadata(const PhotoMetadata& metadata
 
 std::optional<CaptureTime> captureTimeFromFileDates(const std::string& path, bool doUpdate,
                                                     const FileDateAccess& fileDates) {
-    std::optional<FileDates> dates = fileDates.readFileDates(path);
+    return captureTimeFromDates(path, doUpdate, fileDates.readFileDates(path), fileDates);
+}
+
+std::optional<CaptureTime> captureTimeFromDates(const std::string& path, bool doUpdate,
+                                                const std::optional<FileDates>& dates,
+                                                const FileDateAccess& fileDates) {
     if (!dates)
         return std::nullopt;
     if (!dates->creation)
@@ -198,8 +212,12 @@ std::optional<CaptureTime> GetAndUpdateFileCreationDate(const std::string& path,
 }
 
 std::optional<CaptureTime> GetAndUpdateFileCreationDate(const std::string& path, bool doUpdate) {
+    const PhotoMetadata metadata = readPhotoMetadata(path);
+    std::optional<CaptureTime> fromCamera = captureTimeFromMetadata(metadata);
+    if (fromCamera)
+        return fromCamera;
     SystemFileDateAccess fileDates;
-    return GetAndUpdateFileCreationDate(path, doUpdate, fileDates);
+    return captureTimeFromDates(path, doUpdate, metadata.fileDates, fileDates);
 }
 
 std::string formatListDateAndTime(const CaptureTime& time) {

@@ -48,9 +48,14 @@ std::optional<CaptureTime> captureTimeFromMetadata(const PhotoMetadata& metadata
 // zero creation date is replaced on disk, and a failure to do so is reported.
 std::optional<CaptureTime> captureTimeFromFileDates(const std::string& path, bool doUpdate,
                                                     const FileDateAccess& fileDates);
+// The same from dates already read (none: the file could not be examined); fileDates only
+// repairs a zero creation date.
+std::optional<CaptureTime> captureTimeFromDates(const std::string& path, bool doUpdate,
+                                                const std::optional<FileDates>& dates,
+                                                const FileDateAccess& fileDates);
 
 // The capture time of the photo at path: its camera date, else its file dates; none when neither
-// is available.
+// is available. The first form reads the file dates from the same open as the metadata.
 std::optional<CaptureTime> GetAndUpdateFileCreationDate(const std::string& path, bool doUpdate);
 std::optional<CaptureTime> GetAndUpdateFileCreationDate(const std::string& path, bool doUpdate,
                                                         const FileDateAccess& fileDates);

@@ -1,4 +1,5 @@
-// One node of the match tree: a scanned barcode with the photos assigned to it, in order.
+// One node of the match tree: a scanned barcode with the photos assigned to it, in order, and the
+// scan it stands for (its place in the scan list and its time on the scanner's clock).
 //
 // Invariant: a leaf is in the images of exactly the node named by its parent. addObject sets
 // the parent, removeObject clears it and hands the leaf back to the caller. Nodes and leaves
@@ -7,8 +8,10 @@
 
 #include "BarcodeImage.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +47,18 @@ class Barcode {
     int32_t indexOfObject(const BarcodeImage* image) const;
     const std::vector<std::unique_ptr<BarcodeImage>>& images() const { return fImages; }
 
+    // The scan's position in the scan list (after repeated scans are reduced); npos when made by
+    // hand.
+    static constexpr size_t npos = size_t(-1);
+    size_t scanIndex() const { return fScanIndex; }
+    void setScanIndex(size_t index) { fScanIndex = index; }
+    // The scan time on the scanner's clock, seconds since 1970; none when the data file gives none.
+    std::optional<double> scanTime() const { return fScanTime; }
+    void setScanTime(std::optional<double> seconds) { fScanTime = seconds; }
+
   private:
     std::string fBarcode;
+    size_t fScanIndex = npos;
+    std::optional<double> fScanTime;
     std::vector<std::unique_ptr<BarcodeImage>> fImages;
 };

@@ -1,5 +1,7 @@
 #include "BarcodeImage.h"
 
+#include "Barcode.h"
+
 #include <utility>
 
 std::unique_ptr<BarcodeImage> BarcodeImage::barcodeImageWithValue(const std::string& imageName) {
@@ -7,3 +9,9 @@ std::unique_ptr<BarcodeImage> BarcodeImage::barcodeImageWithValue(const std::str
 }
 
 BarcodeImage::BarcodeImage(std::string imageName) : fImageName(std::move(imageName)) {}
+
+std::optional<double> BarcodeImage::secondsAfterScan() const {
+    if (!fParent || !fAlignedTime || !fParent->scanTime())
+        return std::nullopt;
+    return *fAlignedTime - *fParent->scanTime();
+}

@@ -150,3 +150,9 @@ long GeneralPreferencesController::getDoManualPromptForBarcodeDataFile() {
     MessageLog::LogMessage(myFormat("getDoManualPromptForBarcodeDataFile read back [%li]", value));
     return value;
 }
+
+bool GeneralPreferencesController::getDoUseLastBarcodeAsSyncData() {
+    bool lastRecords = readBool(sPrefs_doUseLastBarcodeAsSyncData);
+    MessageLog::LogMessage(myFormat("getDoUseLastBarcodeAsSyncData read back [%i]", lastRecords ? 1 : 0));
+    return lastRecords;
+}

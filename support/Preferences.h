@@ -52,6 +52,9 @@ class GeneralPreferencesController {
     static std::optional<std::string> getDefaultBarcodeDataFileName();
     static long getDoPromptForMissingBarcodeDataFile();
     static long getDoManualPromptForBarcodeDataFile();
+    // How matching lines up the clocks: false (the factory value) automatically from the two
+    // lists, true on the last records with the skew of getBarcodeMatchSkewSeconds.
+    static bool getDoUseLastBarcodeAsSyncData();
 };
 
 // Text form of a decimal for the store, with a point whatever the locale ("36.5").

@@ -2,14 +2,10 @@
 
 #include "ApplicationShell.h"
 
-JobContext::JobContext(jobCheckList* job, std::string workingFolder, HostEvents& hostEvents,
+JobContext::JobContext(bool jobExists, std::string workingFolder, HostEvents& hostEvents,
                        StatusDisplay& status, ApplicationShell& shell)
-    : fJob(job), fWorkingFolder(std::move(workingFolder)), fHostEvents(hostEvents), fStatus(status),
-      fShell(shell) {}
-
-JobContext::JobContext(const JobContext& other)
-    : fJob(other.fJob), fWorkingFolder(other.fWorkingFolder), fHostEvents(other.fHostEvents),
-      fStatus(other.fStatus), fShell(other.fShell), fTerminateRequested(other.fTerminateRequested.load()) {}
+    : fJobExists(jobExists), fWorkingFolder(std::move(workingFolder)), fHostEvents(hostEvents),
+      fStatus(status), fShell(shell) {}
 
 void JobContext::bringToFront() {
     fShell.bringToFront();

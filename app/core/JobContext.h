@@ -1,24 +1,22 @@
-// What a job operation gets to work with: the job record, the working folder and the services
-// through which it reaches the host, the window and the application.
+// What a job step gets to work with: whether a job exists, the working folder and the services
+// through which it reaches the host, the window and the application. It carries no job record:
+// only the job controller writes that.
 #pragma once
 
 #include "HostEvents.h"
-#include "JobCheckList.h"
 #include "StatusDisplay.h"
 
-#include <atomic>
 #include <string>
 
 class ApplicationShell;
 
 class JobContext {
   public:
-    JobContext(jobCheckList* job, std::string workingFolder, HostEvents& hostEvents, StatusDisplay& status,
+    // jobExists: a job record exists (false when a step is started by hand before any job).
+    JobContext(bool jobExists, std::string workingFolder, HostEvents& hostEvents, StatusDisplay& status,
                ApplicationShell& shell);
-    JobContext(const JobContext& other);
 
-    // The job record; null while no job exists.
-    jobCheckList* job() const { return fJob; }
+    bool hasJob() const { return fJobExists; }
     // The working folder, ending in "/" (empty when none was given). Files of the job are named
     // by appending a bare file name.
     const std::string& workingFolder() const { return fWorkingFolder; }
@@ -29,16 +27,11 @@ class JobContext {
 
     // Brings the program's window to the front.
     void bringToFront();
-    // Asks for the orderly end of the program once the operation has returned.
-    void terminateWhenDone() { fTerminateRequested = true; }
-    bool terminateRequested() const { return fTerminateRequested; }
-    ApplicationShell& shell() const { return fShell; }
 
   private:
-    jobCheckList* fJob;
+    bool fJobExists;
     std::string fWorkingFolder;
     HostEvents& fHostEvents;
     StatusDisplay& fStatus;
     ApplicationShell& fShell;
-    std::atomic<bool> fTerminateRequested{false};
 };

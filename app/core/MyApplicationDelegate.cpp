@@ -3,7 +3,6 @@
 #include "AlertPanel.h"
 #include "ApplicationShell.h"
 #include "JobContext.h"
-#include "JobOperations.h"
 #include "MacRoman.h"
 #include "MainWindowView.h"
 #include "RunningThread.h"
@@ -34,6 +33,27 @@ class NullShell : public ApplicationShell {
     void playSound(const std::string&) override {}
 };
 
+// A controller given no job steps (one built for a test of its own): every step says so and the
+// job rests.
+class AbsentJobSteps : public JobSteps {
+  public:
+    NextTask buildTheImageList(JobContext&) override { return absent("doBuildTheImageListInAThread"); }
+    NextTask prepareForConnection(JobContext&) override { return absent("doPrepareForConnectionInAThread"); }
+    NextTask makeConnection(JobContext&) override { return absent("pdxMakeConnection"); }
+    NextTask downloadData(JobContext&) override { return absent("pdxDownloadData"); }
+    NextTask matchBarcodeDataWithPhotos(JobContext&) override { return absent("matchBarcodeDataWithPhotos"); }
+    StepResult deleteData(JobContext&) override { return {absent("pdxDeleteData"), false}; }
+    void rescanSerialPort(JobContext&) override {
+        myPrintfDebug("rebuildRS232Manager: this program has no job steps\n");
+    }
+
+  private:
+    static NextTask absent(const char* step) {
+        myPrintf(myFormat("%s: this program has no job steps\n", step));
+        return std::nullopt;
+    }
+};
+
 bool isFolder(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -46,13 +66,15 @@ MyApplicationDelegate* applicationDelegate() {
 }
 
 MyApplicationDelegate::MyApplicationDelegate(ApplicationServices services, BuildInfo build)
-    : fServices(std::move(services)), fBuild(std::move(build)), fDefaultOperations(new JobOperations),
-      fOperations(fServices.operations ? fServices.operations : fDefaultOperations.get()),
-      fNullStatus(new NullStatusDisplay), fStatus(fServices.status ? fServices.status : fNullStatus.get()),
-      fNullShell(new NullShell), fShell(fServices.shell ? fServices.shell : fNullShell.get()),
-      fHostEvents(fServices.hostEvents), fMainThread(std::this_thread::get_id()) {}
+    : fServices(std::move(services)), fBuild(std::move(build)), fAbsentSteps(new AbsentJobSteps),
+      fSteps(fServices.steps ? fServices.steps : fAbsentSteps.get()), fNullStatus(new NullStatusDisplay),
+      fStatus(fServices.status ? fServices.status : fNullStatus.get()), fNullShell(new NullShell),
+      fShell(fServices.shell ? fServices.shell : fNullShell.get()), fHostEvents(fServices.hostEvents),
+      fMainThread(std::this_thread::get_id()) {}
 
 MyApplicationDelegate::~MyApplicationDelegate() {
+    // A worker that has just released the guard may still be leaving fTaskLock.
+    std::lock_guard<std::mutex> finished(fTaskLock);
     MyApplicationDelegate* self = this;
     gApplicationDelegate.compare_exchange_strong(self, nullptr);
     if (defaultMessageSink() == this)
@@ -92,7 +114,7 @@ void MyApplicationDelegate::applicationWillFinishLaunching() {
         myPrintf("applicationWillFinishLaunching => ibCopyright is NIL");
 
     JobContext context = makeContext();
-    fOperations->rescanSerialPort(context);
+    fSteps->rescanSerialPort(context);
 
     if (fShell->installHostEventHandlers())
         myPrintfDebug("setupForAppleEventsForThisApp\n");
@@ -231,7 +253,7 @@ short MyApplicationDelegate::mySendQuorvelAppleEvent(FourCharCode target, FourCh
 }
 
 JobContext MyApplicationDelegate::makeContext() {
-    return JobContext(fCurJobCheckListPtr.get(), fWorkingPathName, fHostEvents, *fStatus, *fShell);
+    return JobContext(fCurJobCheckListPtr != nullptr, fWorkingPathName, fHostEvents, *fStatus, *fShell);
 }
 
 void MyApplicationDelegate::outputError(std::string text) {

@@ -3,25 +3,30 @@
 //
 // Plain C++: the Qt shell adapts it (window, timer, session bus) through the interfaces in
 // ApplicationServices. Everything here runs on the user-interface thread except outputError,
-// getErrorLog and the worker operations it starts.
+// getErrorLog and the job steps it starts on workers.
+//
+// The controller alone writes the job record: the tick and the commands on the user-interface
+// thread, and the end of each worker, which writes the successor its step returned and releases
+// the worker guard in one move under fTaskLock (see JobSteps.h).
 #pragma once
 
 #include "HostEventGate.h"
 #include "HostEvents.h"
 #include "JobCheckList.h"
+#include "JobSteps.h"
 #include "MessageBuffer.h"
 #include "MessageLog.h"
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
 class ApplicationShell;
-class JobContext;
-class JobOperations;
 class MainWindowView;
 class StatusDisplay;
 
@@ -32,8 +37,8 @@ struct ApplicationServices {
     StatusDisplay* status = nullptr;
     MainWindowView* view = nullptr;
     ApplicationShell* shell = nullptr;
-    JobOperations* operations = nullptr; // null: every operation reports that it is not available yet
-    std::string logFolder;               // empty: the log lies beside the executable
+    JobSteps* steps = nullptr; // null: every step says that there are none, and the job rests
+    std::string logFolder;     // empty: the log lies beside the executable
 };
 
 // What the build says about the program.
@@ -93,6 +98,7 @@ class MyApplicationDelegate : public MessageSink {
 
     // The sequencer tick.
     void doIdle();
+    // The two confirmation tasks, run by the tick (which holds fTaskLock meanwhile).
     void doTellVeskToConfirm();
     void doWaitForVeskToConfirm();
 
@@ -128,18 +134,25 @@ class MyApplicationDelegate : public MessageSink {
     bool veskxDidRespond() const { return fVeskxDidRespond.load(); }
 
   private:
-    using Operation = void (JobOperations::*)(JobContext&);
-    // Takes the worker guard atomically and starts operation on a new thread; curTaskOnStart (when
-    // not negative) is written into the job once the guard is taken.
-    bool startWorker(Operation operation, int32_t curTaskOnStart = -1);
+    using Step = std::function<StepResult(JobContext&)>;
+    // Takes the worker guard atomically and runs step on a new thread; curTaskOnStart is written
+    // into the job once the guard is taken. When the step returns, finishWorker writes its
+    // successor and releases the guard.
+    bool startWorker(Step step, NextTask curTaskOnStart = std::nullopt);
+    void finishWorker(jobCheckList* job, const NextTask& next);
+    // On a worker that runs two steps in a row: the job is now at task (curTask and nextTask), so
+    // the tick leaves it alone until the worker ends.
+    void recordTaskOnWorker(jobCheckList* job, eVeskBarcodeTask task);
+    // Connects and downloads one after the other on one worker.
+    StepResult autoLocateAndDownload(JobContext& context, jobCheckList* job);
     JobContext makeContext();
     bool refuseWorkingFolder(const std::string& logText, const std::string& title,
                              const std::string& message);
 
     ApplicationServices fServices;
     BuildInfo fBuild;
-    std::unique_ptr<JobOperations> fDefaultOperations;
-    JobOperations* fOperations;
+    std::unique_ptr<JobSteps> fAbsentSteps;
+    JobSteps* fSteps;
     std::unique_ptr<StatusDisplay> fNullStatus;
     StatusDisplay* fStatus;
     std::unique_ptr<ApplicationShell> fNullShell;
@@ -149,6 +162,10 @@ class MyApplicationDelegate : public MessageSink {
     std::thread::id fMainThread;
     std::string fWorkingPathName;
     std::unique_ptr<jobCheckList> fCurJobCheckListPtr;
+    // Held by the tick while it reads and moves the job, and by a worker's end while it writes
+    // the successor and releases the guard: the tick never sees a successor while the worker
+    // that named it still holds the guard.
+    std::mutex fTaskLock;
     MessageBuffer fErrorLog;
     std::string fDisplayedErrorLog;
     bool fIsInIdle = false;

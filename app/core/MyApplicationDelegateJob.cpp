@@ -1,11 +1,11 @@
-// The job side of the controller: the sequencer tick, the commands that start workers, the two
-// confirmation tasks and the host's incoming events.
+// The job side of the controller: the sequencer tick, the commands that start workers, the end of
+// each worker, the two confirmation tasks and the host's incoming events. Everything that writes
+// the job record is here (and the record's creation in applicationOpenFile).
 #include "MyApplicationDelegate.h"
 
 #include "ApplicationShell.h"
 #include "Clock.h"
 #include "JobContext.h"
-#include "JobOperations.h"
 #include "MainWindowView.h"
 #include "RunningThread.h"
 
@@ -40,6 +40,9 @@ void MyApplicationDelegate::doIdle() {
     fIsInIdle = true;
     updateErrorLog();
     jobCheckList* job = fCurJobCheckListPtr.get();
+    // A worker's end writes its successor and frees the guard under this lock: a successor seen
+    // here belongs to a worker that has finished.
+    std::lock_guard<std::mutex> moving(fTaskLock);
     if (job && job->curTask.load() != job->nextTask.load()) {
         switch (job->nextTask.load()) {
         case eVeskBarcodeTask_None:
@@ -135,20 +138,19 @@ void MyApplicationDelegate::doWaitForVeskToConfirm() {
     }
 }
 
-bool MyApplicationDelegate::startWorker(Operation operation, int32_t curTaskOnStart) {
+bool MyApplicationDelegate::startWorker(Step step, NextTask curTaskOnStart) {
     if (!tryAcquireRunningThread())
         return false;
     jobCheckList* job = fCurJobCheckListPtr.get();
-    if (job && curTaskOnStart >= 0)
-        job->curTask = curTaskOnStart;
+    if (job && curTaskOnStart)
+        job->curTask = *curTaskOnStart;
     JobContext context = makeContext();
-    JobOperations* operations = fOperations;
     ApplicationShell* shell = fShell;
     try {
-        std::thread([operations, shell, operation, context]() mutable {
-            (operations->*operation)(context);
-            releaseRunningThread();
-            if (context.terminateRequested())
+        std::thread([this, job, shell, step, context]() mutable {
+            StepResult result = step(context);
+            finishWorker(job, result.next);
+            if (result.terminateProgram)
                 shell->requestTerminate();
         }).detach();
     } catch (const std::system_error& error) {
@@ -159,9 +161,35 @@ bool MyApplicationDelegate::startWorker(Operation operation, int32_t curTaskOnSt
     return true;
 }
 
+void MyApplicationDelegate::finishWorker(jobCheckList* job, const NextTask& next) {
+    // Nothing between the write and the release: the tick (which holds the same lock) sees the
+    // successor only together with a free guard, so its launch is never refused by this worker.
+    std::lock_guard<std::mutex> finishing(fTaskLock);
+    if (job && next)
+        job->nextTask = *next;
+    releaseRunningThread();
+}
+
+void MyApplicationDelegate::recordTaskOnWorker(jobCheckList* job, eVeskBarcodeTask task) {
+    std::lock_guard<std::mutex> moving(fTaskLock);
+    if (!job)
+        return;
+    job->curTask = task;
+    job->nextTask = task;
+}
+
+namespace {
+
+// A step that never ends the program, as the worker runs it.
+template <typename Member> std::function<StepResult(JobContext&)> plainStep(JobSteps* steps, Member member) {
+    return [steps, member](JobContext& context) { return StepResult{(steps->*member)(context), false}; };
+}
+
+} // namespace
+
 bool MyApplicationDelegate::ibBuildTheImageListInAThread() {
     myPrintfDebug("IBAction ibBuildTheImageListInAThread\n");
-    if (startWorker(&JobOperations::buildTheImageList, eVeskBarcodeTask_BuildTheImageList))
+    if (startWorker(plainStep(fSteps, &JobSteps::buildTheImageList), eVeskBarcodeTask_BuildTheImageList))
         return true;
     myPrintfDebug("IBAction ibBuildTheImageListInAThread => FAILED => gRunningThread == TRUE???\n");
     return false;
@@ -169,7 +197,8 @@ bool MyApplicationDelegate::ibBuildTheImageListInAThread() {
 
 bool MyApplicationDelegate::ibPrepareForConnectionInAThread() {
     myPrintfDebug("IBAction ibPrepareForConnectionInAThread\n");
-    if (startWorker(&JobOperations::prepareForConnection, eVeskBarcodeTask_PrepareForConnection))
+    if (startWorker(plainStep(fSteps, &JobSteps::prepareForConnection),
+                    eVeskBarcodeTask_PrepareForConnection))
         return true;
     myPrintfDebug("IBAction ibPrepareForConnectionInAThread => FAILED => gRunningThread == TRUE???\n");
     return false;
@@ -177,26 +206,42 @@ bool MyApplicationDelegate::ibPrepareForConnectionInAThread() {
 
 bool MyApplicationDelegate::ibConnectToBarcodeDevice() {
     myPrintfDebug("IBAction ibConnectToBarcodeDevice\n");
-    return startWorker(&JobOperations::makeConnection);
+    return startWorker(plainStep(fSteps, &JobSteps::makeConnection));
 }
 
 bool MyApplicationDelegate::ibDownloadData() {
     myPrintfDebug("IBAction ibDownloadData\n");
-    return startWorker(&JobOperations::downloadData);
+    return startWorker(plainStep(fSteps, &JobSteps::downloadData));
 }
 
 bool MyApplicationDelegate::ibMatchBarcodeDataWithPhotos() {
     myPrintfDebug("IBAction ibMatchBarcodeDataWithPhotos\n");
-    return startWorker(&JobOperations::matchBarcodeDataWithPhotos);
+    // The match marks its own task, as the image list and the preparation do.
+    return startWorker(plainStep(fSteps, &JobSteps::matchBarcodeDataWithPhotos),
+                       eVeskBarcodeTask_MatchBarcodeDataWithPhotos);
 }
 
 bool MyApplicationDelegate::ibDeleteData() {
     myPrintfDebug("IBAction ibDeleteData\n");
-    return startWorker(&JobOperations::deleteData);
+    JobSteps* steps = fSteps;
+    return startWorker([steps](JobContext& context) { return steps->deleteData(context); });
 }
 
 bool MyApplicationDelegate::ibDoAutoLocateAndDownload() {
-    return startWorker(&JobOperations::autoLocateAndDownload);
+    jobCheckList* job = fCurJobCheckListPtr.get();
+    return startWorker([this, job](JobContext& context) { return autoLocateAndDownload(context, job); });
+}
+
+StepResult MyApplicationDelegate::autoLocateAndDownload(JobContext& context, jobCheckList* job) {
+    myPrintf("doAutoLocateAndDownload => SHOULD NOT BE HERE");
+    NextTask connected = fSteps->makeConnection(context);
+    // The download that the connection names runs right here, on this worker.
+    if (connected == eVeskBarcodeTask_DownloadBarcodeData)
+        recordTaskOnWorker(job, eVeskBarcodeTask_DownloadBarcodeData);
+    NextTask next = fSteps->downloadData(context);
+    if (!next && connected != eVeskBarcodeTask_DownloadBarcodeData)
+        next = connected;
+    return StepResult{next, false};
 }
 
 void MyApplicationDelegate::ibRescanSerialPort() {
@@ -204,7 +249,7 @@ void MyApplicationDelegate::ibRescanSerialPort() {
     if (fServices.view)
         fServices.view->setRescanBusy(true);
     JobContext context = makeContext();
-    fOperations->rescanSerialPort(context);
+    fSteps->rescanSerialPort(context);
     if (fServices.view)
         fServices.view->setRescanBusy(false);
 }

@@ -58,11 +58,6 @@ bool isValidBarcodeID(const std::string& id) {
     return !id.empty() && id != kUnknownBarcodeID;
 }
 
-void setNextTask(JobContext& context, int32_t task) {
-    if (jobCheckList* job = context.job())
-        job->nextTask = task;
-}
-
 } // namespace
 
 ScannerWorkflows::ScannerWorkflows() : fBarCodeID(kUnknownBarcodeID) {}
@@ -187,35 +182,30 @@ void ScannerWorkflows::finishStatus(JobContext& context) {
     context.status().setBusy(false);
 }
 
-void ScannerWorkflows::prepareForConnection(JobContext& context) {
+NextTask ScannerWorkflows::prepareForConnection(JobContext& context) {
     context.bringToFront();
     myPrintfDebug("doPrepareForConnectionInAThread\n");
-    jobCheckList* job = context.job();
-    if (!job)
-        return;
-    job->curTask = eVeskBarcodeTask_PrepareForConnection;
+    if (!context.hasJob())
+        return std::nullopt;
     myPrintfDebug("SHOULD BE Connecting to Barcode Device SOON NEXT???\n");
     fDoDebugTestingMode = GeneralPreferencesController::getDoEnableInternalTestingMode();
 
     if (GeneralPreferencesController::getDoManualPromptForBarcodeDataFile()) {
         myPrintfDebug("FORCING to move on to eVeskBarcodeTask_MatchBarcodeDataWithPhotos...");
-        job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
-        return;
+        return eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
     }
     if (fDoDebugTestingMode) {
         myPrintf("DEBUG VERSION - SKIPPING DOWNLOAD???\n\n");
         int answer = myNSRunAlertPanel(kTable, "NSAlertWindow_1001", nullptr, nullptr);
         if (answer == -1) {
             myPrintfDebug("Debug - moving on to eVeskBarcodeTask_MatchBarcodeDataWithPhotos...");
-            job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
-            return;
+            return eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
         }
         if (answer != 1) {
             myPrintf("Testing mode: the user cancelled the job\n");
             context.hostEvents().sendEvent(kVeskXSignature, kVeskBarcodeEventClass,
                                            kVeskBarcodeEventID_userAbort);
-            job->nextTask = eVeskBarcodeTask_JobEnded;
-            return;
+            return eVeskBarcodeTask_JobEnded;
         }
         fDoDebugTestingMode = false;
     }
@@ -223,35 +213,31 @@ void ScannerWorkflows::prepareForConnection(JobContext& context) {
     std::string dataFile = context.workingFolder() + kBarcodeDataFileName;
     if (!fileExists(dataFile)) {
         myPrintfDebug("No barcode file exists - need to goto eVeskBarcodeTask_ConnectToBarcodeDevice");
-        job->nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
-        return;
+        return eVeskBarcodeTask_ConnectToBarcodeDevice;
     }
     int answer = myNSRunAlertPanel(kTable, "NSAlertWindow_1002", nullptr, nullptr);
     switch (answer) {
     case 1:
         myPrintf("theApplication openFile => User Clicked UseExistingData Button\n");
-        job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
-        break;
+        return eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
     case 0:
         myPrintf("theApplication openFile => User Clicked ALTERNATE Button\n");
-        break;
+        return std::nullopt;
     case -1:
         myPrintf("theApplication openFile => User Clicked CANCEL/OTHER Button\n");
-        job->nextTask = eVeskBarcodeTask_UserCancel;
-        break;
+        return eVeskBarcodeTask_UserCancel;
     default:
         myPrintf("pdxMakeConnection => User Clicked ??????? Button\n");
-        job->nextTask = eVeskBarcodeTask_UserCancel;
-        break;
+        return eVeskBarcodeTask_UserCancel;
     }
 }
 
-void ScannerWorkflows::makeConnection(JobContext& context) {
+NextTask ScannerWorkflows::makeConnection(JobContext& context) {
     context.bringToFront();
-    connect(context, true);
+    return connect(context);
 }
 
-bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
+NextTask ScannerWorkflows::connect(JobContext& context) {
     myPrintf("pdxMakeConnection => Trying to Make Connection with barcode device");
     StatusDisplay& status = context.status();
     status.setBusy(true);
@@ -269,11 +255,10 @@ bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
 
     // Without a port the cable question comes first: it tells the user to plug the adapter in.
     const char* readyAlert = isBluetooth(device) ? "NSAlertWindow_1003" : "NSAlertWindow_1005";
-    bool connected = false;
+    NextTask next;
     if (myNSRunAlertPanel(kTable, readyAlert, nullptr, nullptr) != 1) {
         myPrintf("pdxMakeConnection => the user did not ready the scanner: the job is cancelled\n");
-        if (moveJob)
-            setNextTask(context, eVeskBarcodeTask_UserCancel);
+        next = eVeskBarcodeTask_UserCancel;
     } else {
         status.setStatusText(statusText(eStatus_TalkingToScanner));
         status.setBusy(true);
@@ -297,9 +282,7 @@ bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
                 fBarCodeID = unitID.empty() ? std::string(kUnnamedBarcodeID) : unitID;
             }
             showScannerFields(context, device->fModelName, unitID);
-            connected = true;
-            if (moveJob)
-                setNextTask(context, eVeskBarcodeTask_DownloadBarcodeData);
+            next = eVeskBarcodeTask_DownloadBarcodeData;
         } else {
             myPrintf("NO DEVICE CONNECTED!!!");
             showScannerFields(context, barcodeText(eBarcode_NoScanner), barcodeText(eBarcode_NoScanner));
@@ -308,13 +291,14 @@ bool ScannerWorkflows::connect(JobContext& context, bool moveJob) {
     if (device)
         device->CloseSerialPort();
     finishStatus(context);
-    return connected;
+    return next;
 }
 
-void ScannerWorkflows::downloadData(JobContext& context) {
+NextTask ScannerWorkflows::downloadData(JobContext& context) {
     context.bringToFront();
     myPrintf("pdxDownloadData => Trying to Make Connection with barcode device");
     std::string barcodeID = barCodeID();
+    NextTask next;
     bool goOn = false;
     if (barcodeID == kUnknownBarcodeID) {
         myPrintf("pdxDownloadData => Device Not Connected???");
@@ -323,7 +307,7 @@ void ScannerWorkflows::downloadData(JobContext& context) {
         if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, nullptr, nullptr) == 1)
             goOn = true;
         else
-            setNextTask(context, eVeskBarcodeTask_UserCancel);
+            next = eVeskBarcodeTask_UserCancel;
     }
 
     bool downloaded = false;
@@ -350,21 +334,21 @@ void ScannerWorkflows::downloadData(JobContext& context) {
     }
     finishStatus(context);
 
-    jobCheckList* job = context.job();
-    if (!job) {
+    if (!context.hasJob()) {
         myPrintf("fCurJobCheckListPtr is NIL???\n");
-        return;
+        return next;
     }
     if (!downloaded) {
         myPrintf("Download FAILED\n");
-        return;
+        return next;
     }
     myPrintf("pdxDownloadData fCurJobCheckListPtr->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos\n");
-    job->nextTask = eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
+    return eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
 }
 
-void ScannerWorkflows::deleteData(JobContext& context) {
+StepResult ScannerWorkflows::deleteData(JobContext& context) {
     HostEvents& host = context.hostEvents();
+    StepResult result; // the erase never moves the job
     if (fDoDebugTestingMode) {
         myPrintf("DUMMY EVENT - Erased DATA from Barcode Device...\n");
         processClock().sleepFor(kTestingModeEraseWait);
@@ -376,8 +360,8 @@ void ScannerWorkflows::deleteData(JobContext& context) {
         myPrintf("pdxDeleteData => Thread is pretty much done...");
         myPrintf("pdxDeleteData => issue terminate...");
         myPrintf("mySendQuorvelAppleEvent tell veskBarcode to Quit\n");
-        context.terminateWhenDone();
-        return;
+        result.terminateProgram = true;
+        return result;
     }
 
     myPrintf("\n --- Starting Delete Data Process!!!! ------..\n");
@@ -391,8 +375,9 @@ void ScannerWorkflows::deleteData(JobContext& context) {
         else if (barcodeID == kUnknownBarcodeID)
             myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => NEVER Initialized!\n");
         if (!isValidBarcodeID(barcodeID)) {
-            // The reconnection neither moves the job nor gives up the worker guard.
-            connect(context, false);
+            // The reconnection's successor is dropped: the job stays at the erase, and the guard
+            // stays taken until the erase ends.
+            connect(context);
             barcodeID = barCodeID();
             if (barcodeID.empty())
                 myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still Zero Length...\n");
@@ -438,6 +423,7 @@ void ScannerWorkflows::deleteData(JobContext& context) {
     myPrintf("pdxDeleteData => Thread is pretty much done...");
     if (erased) {
         myPrintf("pdxDeleteData => issue terminate...");
-        context.terminateWhenDone();
+        result.terminateProgram = true;
     }
+    return result;
 }

@@ -2,14 +2,15 @@
 // whether a download is needed, connecting, downloading the stored scans into the working folder
 // and erasing them once the host has confirmed.
 //
-// prepareForConnection, makeConnection, downloadData and deleteData are worker operations (see
-// JobOperations.h: the caller holds the worker guard for the whole operation, the operation moves
-// the job only through nextTask). rebuildRS232Manager runs on the thread that calls it: the
-// user-interface thread at launch and for the rescan button, a worker when a connection finds no
-// port manager.
+// prepareForConnection, makeConnection, downloadData and deleteData are job steps (see
+// JobSteps.h: the caller holds the worker guard for the whole step, the step returns the task that
+// follows and never touches the job record). rebuildRS232Manager runs on the thread that calls
+// it: the user-interface thread at launch and for the rescan button, a worker when a connection
+// finds no port manager.
 #pragma once
 
 #include "JobContext.h"
+#include "JobSteps.h"
 
 #include <atomic>
 #include <memory>
@@ -40,14 +41,17 @@ class ScannerWorkflows {
     void rescanSerialPort(JobContext& context);
 
     // Task 6: testing mode, an existing data file, else on to task 7.
-    void prepareForConnection(JobContext& context);
-    // Task 7: the scanner's model and serial number; nextTask 8 when it answered.
-    void makeConnection(JobContext& context);
-    // Task 8: the stored scans into BarcodeDataSource.txt; nextTask 9 when they arrived whole.
-    void downloadData(JobContext& context);
+    NextTask prepareForConnection(JobContext& context);
+    // Task 7: the scanner's model and serial number; task 8 follows when it answered, task 2 when
+    // the user did not ready it, nothing (the job rests) when no scanner answered.
+    NextTask makeConnection(JobContext& context);
+    // Task 8: the stored scans into BarcodeDataSource.txt; task 9 follows when they arrived whole,
+    // task 2 when the user did not confirm the serial number.
+    NextTask downloadData(JobContext& context);
     // Task 12: erases the scanner that the job read (reconnecting first when no serial number is
-    // known); 'ok02' and the end of the program, or 'err2' and the program stays open.
-    void deleteData(JobContext& context);
+    // known); 'ok02' and the end of the program, or 'err2' and the program stays open. The job
+    // never moves.
+    StepResult deleteData(JobContext& context);
 
     // The serial number of the scanner that answered last ("UNKNOWN" before any).
     std::string barCodeID() const;
@@ -56,9 +60,9 @@ class ScannerWorkflows {
     bool testingMode() const { return fDoDebugTestingMode.load(); }
 
   private:
-    // The connection itself. A reconnection inside the erase passes moveJob = false: it then never
-    // writes the job record, so no download can be started while the erase runs.
-    bool connect(JobContext& context, bool moveJob);
+    // The connection itself; the task that would follow it. The erase's reconnection drops that
+    // task, so the job stays where it is and no download can be started while the erase runs.
+    NextTask connect(JobContext& context);
     // announceNoPort: tell the user in an alert when the search found no port.
     void rebuild(JobContext& context, bool announceNoPort);
     void chooseCurrentPort(JobContext& context, bool announceNoPort);

@@ -1,12 +1,19 @@
-// bench_image_list [--folder DIR] [--photos N] [--raws N] [--raw-mb N] [--runs N] [--no-cold]
+// bench_image_list [--folder DIR] [--photos N] [--raws N] [--raw-mb N] [--real-kb N] [--runs N]
+//                  [--no-cold] [--threads-sweep 2,4,8,...] [--keep] [--cli PATH]
 //
-// Generates a shoot (N real JPEG files with EXIF dates in a few subfolders, and RAW-sized
-// TIFF/DNG files), then times over the same folder:
+// Generates a shoot of camera-sized files: N JPEG photos of 6 to 12 MB (a real camera-like JPEG
+// whose Exif, with two camera bodies' make, model and serial numbers and a 320x240 thumbnail, sits
+// at the start, followed by --real-kb of real image data and then a sparse hole to the file's
+// size) and RAW files of --raw-mb MB (DNG-structured, the same real bytes then a hole). Then it
+// times over the same folder:
 //   vesk-cli image-list DIR
 //   exiftool -r -DateTimeOriginal DIR
 //   exiv2 -g Exif.Photo.DateTimeOriginal FILE... (one process, the library's own floor)
-// with a warm cache (median of the runs) and, where the caches may be dropped, a cold one.
-#include <exiv2/exiv2.hpp>
+// with a warm cache (median of the runs) and a cold one (the page cache dropped before each run,
+// as root), counts vesk-cli's opens, stats and reads per photo under strace, and with
+// --threads-sweep times vesk-cli cold with each number of readers. The folder is removed at the
+// end unless --keep is given.
+#include "Exiv2Compat.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,25 +36,33 @@ namespace {
 
 struct Options {
     std::string folder = "/tmp/vesk-bench-image-list";
-    int photos = 5000;
-    int raws = 300;
-    int rawMegabytes = 16;
-    int runs = 5;
+    int photos = 19000;
+    int raws = 1000;
+    int rawMegabytes = 25;
+    int realKilobytes = 256;
+    int runs = 3;
     bool cold = true;
+    bool keep = false;
+    std::vector<unsigned> threadSweep;
+    std::string cli = std::string(VESK_BIN_DIR) + "/vesk-cli";
 };
 
 const char kDateTemplate[] = "2019:05:14 08:00:00";
+const char kSerialTemplate[] = "032021001234";
+const char kOtherSerial[] = "032021005678";
 
 void fail(const std::string& text) {
     fprintf(stderr, "bench_image_list: %s\n", text.c_str());
     std::exit(1);
 }
 
-bool run(const std::vector<std::string>& arguments, bool quiet = true) {
+bool run(const std::vector<std::string>& arguments, bool quiet = true, const std::string& directory = "") {
     pid_t child = fork();
     if (child < 0)
         return false;
     if (child == 0) {
+        if (!directory.empty() && chdir(directory.c_str()) != 0)
+            _exit(126);
         if (quiet) {
             int null = open("/dev/null", O_WRONLY);
             dup2(null, 1);
@@ -61,7 +77,9 @@ bool run(const std::vector<std::string>& arguments, bool quiet = true) {
     }
     int status = 0;
     waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    // exiftool and exiv2 exit non-zero when some file lacks the tag asked for; only a crash or a
+    // missing program counts as a failure.
+    return WIFEXITED(status) && WEXITSTATUS(status) != 127 && WEXITSTATUS(status) != 126;
 }
 
 std::string readAll(const std::string& path) {
@@ -143,36 +161,81 @@ std::string dateFor(int index) {
     return text;
 }
 
-// A JPEG from ImageMagick, with its EXIF written by exiv2; copies get their own dates by
-// patching the date bytes in place.
+// A camera-like JPEG from ImageMagick: its Exif written by exiv2 with what a camera records (make,
+// model, body serial, exposure, a Canon maker note and a 320x240 thumbnail). Copies get their own
+// dates and serial numbers by patching those bytes in place.
 std::string templateJpeg(const std::string& folder) {
     const std::string path = folder + "/.template.jpg";
-    if (!run({"convert", "-size", "1024x768", "plasma:fractal", "-quality", "85", path}))
+    const std::string thumbnail = folder + "/.thumbnail.jpg";
+    if (!run({"convert", "-size", "2400x1600", "plasma:fractal", "-quality", "92", path}) ||
+        !run({"convert", path, "-resize", "320x240", "-quality", "95", thumbnail}))
         fail("ImageMagick's convert is needed to make the template photo");
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    VeskExiv2::ImagePtr image = Exiv2::ImageFactory::open(path);
     image->readMetadata();
     Exiv2::ExifData& exif = image->exifData();
-    exif["Exif.Image.Make"] = "Bench";
-    exif["Exif.Image.Model"] = "Camera 1";
+    exif["Exif.Image.Make"] = "Canon";
+    exif["Exif.Image.Model"] = "Canon EOS 5D Mark IV";
+    exif["Exif.Image.Orientation"] = uint16_t(1);
+    exif["Exif.Image.XResolution"] = Exiv2::URational(72, 1);
+    exif["Exif.Image.YResolution"] = Exiv2::URational(72, 1);
+    exif["Exif.Image.ResolutionUnit"] = uint16_t(2);
+    exif["Exif.Image.DateTime"] = "2019:05:14 09:00:00";
+    exif["Exif.Image.Artist"] = "School Photo Co.";
+    exif["Exif.Image.Copyright"] = "School Photo Co.";
     exif["Exif.Photo.DateTimeOriginal"] = kDateTemplate;
+    exif["Exif.Photo.DateTimeDigitized"] = "2019:05:14 09:00:01";
     exif["Exif.Photo.SubSecTimeOriginal"] = "00";
+    exif["Exif.Photo.BodySerialNumber"] = kSerialTemplate;
+    exif["Exif.Photo.LensModel"] = "EF24-105mm f/4L IS II USM";
+    exif["Exif.Photo.LensSerialNumber"] = "0000c1a2b3";
     exif["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 125);
     exif["Exif.Photo.FNumber"] = Exiv2::URational(56, 10);
+    exif["Exif.Photo.ExposureProgram"] = uint16_t(1);
     exif["Exif.Photo.ISOSpeedRatings"] = uint16_t(200);
+    exif["Exif.Photo.FocalLength"] = Exiv2::URational(85, 1);
+    exif["Exif.Photo.Flash"] = uint16_t(16);
+    exif["Exif.Photo.MeteringMode"] = uint16_t(5);
+    exif["Exif.Photo.WhiteBalance"] = uint16_t(1);
+    exif["Exif.Photo.PixelXDimension"] = uint32_t(6720);
+    exif["Exif.Photo.PixelYDimension"] = uint32_t(4480);
+    exif["Exif.Photo.ColorSpace"] = uint16_t(1);
+    exif["Exif.Photo.UserComment"] = std::string("charset=Ascii ") + std::string(200, ' ');
+    exif["Exif.Canon.SerialNumber"] = uint32_t(2021001234);
+    exif["Exif.Canon.FirmwareVersion"] = "Firmware Version 1.3.3";
+    exif["Exif.Canon.OwnerName"] = "Studio";
+    exif["Exif.Canon.ImageType"] = "Canon EOS 5D Mark IV";
+    Exiv2::ExifThumb(exif).setJpegThumbnail(thumbnail);
     image->writeMetadata();
     std::string bytes = readAll(path);
     unlink(path.c_str());
+    unlink(thumbnail.c_str());
     return bytes;
+}
+
+// Writes the first realBytes of bytes, then a hole up to size less two bytes, then the JPEG end
+// marker: the file occupies realBytes on disk but has a camera file's size.
+void writeSparse(const std::string& path, const std::string& bytes, size_t realBytes, size_t size,
+                 const std::string& tail) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        fail("cannot create " + path);
+    realBytes = std::min(realBytes, bytes.size());
+    bool ok = write(fd, bytes.data(), realBytes) == static_cast<ssize_t>(realBytes);
+    ok = ok && pwrite(fd, tail.data(), tail.size(), static_cast<off_t>(size - tail.size())) ==
+                   static_cast<ssize_t>(tail.size());
+    if (close(fd) != 0 || !ok)
+        fail("cannot write " + path);
 }
 
 std::vector<std::string> generate(const Options& options) {
     std::vector<std::string> files;
     const std::string stamp = options.folder + "/.bench-stamp";
     const std::string wanted = std::to_string(options.photos) + " " + std::to_string(options.raws) + " " +
-                               std::to_string(options.rawMegabytes) + "\n";
+                               std::to_string(options.rawMegabytes) + " " +
+                               std::to_string(options.realKilobytes) + " v2\n";
     for (int i = 0; i < options.photos; ++i) {
         char name[64];
-        snprintf(name, sizeof name, "/%03dCANON/IMG_%04d.JPG", 100 + i / 500, i);
+        snprintf(name, sizeof name, "/%03dCANON/IMG_%04d.JPG", 100 + i / 1000, i % 10000);
         files.push_back(options.folder + name);
     }
     for (int i = 0; i < options.raws; ++i) {
@@ -186,31 +249,35 @@ std::vector<std::string> generate(const Options& options) {
     }
     run({"rm", "-rf", options.folder});
     mkdir(options.folder.c_str(), 0755);
-    fprintf(stderr, "Generating %d photos and %d RAW files of %d MB in %s...\n", options.photos, options.raws,
-            options.rawMegabytes, options.folder.c_str());
+    fprintf(stderr,
+            "Generating %d JPEG photos of 6 to 12 MB and %d RAW files of %d MB (%d KB real each) in %s...\n",
+            options.photos, options.raws, options.rawMegabytes, options.realKilobytes,
+            options.folder.c_str());
     std::string jpeg = templateJpeg(options.folder);
-    size_t dateAt = jpeg.find(kDateTemplate);
-    if (dateAt == std::string::npos)
-        fail("the template photo has no date to patch");
+    const size_t dateAt = jpeg.find(kDateTemplate);
+    const size_t serialAt = jpeg.find(kSerialTemplate);
+    if (dateAt == std::string::npos || serialAt == std::string::npos)
+        fail("the template photo has no date or serial number to patch");
+    const size_t realBytes = static_cast<size_t>(options.realKilobytes) * 1024;
+    const std::string endOfImage("\xFF\xD9", 2);
     for (int i = 0; i < options.photos; ++i) {
         std::string folder = files[i].substr(0, files[i].rfind('/'));
         mkdir(folder.c_str(), 0755);
         std::string date = dateFor(i);
         jpeg.replace(dateAt, date.size(), date);
-        writeAll(files[i], jpeg);
+        jpeg.replace(serialAt, std::strlen(kSerialTemplate), (i / 40) % 2 ? kOtherSerial : kSerialTemplate);
+        const size_t size = (6u << 20) + static_cast<size_t>((i * 2654435761u) % (6u << 20));
+        writeSparse(files[i], jpeg, realBytes, size, endOfImage);
     }
     mkdir((options.folder + "/RAW").c_str(), 0755);
-    const uint32_t side = static_cast<uint32_t>(std::sqrt(options.rawMegabytes * 1048576.0 / 2));
-    std::string pixels(static_cast<size_t>(side) * side * 2, '\0');
+    const size_t rawSize = static_cast<size_t>(options.rawMegabytes) << 20;
+    const uint32_t side = static_cast<uint32_t>(std::sqrt(rawSize / 2.0)) - 64;
+    std::string pixels(realBytes, '\0');
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<char>((i * 2654435761u) >> 13);
     for (int i = 0; i < options.raws; ++i) {
-        std::string bytes = rawHeader(side, side, dateFor(options.photos + i));
-        std::ofstream out(files[options.photos + i], std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-        if (!out.good())
-            fail("cannot write " + files[options.photos + i]);
+        std::string bytes = rawHeader(side, side, dateFor(options.photos + i)) + pixels;
+        writeSparse(files[options.photos + i], bytes, bytes.size(), rawSize, std::string(2, '\0'));
     }
     writeAll(options.folder + "/notes.txt", "Shoot notes\n");
     writeAll(options.folder + "/RAW/DSC_0000.xmp", "<x:xmpmeta xmlns:x='adobe:ns:meta/'/>\n");
@@ -229,11 +296,11 @@ bool dropCaches() {
     return ok;
 }
 
-double seconds(const std::vector<std::string>& command, bool cold) {
+double seconds(const std::vector<std::string>& command, bool cold, const std::string& directory = "") {
     if (cold && !dropCaches())
         return -1;
     auto start = std::chrono::steady_clock::now();
-    if (!run(command))
+    if (!run(command, true, directory))
         fail("command failed: " + command[0]);
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -241,6 +308,48 @@ double seconds(const std::vector<std::string>& command, bool cold) {
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// System calls of one vesk-cli run by name, counted by strace; empty without strace.
+std::map<std::string, long> countSystemCalls(const std::vector<std::string>& command) {
+    const std::string output = "/tmp/vesk-bench-image-list-strace.txt";
+    std::vector<std::string> traced = {
+        "strace",
+        "-f",
+        "-c",
+        "-o",
+        output,
+        "-e",
+        "trace=openat,open,newfstatat,statx,fstat,lstat,stat,read,pread64,readahead"};
+    traced.insert(traced.end(), command.begin(), command.end());
+    std::map<std::string, long> counts;
+    if (!run(traced))
+        return counts;
+    std::istringstream lines(readAll(output));
+    unlink(output.c_str());
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::vector<std::string> words;
+        std::string word;
+        while (fields >> word)
+            words.push_back(word);
+        // "% time seconds usecs/call calls [errors] syscall"
+        if (words.size() < 5 || words[0].find_first_not_of("0123456789.") != std::string::npos)
+            continue;
+        counts[words.back()] = std::atol(words[3].c_str());
+    }
+    return counts;
+}
+
+std::vector<unsigned> parseList(const std::string& text) {
+    std::vector<unsigned> values;
+    std::istringstream items(text);
+    std::string item;
+    while (std::getline(items, item, ','))
+        if (std::atoi(item.c_str()) > 0)
+            values.push_back(static_cast<unsigned>(std::atoi(item.c_str())));
+    return values;
 }
 
 } // namespace
@@ -257,50 +366,75 @@ int main(int argc, char** argv) {
         else if (a == "--raws")
             options.raws = std::atoi(next().c_str());
         else if (a == "--raw-mb")
-            options.rawMegabytes = std::atoi(next().c_str());
+            options.rawMegabytes = std::max(1, std::atoi(next().c_str()));
+        else if (a == "--real-kb")
+            options.realKilobytes = std::max(64, std::atoi(next().c_str()));
         else if (a == "--runs")
             options.runs = std::max(1, std::atoi(next().c_str()));
         else if (a == "--no-cold")
             options.cold = false;
+        else if (a == "--cli")
+            options.cli = next();
+        else if (a == "--keep")
+            options.keep = true;
+        else if (a == "--threads-sweep")
+            options.threadSweep = parseList(next());
         else
             fail("unknown argument " + a);
     }
     std::vector<std::string> files = generate(options);
+    const size_t photoCount = files.size();
 
     struct Tool {
         const char* name;
         std::vector<std::string> command;
+        int runs;
         double warm = 0, cold = -1;
     };
+    // The exiv2 tool reads the files named on its command line, from inside the folder so that the
+    // names stay short.
     std::vector<std::string> exiv2Command = {"exiv2", "-q", "-g", "Exif.Photo.DateTimeOriginal"};
-    exiv2Command.insert(exiv2Command.end(), files.begin(), files.end());
+    for (const std::string& file : files)
+        exiv2Command.push_back(file.substr(options.folder.size() + 1));
+    const std::string& cli = options.cli;
     std::vector<Tool> tools = {
-        {"vesk-cli image-list", {std::string(VESK_BIN_DIR) + "/vesk-cli", "image-list", options.folder}},
-        {"exiftool -r -DateTimeOriginal", {"exiftool", "-q", "-r", "-DateTimeOriginal", options.folder}},
-        {"exiv2 -g (one process)", exiv2Command},
+        {"vesk-cli image-list", {cli, "image-list", options.folder}, options.runs},
+        {"exiv2 -g (one process)", exiv2Command, options.runs},
+        {"exiftool -r -DateTimeOriginal", {"exiftool", "-q", "-r", "-DateTimeOriginal", options.folder}, 1},
     };
-    for (Tool& tool : tools)
-        seconds(tool.command, false); // prime the warm cache
     for (Tool& tool : tools) {
+        const std::string directory = tool.command[0] == "exiv2" ? options.folder : "";
+        seconds(tool.command, false, directory); // prime the warm cache
         std::vector<double> warm;
-        for (int r = 0; r < options.runs; ++r)
-            warm.push_back(seconds(tool.command, false));
+        for (int r = 0; r < tool.runs; ++r)
+            warm.push_back(seconds(tool.command, false, directory));
         tool.warm = median(warm);
-        if (options.cold) {
-            std::vector<double> cold;
-            for (int r = 0; r < std::min(options.runs, 3); ++r) {
-                double t = seconds(tool.command, true);
-                if (t < 0)
-                    break;
-                cold.push_back(t);
-            }
-            if (!cold.empty())
-                tool.cold = median(cold);
+        if (!options.cold)
+            continue;
+        std::vector<double> cold;
+        for (int r = 0; r < tool.runs; ++r) {
+            double t = seconds(tool.command, true, directory);
+            if (t < 0)
+                break;
+            cold.push_back(t);
         }
+        if (!cold.empty())
+            tool.cold = median(cold);
     }
-    printf("Shoot: %d JPEG photos (%zu KB each) and %d DNG-structured RAW files of %d MB in %s\n",
-           options.photos, readAll(files[0]).size() / 1024, options.raws, options.rawMegabytes,
-           options.folder.c_str());
+    std::vector<std::pair<unsigned, double>> sweep;
+    for (unsigned threads : options.threadSweep) {
+        std::vector<double> cold;
+        for (int r = 0; r < options.runs; ++r)
+            cold.push_back(
+                seconds({cli, "image-list", options.folder, "--threads", std::to_string(threads)}, true));
+        sweep.emplace_back(threads, median(cold));
+    }
+    std::map<std::string, long> calls = countSystemCalls(tools[0].command);
+
+    printf(
+        "Shoot: %d JPEG photos of 6 to 12 MB (%d KB real data each) and %d DNG-structured RAW files of %d MB "
+        "in %s\n",
+        options.photos, options.realKilobytes, options.raws, options.rawMegabytes, options.folder.c_str());
     printf("%-32s %10s %10s\n", "", "warm (s)", "cold (s)");
     for (const Tool& tool : tools) {
         if (tool.cold < 0)
@@ -308,14 +442,31 @@ int main(int argc, char** argv) {
         else
             printf("%-32s %10.3f %10.3f\n", tool.name, tool.warm, tool.cold);
     }
-    printf("exiftool / vesk-cli: %.1f times (warm)", tools[1].warm / tools[0].warm);
+    printf("vesk-cli / exiv2 tool (the floor): %.2f warm", tools[0].warm / tools[1].warm);
     if (tools[0].cold > 0 && tools[1].cold > 0)
-        printf(", %.1f times (cold)", tools[1].cold / tools[0].cold);
-    printf("\nvesk-cli / exiv2 tool: %.2f (warm)", tools[0].warm / tools[2].warm);
+        printf(", %.2f cold", tools[0].cold / tools[1].cold);
+    printf("\nvesk-cli / exiftool: %.3f warm", tools[0].warm / tools[2].warm);
     if (tools[0].cold > 0 && tools[2].cold > 0)
-        printf(", %.2f (cold)", tools[0].cold / tools[2].cold);
+        printf(", %.3f cold", tools[0].cold / tools[2].cold);
     printf("\n");
+    if (!calls.empty()) {
+        auto perPhoto = [&](std::initializer_list<const char*> names) {
+            long total = 0;
+            for (const char* name : names)
+                total += calls.count(name) ? calls[name] : 0;
+            return double(total) / double(photoCount);
+        };
+        printf("vesk-cli per photo (strace, %zu files): %.2f opens, %.2f stats, %.2f reads, %.2f read-ahead "
+               "requests\n",
+               photoCount, perPhoto({"openat", "open"}),
+               perPhoto({"newfstatat", "statx", "fstat", "lstat", "stat"}), perPhoto({"read", "pread64"}),
+               perPhoto({"readahead"}));
+    }
+    for (const auto& entry : sweep)
+        printf("vesk-cli --threads %-3u cold: %.3f s\n", entry.first, entry.second);
     if (options.cold && tools[0].cold < 0)
         printf("The caches could not be dropped here (/proc/sys/vm/drop_caches): warm figures only.\n");
+    if (!options.keep)
+        run({"rm", "-rf", options.folder});
     return 0;
 }

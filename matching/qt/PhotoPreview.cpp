@@ -2,10 +2,12 @@
 
 #include "MessageLog.h"
 
+#include "PhotoMetadataReader.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-
-#include <exiv2/exiv2.hpp>
+#include <QTransform>
 
 namespace {
 
@@ -24,25 +26,45 @@ bool isRawFileName(const QString& path) {
 
 } // namespace
 
-QImage loadEmbeddedPreview(const QString& path) {
-    try {
-        auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
-        if (!image.get())
-            return QImage();
-        image->readMetadata();
-        Exiv2::PreviewManager previews(*image);
-        Exiv2::PreviewPropertiesList properties = previews.getPreviewProperties();
-        if (properties.empty())
-            return QImage();
-        // The list is sorted by size, smallest first.
-        Exiv2::PreviewImage preview = previews.getPreviewImage(properties.back());
-        QImage decoded;
-        decoded.loadFromData(reinterpret_cast<const uchar*>(preview.pData()), int(preview.size()));
-        return decoded;
-    } catch (const Exiv2::Error& error) {
-        myPrintfDebug("No preview for " + path.toStdString() + ": " + error.what());
+QImage orientedImage(const QImage& image, int orientation) {
+    QTransform turn;
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.transformed(turn.rotate(180));
+    case 4:
+        return image.mirrored(false, true);
+    case 5: // mirrored along the main diagonal
+        return image.mirrored(true, false).transformed(turn.rotate(270));
+    case 6:
+        return image.transformed(turn.rotate(90));
+    case 7: // mirrored along the other diagonal
+        return image.mirrored(true, false).transformed(turn.rotate(90));
+    case 8:
+        return image.transformed(turn.rotate(270));
+    default:
+        return image;
+    }
+}
+
+QImage loadEmbeddedPreview(const QString& path, unsigned minimumLongSide) {
+    std::optional<EmbeddedPreview> preview =
+        readEmbeddedPreview(QFile::encodeName(path).toStdString(), minimumLongSide);
+    if (!preview)
+        return QImage();
+    QByteArray bytes = QByteArray::fromRawData(preview->bytes.data(), qsizetype(preview->bytes.size()));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    // The photo's orientation applies; one the preview may carry of its own does not.
+    reader.setAutoTransform(false);
+    QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        myPrintfDebug("The embedded preview of " + path.toStdString() +
+                      " does not decode: " + reader.errorString().toStdString());
         return QImage();
     }
+    return orientedImage(decoded, preview->orientation);
 }
 
 QImage loadPhotoPreview(const QString& path, const QSize& maxSize) {

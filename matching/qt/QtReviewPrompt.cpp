@@ -5,8 +5,7 @@
 #include "UiThread.h"
 #include "Unattended.h"
 
-QtReviewPrompt::QtReviewPrompt(QWidget* mainWindow, std::string workingPathName)
-    : fMainWindow(mainWindow), fWorkingPathName(std::move(workingPathName)) {}
+QtReviewPrompt::QtReviewPrompt(QWidget* mainWindow) : fMainWindow(mainWindow) {}
 
 QtReviewPrompt::~QtReviewPrompt() {
     if (fWindow)
@@ -17,7 +16,6 @@ ReviewWindow* QtReviewPrompt::reviewWindow() {
     if (!fWindow) {
         fWindow = new ReviewWindow(fMainWindow.data());
     }
-    fWindow->setWorkingPathName(fWorkingPathName);
     return fWindow;
 }
 
@@ -27,12 +25,13 @@ void QtReviewPrompt::growReviewWindow() {
     runOnUiThread([this] { reviewWindow()->growOnce(); });
 }
 
-int QtReviewPrompt::runReview(BarcodeList* list) {
+int QtReviewPrompt::runReview(BarcodeList* list, const std::string& workingPathName) {
     if (isUnattended())
-        return fUnattended.runReview(list);
+        return fUnattended.runReview(list, workingPathName);
     int code = eReviewCode_Cancel;
     bool ran = runOnUiThread([&] {
         ReviewWindow* window = reviewWindow();
+        window->setWorkingPathName(workingPathName);
         window->setBarcodeList(list);
         code = window->exec();
         window->close();

@@ -5,6 +5,7 @@
 #include "Preferences.h"
 #include "RunningThread.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 const char controllerNibFileName[] = "GeneralPreferencesDialog";
@@ -26,18 +28,23 @@ bool isTrue(const std::string& text) {
     return text == "true" || text == "YES" || text == "yes" || text == "1";
 }
 
-QCheckBox* addCheckBox(QVBoxLayout* layout, const QString& text, const QString& explanation) {
-    auto* box = new QCheckBox(text);
-    box->setToolTip(explanation);
-    layout->addWidget(box);
-    auto* note = new QLabel(explanation);
+// A smaller note under a choice that says what it does.
+QLabel* explanation(const QString& text) {
+    auto* note = new QLabel(text);
     note->setWordWrap(true);
     note->setIndent(24);
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
     note->setForegroundRole(QPalette::PlaceholderText);
-    layout->addWidget(note);
+    return note;
+}
+
+QCheckBox* addCheckBox(QVBoxLayout* layout, const QString& text, const QString& note) {
+    auto* box = new QCheckBox(text);
+    box->setToolTip(note);
+    layout->addWidget(box);
+    layout->addWidget(explanation(note));
     return box;
 }
 
@@ -62,6 +69,31 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
 
     auto* matching = new QGroupBox(QStringLiteral("Matching"));
     auto* matchingForm = new QFormLayout(matching);
+    auto* alignmentLayout = new QVBoxLayout;
+    fAutomaticAlignment =
+        new QRadioButton(QStringLiteral("Line up the camera and scanner clocks automatically"));
+    fAutomaticAlignment->setObjectName(QStringLiteral("automaticAlignment"));
+    alignmentLayout->addWidget(fAutomaticAlignment);
+    fAutomaticAlignment->setToolTip(QStringLiteral(
+        "VeskBarcode works out how far the camera clock is from the scanner's (minutes, hours or days, and a "
+        "clock that runs fast or slow, for each camera body) from the scans and photos themselves, marks the "
+        "photos whose place is in doubt and warns when it cannot line the clocks up with confidence."));
+    alignmentLayout->addWidget(explanation(
+        QStringLiteral("Recommended: works for any clock offset and marks the doubtful photos.")));
+    fLastRecordAlignment =
+        new QRadioButton(QStringLiteral("Take the last scan and the last photo as taken at the same moment"));
+    fLastRecordAlignment->setObjectName(QString::fromLatin1(sPrefs_doUseLastBarcodeAsSyncData));
+    alignmentLayout->addWidget(fLastRecordAlignment);
+    fLastRecordAlignment->setToolTip(QStringLiteral(
+        "The old way: right only when the last photo of the shoot was taken about as long after the last "
+        "scan as the skew below says."));
+    alignmentLayout->addWidget(
+        explanation(QStringLiteral("The last photo counts as taken the skew below after "
+                                   "the last scan.")));
+    auto* alignmentChoice = new QButtonGroup(this);
+    alignmentChoice->addButton(fAutomaticAlignment);
+    alignmentChoice->addButton(fLastRecordAlignment);
+    matchingForm->addRow(alignmentLayout);
     fSkew = new QDoubleSpinBox;
     fSkew->setObjectName(QString::fromLatin1(sPrefs_barcodeMatchSkewSeconds));
     fSkew->setRange(0.0, 3600.0);
@@ -69,10 +101,12 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
     fSkew->setSingleStep(0.5);
     fSkew->setSuffix(QStringLiteral(" s"));
     fSkew->setToolTip(QStringLiteral(
-        "How long after a scan its subject's photos may be taken. A photo belongs to a scan when it was "
-        "taken after the scan, less this many seconds (both clocks count from their last record). Make it "
-        "longer than your slowest subject, shorter than the time between subjects."));
+        "With the last scan and the last photo taken as the same moment: how long after a scan its "
+        "subject's photos may be taken. A photo belongs to a scan when it was taken after the scan, less "
+        "this many seconds. Make it about as long as your last subject's photos came after its scan."));
     matchingForm->addRow(QStringLiteral("Clock skew between scan and photo:"), fSkew);
+    // The skew belongs to the last-record alignment only.
+    connect(fLastRecordAlignment, &QRadioButton::toggled, fSkew, &QWidget::setEnabled);
     auto* matchingLayout = new QVBoxLayout;
     fAllowModify =
         addCheckBox(matchingLayout, QStringLiteral("Let me review the matches before they go to Vesk-X"),
@@ -135,7 +169,7 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
 
     awakeFromNib();
     loadFromStore();
-    fSkew->setFocus();
+    fAutomaticAlignment->setFocus();
 }
 
 void GeneralPreferencesDialog::awakeFromNib() {
@@ -147,7 +181,14 @@ void GeneralPreferencesDialog::awakeFromNib() {
     GeneralPreferencesController::getDoOutputThreeBarcodeIDs();
 }
 
+void GeneralPreferencesDialog::setLastRecordAlignment(bool lastRecord) {
+    fLastRecordAlignment->setChecked(lastRecord);
+    fAutomaticAlignment->setChecked(!lastRecord);
+    fSkew->setEnabled(lastRecord);
+}
+
 void GeneralPreferencesDialog::loadFromStore() {
+    setLastRecordAlignment(GeneralPreferencesController::getDoUseLastBarcodeAsSyncData());
     fSkew->setValue(double(GeneralPreferencesController::getBarcodeMatchSkewSeconds()));
     std::optional<std::string> name = GeneralPreferencesController::getDefaultBarcodeDataFileName();
     fDataFileName->setText(name ? QString::fromStdString(*name) : QString());
@@ -161,13 +202,15 @@ void GeneralPreferencesDialog::saveToStore() {
     PreferenceStore* store = preferenceStore();
     if (!store)
         return;
+    store->setValue(sPrefs_doUseLastBarcodeAsSyncData, fLastRecordAlignment->isChecked() ? "true" : "false");
     store->setValue(sPrefs_barcodeMatchSkewSeconds, preferenceDecimalText(fSkew->value()));
     store->setValue(sPrefs_defaultBarcodeDataFileName, fDataFileName->text().trimmed().toStdString());
     store->setValue(sPrefs_doPromptForMissingBarcodeDataFile, fPromptForMissing->isChecked() ? "1" : "0");
     store->setValue(sPrefs_doManualPromptForBarcodeDataFile, fManualPrompt->isChecked() ? "1" : "0");
     store->setValue(sPrefs_doAllowUserToModifyData, fAllowModify->isChecked() ? "true" : "false");
     store->setValue(sPrefs_doEnableInternalTesting, fInternalTesting->isChecked() ? "true" : "false");
-    myPrintfDebug(myFormat("Preferences saved: skew %.2f s", fSkew->value()));
+    myPrintfDebug(myFormat("Preferences saved: %s alignment, skew %.2f s",
+                           fLastRecordAlignment->isChecked() ? "last-record" : "automatic", fSkew->value()));
 }
 
 void GeneralPreferencesDialog::revertToInitialValues() {
@@ -176,6 +219,7 @@ void GeneralPreferencesDialog::revertToInitialValues() {
         auto found = defaults.find(key);
         return found == defaults.end() ? std::string() : found->second;
     };
+    setLastRecordAlignment(isTrue(text(sPrefs_doUseLastBarcodeAsSyncData)));
     fSkew->setValue(parsePreferenceDecimal(text(sPrefs_barcodeMatchSkewSeconds)));
     fDataFileName->setText(QString::fromStdString(text(sPrefs_defaultBarcodeDataFileName)));
     fPromptForMissing->setChecked(isTrue(text(sPrefs_doPromptForMissingBarcodeDataFile)));

@@ -9,6 +9,7 @@ class QCheckBox;
 class QDoubleSpinBox;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 extern const char controllerNibFileName[]; // "GeneralPreferencesDialog"
 
@@ -24,6 +25,9 @@ class GeneralPreferencesDialog : public DialogController {
     // Fills the fields with the factory defaults; saved only by OK or Apply.
     void revertToInitialValues();
 
+    // The two ways of lining the clocks up (doUseLastBarcodeAsSyncData false and true).
+    QRadioButton* automaticAlignmentField() const { return fAutomaticAlignment; }
+    QRadioButton* lastRecordAlignmentField() const { return fLastRecordAlignment; }
     QDoubleSpinBox* skewField() const { return fSkew; }
     QLineEdit* dataFileNameField() const { return fDataFileName; }
     QCheckBox* promptForMissingField() const { return fPromptForMissing; }
@@ -39,7 +43,11 @@ class GeneralPreferencesDialog : public DialogController {
     // The setting is in force once the window loads: the matched list always names the
     // neighbouring barcodes.
     void awakeFromNib();
+    // Checks one of the two alignments; the skew field is used by the last-record one only.
+    void setLastRecordAlignment(bool lastRecord);
 
+    QRadioButton* fAutomaticAlignment = nullptr;
+    QRadioButton* fLastRecordAlignment = nullptr;
     QDoubleSpinBox* fSkew = nullptr;
     QLineEdit* fDataFileName = nullptr;
     QCheckBox* fPromptForMissing = nullptr;

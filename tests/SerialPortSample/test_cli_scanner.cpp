@@ -1,5 +1,7 @@
 // vesk-cli scanner, run as a user runs it, against the real pdx-sim.
-#include "SerialTestSupport.h"
+#include "FileContent.h"
+#include "PdxSimProcess.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +9,8 @@
 
 #include <cstdlib>
 #include <string>
+
+using namespace testsupport;
 
 namespace {
 
@@ -44,7 +48,7 @@ class CliScannerTest : public ::testing::Test {
 
     std::string port() { return "'" + fSim.link() + "'"; }
 
-    TempFolder fFolder;
+    TemporaryFolder fFolder;
     PdxSimProcess fSim;
 };
 
@@ -63,7 +67,7 @@ TEST_F(CliScannerTest, InfoShowsTheScannerFoundThroughTheEnvironment) {
 
 TEST_F(CliScannerTest, DownloadThenEraseWithConfirmation) {
     startSim({});
-    TempFolder job;
+    TemporaryFolder job;
     CliRun download = cli("scanner " + port() + " download '" + job.path() + "'");
     EXPECT_EQ(download.status, 0) << download.err;
     EXPECT_NE(download.out.find("downloaded 3 scans"), std::string::npos) << download.out;
@@ -92,7 +96,7 @@ TEST_F(CliScannerTest, DownloadThenEraseWithConfirmation) {
 
 TEST_F(CliScannerTest, AFailedDownloadSaysSoAndKeepsTheFile) {
     startSim({"--fault", "bad-checksum@4"});
-    TempFolder job;
+    TemporaryFolder job;
     writeFile(job.file("BarcodeDataSource.txt"), "earlier download\n");
     CliRun run = cli("scanner " + port() + " download '" + job.path() + "'");
     EXPECT_EQ(run.status, 1);

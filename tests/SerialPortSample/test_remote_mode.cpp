@@ -1,14 +1,20 @@
 // Remote mode against the real pdx-sim on a pseudo-terminal: the three-step handshake, the retry
 // loop with its reopening, the connection check.
 #include "ScaledClock.h"
-#include "SerialTestSupport.h"
 #include "pdxProDevice.h"
 #include "pdxRemoteModeSession.h"
+
+#include "CaseName.h"
+#include "PdxSimProcess.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+
+using namespace testsupport;
 
 namespace {
 
@@ -19,44 +25,54 @@ class RemoteModeTest : public ::testing::Test {
         ASSERT_TRUE(fSim.start(options));
         fDevice.SetBsdPathName(fSim.link().c_str());
     }
-    TempFolder fFolder;
+    TemporaryFolder fFolder;
     ScaledClock fClock;
     ScopedProcessClock fInstall;
-    CapturedMessages fMessages;
+    RecordingMessageSink fMessages;
     PdxSimProcess fSim;
     pdxProDevice fDevice;
 };
 
+struct HandshakeCase {
+    const char* name;
+    const char* fault;
+    bool result;
+    std::string hostBytes;
+};
+
+void PrintTo(const HandshakeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const HandshakeCase kHandshakeCases[] = {
+    {"wrong answer to 0x05", "handshake-enq", false, "\x05"},
+    {"wrong answer to U: no T follows", "handshake-u", false, "\x05U"},
+    {"wrong answer to T", "handshake-t", false, "\x05UT"},
+    {"all three answered", nullptr, true, "\x05UT"},
+};
+
+class HandshakeTest : public ::testing::TestWithParam<HandshakeCase> {};
+
 } // namespace
 
-TEST(Handshake, FailsAtEachStepWithoutSendingTheNextByte) {
-    struct Case {
-        const char* name;
-        const char* fault;
-        bool result;
-        std::string hostBytes;
-    } cases[] = {
-        {"wrong answer to 0x05", "handshake-enq", false, "\x05"},
-        {"wrong answer to U: no T follows", "handshake-u", false, "\x05U"},
-        {"wrong answer to T", "handshake-t", false, "\x05UT"},
-        {"all three answered", nullptr, true, "\x05UT"},
-    };
-    for (const Case& c : cases) {
-        TempFolder folder;
-        PdxSimProcess sim(folder.path());
-        std::vector<std::string> options;
-        if (c.fault)
-            options = {"--fault", c.fault};
-        ASSERT_TRUE(sim.start(options)) << c.name;
-        pdxProDevice device;
-        device.SetBsdPathName(sim.link().c_str());
-        ASSERT_GT(device.OpenSerialPort(), 0) << c.name;
-        EXPECT_EQ(device.EnterRemoteMode(), c.result) << c.name;
-        device.CloseSerialPort();
-        sim.stop();
-        EXPECT_EQ(sim.hostBytes(), c.hostBytes) << c.name;
-    }
+TEST_P(HandshakeTest, FailsAtEachStepWithoutSendingTheNextByte) {
+    const HandshakeCase& c = GetParam();
+    TemporaryFolder folder;
+    PdxSimProcess sim(folder.path());
+    std::vector<std::string> options;
+    if (c.fault)
+        options = {"--fault", c.fault};
+    ASSERT_TRUE(sim.start(options));
+    pdxProDevice device;
+    device.SetBsdPathName(sim.link().c_str());
+    ASSERT_GT(device.OpenSerialPort(), 0);
+    EXPECT_EQ(device.EnterRemoteMode(), c.result);
+    device.CloseSerialPort();
+    sim.stop();
+    EXPECT_EQ(sim.hostBytes(), c.hostBytes);
 }
+
+INSTANTIATE_TEST_SUITE_P(Steps, HandshakeTest, ::testing::ValuesIn(kHandshakeCases), CaseName());
 
 TEST_F(RemoteModeTest, APortThatCannotBeOpenedFailsAtOnce) {
     fDevice.SetBsdPathName(fFolder.file("tty.SLAB_USBtoUART").c_str());

@@ -1,18 +1,25 @@
 // The serial port on a real pseudo-terminal: line settings, open and close, timed read-backs and
 // single-attempt writes. The test holds the master side and plays the scanner by hand.
 #include "ScaledClock.h"
-#include "SerialTestSupport.h"
 #include "serialRS232Device.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <thread>
+
+using namespace testsupport;
 
 namespace {
 
@@ -60,7 +67,7 @@ class SerialPortTest : public ::testing::Test {
     SerialPortTest() : fClock(10.0), fInstall(fClock) { fPort.SetBsdPathName(fTerminal.slavePath().c_str()); }
     ScaledClock fClock;
     ScopedProcessClock fInstall;
-    CapturedMessages fMessages;
+    RecordingMessageSink fMessages;
     PseudoTerminal fTerminal;
     serialRS232Device fPort;
 };
@@ -120,31 +127,46 @@ TEST_F(SerialPortTest, OpeningAnOpenPortReturnsTheSameDescriptor) {
     EXPECT_FALSE(fPort.IsPortOpen());
 }
 
-TEST(SerialPortOpen, FailuresLeaveThePortClosedWithAMessageNamingThePath) {
-    TempFolder folder;
-    writeFile(folder.file("plain.txt"), "not a terminal");
-    struct Case {
-        const char* name;
-        std::string path;
-        const char* message;
-    } cases[] = {
-        {"missing device", folder.file("tty.SLAB_USBtoUART-gone"), "Error opening serial port"},
-        {"not a terminal", folder.file("plain.txt"), "Error setting TIOCEXCL on"},
-    };
-    for (const Case& c : cases) {
-        CapturedMessages messages;
-        serialRS232Device port;
-        port.SetBsdPathName(c.path.c_str());
-        EXPECT_EQ(port.OpenSerialPort(), -1) << c.name;
-        EXPECT_FALSE(port.IsPortOpen()) << c.name;
-        EXPECT_TRUE(messages.contains(std::string(c.message) + " " + c.path)) << c.name << messages.text();
-        port.CloseSerialPort();
-        EXPECT_EQ(port.OpenSerialPort(), -1) << c.name << ": a later open tries again";
-    }
+namespace {
+
+struct OpenFailureCase {
+    const char* name;
+    const char* file; // in the test's folder
+    const char* message;
+};
+
+void PrintTo(const OpenFailureCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
+const OpenFailureCase kOpenFailureCases[] = {
+    {"missing device", "tty.SLAB_USBtoUART-gone", "Error opening serial port"},
+    {"not a terminal", "plain.txt", "Error setting TIOCEXCL on"},
+};
+
+class SerialPortOpenTest : public ::testing::TestWithParam<OpenFailureCase> {};
+
+} // namespace
+
+TEST_P(SerialPortOpenTest, FailuresLeaveThePortClosedWithAMessageNamingThePath) {
+    const OpenFailureCase& c = GetParam();
+    TemporaryFolder folder;
+    writeFile(folder.file("plain.txt"), "not a terminal");
+    const std::string path = folder.file(c.file);
+    RecordingMessageSink messages;
+    serialRS232Device port;
+    port.SetBsdPathName(path.c_str());
+    EXPECT_EQ(port.OpenSerialPort(), -1);
+    EXPECT_FALSE(port.IsPortOpen());
+    EXPECT_TRUE(messages.contains(std::string(c.message) + " " + path)) << messages.text();
+    port.CloseSerialPort();
+    EXPECT_EQ(port.OpenSerialPort(), -1) << "a later open tries again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, SerialPortOpenTest, ::testing::ValuesIn(kOpenFailureCases), CaseName());
+
 TEST(SerialPortPath, PathsOf1024BytesOrMoreAreRefused) {
-    CapturedMessages messages;
+    RecordingMessageSink messages;
     serialRS232Device port;
     EXPECT_TRUE(port.SetBsdPathName("/dev/ttyUSB0"));
     std::string longest(1023, 'a');
@@ -159,39 +181,53 @@ TEST(SerialPortPath, PathsOf1024BytesOrMoreAreRefused) {
     EXPECT_EQ(std::string(port.GetBsdPathName()), longest);
 }
 
-TEST_F(SerialPortTest, ReadBackCases) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> pieces; // written by the scanner side, 30 ms apart
-        long expected;
-        bool nullDestination;
-        bool result;
-        std::string bytes; // what the destination holds afterwards
-    } cases[] = {
-        {"all at once", {"\x06"}, 1, false, true, "\x06"},
-        {"split in three pieces", {"AB", "CD", "E"}, 5, false, true, "ABCDE"},
-        {"partial: fewer bytes than expected", {"ABC"}, 5, false, false, "ABC"},
-        {"nothing at all", {}, 1, false, false, ""},
-        {"null destination, complete", {"XY"}, 2, true, true, ""},
-        {"null destination, partial", {"X"}, 2, true, false, ""},
-    };
-    ASSERT_GT(fPort.OpenSerialPort(), 0);
-    for (const Case& c : cases) {
-        fPort.DiscardPendingInput();
-        std::thread scanner([&]() {
-            for (const std::string& piece : c.pieces) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(30));
-                fTerminal.send(piece);
-            }
-        });
-        char destination[16] = {0};
-        long expected = c.expected;
-        bool result = fPort.ReadBackTheCharacters(c.nullDestination ? nullptr : destination, expected);
-        scanner.join();
-        EXPECT_EQ(result, c.result) << c.name;
-        EXPECT_EQ(std::string(destination), c.bytes) << c.name;
-    }
+namespace {
+
+struct ReadBackCase {
+    const char* name;
+    std::vector<std::string> pieces; // written by the scanner side, 30 ms apart
+    long expected;
+    bool nullDestination;
+    bool result;
+    std::string bytes; // what the destination holds afterwards
+};
+
+void PrintTo(const ReadBackCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+const ReadBackCase kReadBackCases[] = {
+    {"all at once", {"\x06"}, 1, false, true, "\x06"},
+    {"split in three pieces", {"AB", "CD", "E"}, 5, false, true, "ABCDE"},
+    {"partial: fewer bytes than expected", {"ABC"}, 5, false, false, "ABC"},
+    {"nothing at all", {}, 1, false, false, ""},
+    {"null destination, complete", {"XY"}, 2, true, true, ""},
+    {"null destination, partial", {"X"}, 2, true, false, ""},
+};
+
+class ReadBackTest : public SerialPortTest, public ::testing::WithParamInterface<ReadBackCase> {};
+
+} // namespace
+
+TEST_P(ReadBackTest, ReturnsWhatArrivedInTime) {
+    const ReadBackCase& c = GetParam();
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    fPort.DiscardPendingInput();
+    std::thread scanner([&]() {
+        for (const std::string& piece : c.pieces) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            fTerminal.send(piece);
+        }
+    });
+    char destination[16] = {0};
+    long expected = c.expected;
+    bool result = fPort.ReadBackTheCharacters(c.nullDestination ? nullptr : destination, expected);
+    scanner.join();
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(std::string(destination), c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadBackTest, ::testing::ValuesIn(kReadBackCases), CaseName());
 
 TEST_F(SerialPortTest, ReadBackNeverTakesMoreThanTheBytesStillMissing) {
     ASSERT_GT(fPort.OpenSerialPort(), 0);
@@ -227,10 +263,13 @@ TEST_F(SerialPortTest, ShortWritesReturnFalseAndLeaveTheCountWritten) {
     int descriptor = fPort.GetFileDescriptor();
     ASSERT_EQ(fcntl(descriptor, F_SETFL, O_NONBLOCK), 0);
     std::string chunk(200, 'B');
-    while (true) {
-        ssize_t written = write(descriptor, chunk.data(), chunk.size());
-        if (written != static_cast<ssize_t>(chunk.size()))
-            break;
+    // The kernel moves written bytes on to the other side's buffer a moment later, which makes
+    // room again: fill until a write after a pause still finds no room.
+    for (bool roomAfterPause = true; roomAfterPause;) {
+        while (write(descriptor, chunk.data(), chunk.size()) > 0) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        roomAfterPause = write(descriptor, chunk.data(), chunk.size()) > 0;
     }
     std::string block(250, 'C');
     length = 250;

@@ -1,13 +1,20 @@
 // The download of form 1 from the real pdx-sim into BarcodeDataSource.txt: what a clean
 // transfer writes, and that every failed one leaves the earlier file as it was.
 #include "ScaledClock.h"
-#include "SerialTestSupport.h"
 #include "pdxProDevice.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "PdxSimProcess.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using namespace testsupport;
 
 namespace {
 
@@ -29,7 +36,7 @@ class UploadTest : public ::testing::Test {
                   const char* expectedUnitID = "10700001") {
         return downloadInto(fFolder, records, options, expectedUnitID);
     }
-    bool downloadInto(const TempFolder& folder, const std::string& records,
+    bool downloadInto(const TemporaryFolder& folder, const std::string& records,
                       const std::vector<std::string>& options, const char* expectedUnitID) {
         writeFile(folder.file("records.txt"), records);
         PdxSimProcess sim(folder.path());
@@ -49,58 +56,68 @@ class UploadTest : public ::testing::Test {
     std::string dataFile() { return readFile(fFolder.file("BarcodeDataSource.txt")); }
     bool exists(const char* name) { return fileExists(fFolder.file(name)); }
 
-    TempFolder fFolder;
+    TemporaryFolder fFolder;
     ScaledClock fClock;
     ScopedProcessClock fInstall;
     std::string fHostBytes;
 };
 
+struct CleanTransferCase {
+    const char* name;
+    std::string records;
+    std::vector<std::string> options;
+    std::string lines; // the data lines after the header and title lines
+};
+
+void PrintTo(const CleanTransferCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const CleanTransferCase kCleanTransferCases[] = {
+    {"three records of three fields",
+     kGoodRecords,
+     {},
+     "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"},
+    {"a record of five fields keeps the first three",
+     "AAA\t010126\t080000\tfourth\tfifth\nBBB\t010126\t080100\n",
+     {},
+     "AAA\t010126\t080000\nBBB\t010126\t080100\n"},
+    {"a 30-character field keeps its first 24",
+     "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123\t121026\t101500\n",
+     {},
+     "ABCDEFGHIJKLMNOPQRSTUVWX\t121026\t101500\n"},
+    {"zero-length fields become placeholders",
+     "\t121026\t101500\n4444\t\t\n",
+     {"--fields", "3"},
+     "00000\t121026\t101500\n4444\tmmddyy\thhmmss\n"},
+    {"an empty form leaves the two header lines", "", {}, ""},
+};
+
+class UploadFilesTest : public ::testing::TestWithParam<CleanTransferCase> {};
+
 } // namespace
 
-TEST(UploadFiles, CleanTransfersWriteOneLinePerRecord) {
-    struct Case {
-        const char* name;
-        std::string records;
-        std::vector<std::string> options;
-        std::string lines; // the data lines after the header and title lines
-    } cases[] = {
-        {"three records of three fields",
-         kGoodRecords,
-         {},
-         "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"},
-        {"a record of five fields keeps the first three",
-         "AAA\t010126\t080000\tfourth\tfifth\nBBB\t010126\t080100\n",
-         {},
-         "AAA\t010126\t080000\nBBB\t010126\t080100\n"},
-        {"a 30-character field keeps its first 24",
-         "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123\t121026\t101500\n",
-         {},
-         "ABCDEFGHIJKLMNOPQRSTUVWX\t121026\t101500\n"},
-        {"zero-length fields become placeholders",
-         "\t121026\t101500\n4444\t\t\n",
-         {"--fields", "3"},
-         "00000\t121026\t101500\n4444\tmmddyy\thhmmss\n"},
-        {"an empty form leaves the two header lines", "", {}, ""},
-    };
-    for (const Case& c : cases) {
-        ScaledClock clock(10.0);
-        ScopedProcessClock install(clock);
-        TempFolder folder;
-        writeFile(folder.file("records.txt"), c.records);
-        PdxSimProcess sim(folder.path());
-        std::vector<std::string> options = {"--records", folder.file("records.txt")};
-        options.insert(options.end(), c.options.begin(), c.options.end());
-        ASSERT_TRUE(sim.start(options)) << c.name;
-        pdxProDevice device;
-        device.SetBsdPathName(sim.link().c_str());
-        ASSERT_TRUE(device.SetWorkingPathCString(folder.path().c_str()));
-        EXPECT_TRUE(device.DownloadDataFromDevice("10700001")) << c.name;
-        EXPECT_EQ(readFile(folder.file("BarcodeDataSource.txt")), std::string(kHeader) + c.lines) << c.name;
-        EXPECT_FALSE(fileExists(folder.file(kBarcodeDataPartialFileName))) << c.name;
-        EXPECT_FALSE(fileExists(folder.file(kBarcodeDataDamagedFileName))) << c.name;
-        EXPECT_FALSE(device.IsPortOpen()) << c.name;
-    }
+TEST_P(UploadFilesTest, CleanTransfersWriteOneLinePerRecord) {
+    const CleanTransferCase& c = GetParam();
+    ScaledClock clock(10.0);
+    ScopedProcessClock install(clock);
+    TemporaryFolder folder;
+    writeFile(folder.file("records.txt"), c.records);
+    PdxSimProcess sim(folder.path());
+    std::vector<std::string> options = {"--records", folder.file("records.txt")};
+    options.insert(options.end(), c.options.begin(), c.options.end());
+    ASSERT_TRUE(sim.start(options));
+    pdxProDevice device;
+    device.SetBsdPathName(sim.link().c_str());
+    ASSERT_TRUE(device.SetWorkingPathCString(folder.path().c_str()));
+    EXPECT_TRUE(device.DownloadDataFromDevice("10700001"));
+    EXPECT_EQ(readFile(folder.file("BarcodeDataSource.txt")), std::string(kHeader) + c.lines);
+    EXPECT_FALSE(fileExists(folder.file(kBarcodeDataPartialFileName)));
+    EXPECT_FALSE(fileExists(folder.file(kBarcodeDataDamagedFileName)));
+    EXPECT_FALSE(device.IsPortOpen());
 }
+
+INSTANTIATE_TEST_SUITE_P(Transfers, UploadFilesTest, ::testing::ValuesIn(kCleanTransferCases), CaseName());
 
 TEST_F(UploadTest, AScannerWithoutUnitIDOrDateModeShowsThemInTheHeader) {
     ASSERT_TRUE(download(kGoodRecords, {"--no-unit-id", "--no-date-mode"}, "177?????"));
@@ -119,65 +136,76 @@ TEST_F(UploadTest, TheHeaderBlockIsReadStraightAfterItsRequest) {
                           std::string(10, '\x06') + "\x1B");
 }
 
-TEST_F(UploadTest, EveryFailedDownloadLeavesTheEarlierFileUntouched) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> options;
-        const char* expectedUnitID;
-        const char* message;
-        bool keepsDamagedFile;
-    } cases[] = {
-        {"wrong checksum in a field", {"--fault", "bad-checksum@2"}, "10700001", "!= DataChecksum", true},
-        {"wrong checksum in the header", {"--fault", "bad-checksum@0"}, "10700001", "!= Data Checksum", true},
-        {"dropped reply", {"--fault", "drop-reply@4"}, "10700001", "TIMED OUT", true},
-        {"bad length byte", {"--fault", "bad-length@3"}, "10700001", "BAD Record Length = [0]", true},
-        {"disconnect in the middle", {"--fault", "disconnect@5"}, "10700001", "did not arrive whole", true},
-        {"records with a field count of 00",
-         {"--report-fields", "00"},
-         "10700001",
-         "reports 0 fields per record",
-         false},
-        {"records with a field count of 10",
-         {"--report-fields", "10"},
-         "10700001",
-         "reports 10 fields per record",
-         false},
-        {"1,500 records",
-         {"--report-records", "01500"},
-         "10700001",
-         "reports 1500 records, outside 1 to 1499",
-         false},
-        {"another scanner answers", {"--unit-id", "10700002"}, "10700001", "fUnitID != barcodeID", false},
-        {"the unit ID differs in letter case",
-         {"--unit-id", "ab000001"},
-         "AB000001",
-         "fUnitID != barcodeID",
-         false},
-    };
-    for (const Case& c : cases) {
-        TempFolder folder;
-        ASSERT_TRUE(downloadInto(folder, kGoodRecords, {"--unit-id", c.expectedUnitID}, c.expectedUnitID))
-            << c.name;
-        const std::string good = readFile(folder.file("BarcodeDataSource.txt"));
-        ASSERT_NE(good.find("1111\t121026\t101500"), std::string::npos) << c.name;
+namespace {
 
-        CapturedMessages messages;
-        std::vector<std::string> options = {"--unit-id", c.expectedUnitID};
-        options.insert(options.end(), c.options.begin(), c.options.end());
-        EXPECT_FALSE(downloadInto(folder, kOtherRecords, options, c.expectedUnitID)) << c.name;
-        EXPECT_EQ(readFile(folder.file("BarcodeDataSource.txt")), good) << c.name;
-        EXPECT_TRUE(messages.contains(c.message)) << c.name << "\n" << messages.text();
-        EXPECT_EQ(fileExists(folder.file(kBarcodeDataDamagedFileName)), c.keepsDamagedFile) << c.name;
-        EXPECT_FALSE(fileExists(folder.file(kBarcodeDataPartialFileName))) << c.name;
-        if (c.keepsDamagedFile) {
-            EXPECT_TRUE(messages.contains("was not changed and the scans are still on the scanner"))
-                << c.name;
-        }
+struct FailedDownloadCase {
+    const char* name;
+    std::vector<std::string> options;
+    const char* expectedUnitID;
+    const char* message;
+    bool keepsDamagedFile;
+};
+
+void PrintTo(const FailedDownloadCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const FailedDownloadCase kFailedDownloadCases[] = {
+    {"wrong checksum in a field", {"--fault", "bad-checksum@2"}, "10700001", "!= DataChecksum", true},
+    {"wrong checksum in the header", {"--fault", "bad-checksum@0"}, "10700001", "!= Data Checksum", true},
+    {"dropped reply", {"--fault", "drop-reply@4"}, "10700001", "TIMED OUT", true},
+    {"bad length byte", {"--fault", "bad-length@3"}, "10700001", "BAD Record Length = [0]", true},
+    {"disconnect in the middle", {"--fault", "disconnect@5"}, "10700001", "did not arrive whole", true},
+    {"records with a field count of 00",
+     {"--report-fields", "00"},
+     "10700001",
+     "reports 0 fields per record",
+     false},
+    {"records with a field count of 10",
+     {"--report-fields", "10"},
+     "10700001",
+     "reports 10 fields per record",
+     false},
+    {"1,500 records",
+     {"--report-records", "01500"},
+     "10700001",
+     "reports 1500 records, outside 1 to 1499",
+     false},
+    {"another scanner answers", {"--unit-id", "10700002"}, "10700001", "fUnitID != barcodeID", false},
+    {"the unit ID differs in letter case",
+     {"--unit-id", "ab000001"},
+     "AB000001",
+     "fUnitID != barcodeID",
+     false},
+};
+
+class FailedDownloadTest : public UploadTest, public ::testing::WithParamInterface<FailedDownloadCase> {};
+
+} // namespace
+
+TEST_P(FailedDownloadTest, LeavesTheEarlierFileUntouched) {
+    const FailedDownloadCase& c = GetParam();
+    ASSERT_TRUE(download(kGoodRecords, {"--unit-id", c.expectedUnitID}, c.expectedUnitID));
+    const std::string good = dataFile();
+    ASSERT_NE(good.find("1111\t121026\t101500"), std::string::npos);
+
+    RecordingMessageSink messages;
+    std::vector<std::string> options = {"--unit-id", c.expectedUnitID};
+    options.insert(options.end(), c.options.begin(), c.options.end());
+    EXPECT_FALSE(download(kOtherRecords, options, c.expectedUnitID));
+    EXPECT_EQ(dataFile(), good);
+    EXPECT_TRUE(messages.contains(c.message)) << messages.text();
+    EXPECT_EQ(exists(kBarcodeDataDamagedFileName), c.keepsDamagedFile);
+    EXPECT_FALSE(exists(kBarcodeDataPartialFileName));
+    if (c.keepsDamagedFile) {
+        EXPECT_TRUE(messages.contains("was not changed and the scans are still on the scanner"));
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(Faults, FailedDownloadTest, ::testing::ValuesIn(kFailedDownloadCases), CaseName());
+
 TEST_F(UploadTest, AFailedFirstDownloadCreatesNoDataFile) {
-    CapturedMessages messages;
+    RecordingMessageSink messages;
     EXPECT_FALSE(download(kGoodRecords, {"--fault", "bad-checksum@7"}));
     EXPECT_FALSE(exists("BarcodeDataSource.txt"));
     std::string damaged = readFile(fFolder.file(kBarcodeDataDamagedFileName));
@@ -190,7 +218,7 @@ TEST_F(UploadTest, AFolderThatCannotHoldTheFileIsReported) {
     writeFile(fFolder.file("records.txt"), kGoodRecords);
     PdxSimProcess sim(fFolder.path());
     ASSERT_TRUE(sim.start({"--records", fFolder.file("records.txt")}));
-    CapturedMessages messages;
+    RecordingMessageSink messages;
     pdxProDevice device;
     device.SetBsdPathName(sim.link().c_str());
     EXPECT_FALSE(device.DownloadDataFromDevice("10700001")) << "no working folder set";

@@ -3,55 +3,31 @@
 #include "RunningThread.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
-bool RecordingHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) {
-    std::lock_guard<std::mutex> guard(fLock);
-    fEvents.push_back(fourCharCodeText(signature) + " " + fourCharCodeText(eventClass) + " " +
-                      fourCharCodeText(eventID));
-    return true;
-}
-
-std::vector<std::string> RecordingHostEvents::events() {
-    std::lock_guard<std::mutex> guard(fLock);
-    return fEvents;
-}
-
-int RecordingHostEvents::count(const char* eventID) {
-    int found = 0;
-    for (const std::string& event : events())
-        found += event.compare(event.size() - 4, 4, eventID) == 0 ? 1 : 0;
-    return found;
-}
-
-void ScriptedOperations::hold() {
+void ScriptedSteps::hold() {
     std::lock_guard<std::mutex> guard(fLock);
     fHeld = true;
 }
 
-void ScriptedOperations::release() {
+void ScriptedSteps::release() {
     std::lock_guard<std::mutex> guard(fLock);
     fHeld = false;
     fChanged.notify_all();
 }
 
-std::vector<std::string> ScriptedOperations::calls() {
+std::vector<std::string> ScriptedSteps::calls() {
     std::lock_guard<std::mutex> guard(fLock);
     return fCalls;
 }
 
-bool ScriptedOperations::waitForCalls(size_t count) {
+bool ScriptedSteps::waitForCalls(size_t count) {
     std::unique_lock<std::mutex> lock(fLock);
     return fChanged.wait_for(lock, std::chrono::seconds(5), [&] { return fCalls.size() >= count; });
 }
 
-void ScriptedOperations::run(const std::string& name, JobContext& context) {
-    std::function<void(JobContext&)> action;
+StepResult ScriptedSteps::run(const std::string& name, JobContext& context) {
+    std::function<StepResult(JobContext&)> action;
     {
         std::unique_lock<std::mutex> lock(fLock);
         fCalls.push_back(name);
@@ -62,25 +38,8 @@ void ScriptedOperations::run(const std::string& name, JobContext& context) {
             action = found->second;
     }
     if (action)
-        action(context);
-}
-
-TemporaryFolder::TemporaryFolder() {
-    char pattern[] = "/tmp/vesk-app-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    fPath = made ? made : "/tmp";
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::string command = "rm -rf '" + fPath + "'";
-    if (std::system(command.c_str()) != 0)
-        return;
-}
-
-std::string TemporaryFolder::make(const std::string& name) const {
-    std::string path = fPath + "/" + name;
-    mkdir(path.c_str(), 0700);
-    return path;
+        return action(context);
+    return StepResult();
 }
 
 bool waitForNoWorker() {
@@ -91,11 +50,6 @@ bool waitForNoWorker() {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 size_t countOccurrences(const std::string& text, const std::string& part) {

@@ -219,21 +219,20 @@ class HostEventsBusTest : public QObject {
         QCOMPARE(host.process().state(), QProcess::NotRunning);
     }
 
+    void hostStatusesForProgramsThatDoNotTakePart_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::newRow("ended_without_qend") << QStringList{"--", "/bin/true"} << 7;
+        QTest::newRow("not_startable") << QStringList{"--", "/nonexistent/program"} << 9;
+        QTest::newRow("no_program") << QStringList{"--"} << 64;
+        QTest::newRow("unknown_option") << QStringList{"--bogus", "--", "/bin/true"} << 64;
+    }
+
     void hostStatusesForProgramsThatDoNotTakePart() {
-        struct Case {
-            const char* name;
-            QStringList arguments;
-            int status;
-        } cases[] = {
-            {"ended_without_qend", {"--", "/bin/true"}, 7},
-            {"not_startable", {"--", "/nonexistent/program"}, 9},
-            {"no_program", {"--"}, 64},
-            {"unknown_option", {"--bogus", "--", "/bin/true"}, 64},
-        };
-        for (const Case& c : cases) {
-            Run host(program("vesk-host"), c.arguments);
-            QVERIFY2(host.finish() == c.status, c.name);
-        }
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        Run host(program("vesk-host"), arguments);
+        QCOMPARE(host.finish(), status);
     }
 
     void secondHostIsRefusedTheName() {

@@ -1,6 +1,8 @@
 // The message area's bounded buffer and its display text.
 #include "MessageBuffer.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,6 +25,10 @@ struct TrimCase {
     size_t expectedLength;
 };
 
+void PrintTo(const TrimCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 const TrimCase kTrimCases[] = {
     {"fits", 100, 100, 200},
     {"exactly_full", 51000, 200, 51200},
@@ -31,21 +37,24 @@ const TrimCase kTrimCases[] = {
     {"message_longer_than_the_limit", 10, 60000, 51200},
 };
 
-TEST(MessageBufferTest, TrimmingKeepsTheNewestText) {
-    for (const TrimCase& c : kTrimCases) {
-        SCOPED_TRACE(c.name);
-        MessageBuffer buffer;
-        std::string existing = numbered(c.existing, 'a');
-        std::string message = numbered(c.message, 'A');
-        buffer.append(existing);
-        buffer.append(message);
-        std::string expected = (existing + message);
-        expected = expected.substr(expected.size() - c.expectedLength);
-        std::string held = buffer.snapshot();
-        EXPECT_EQ(c.expectedLength, held.size());
-        EXPECT_EQ(expected, held);
-    }
+class MessageBufferTrimTest : public ::testing::TestWithParam<TrimCase> {};
+
+TEST_P(MessageBufferTrimTest, TrimmingKeepsTheNewestText) {
+    const TrimCase& c = GetParam();
+    MessageBuffer buffer;
+    std::string existing = numbered(c.existing, 'a');
+    std::string message = numbered(c.message, 'A');
+    buffer.append(existing);
+    buffer.append(message);
+    std::string expected = (existing + message);
+    expected = expected.substr(expected.size() - c.expectedLength);
+    std::string held = buffer.snapshot();
+    EXPECT_EQ(c.expectedLength, held.size());
+    EXPECT_EQ(expected, held);
 }
+
+INSTANTIATE_TEST_SUITE_P(Lengths, MessageBufferTrimTest, ::testing::ValuesIn(kTrimCases),
+                         testsupport::CaseName());
 
 TEST(MessageBufferTest, FiftyOneThousandPlusFiveHundredKeepsTheNewest50700BeforeTheMessage) {
     MessageBuffer buffer;
@@ -75,19 +84,26 @@ struct DisplayCase {
     std::string shown;
 };
 
-TEST(MessageBufferTest, DisplayText) {
-    const DisplayCase cases[] = {
-        {"carriage_returns_become_line_feeds", "one\rtwo\r", "one\ntwo\n"},
-        {"crlf_is_one_break", "word\r\n\r", "word\n\n"},
-        {"lf_cr_is_two_breaks", "word\n\r", "word\n\n"},
-        {"utf8_kept", "Caf\xC3\xA9\r", "Caf\xC3\xA9\n"},
-        {"mac_roman_fallback", "Caf\x8E\r", "Caf\xC3\xA9\n"},
-        {"character_cut_by_trimming_dropped", "\xA9 rest\r", " rest\n"},
-    };
-    for (const DisplayCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.shown, messageAreaText(c.bytes));
-    }
+void PrintTo(const DisplayCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+const DisplayCase kDisplayCases[] = {
+    {"carriage_returns_become_line_feeds", "one\rtwo\r", "one\ntwo\n"},
+    {"crlf_is_one_break", "word\r\n\r", "word\n\n"},
+    {"lf_cr_is_two_breaks", "word\n\r", "word\n\n"},
+    {"utf8_kept", "Caf\xC3\xA9\r", "Caf\xC3\xA9\n"},
+    {"mac_roman_fallback", "Caf\x8E\r", "Caf\xC3\xA9\n"},
+    {"character_cut_by_trimming_dropped", "\xA9 rest\r", " rest\n"},
+};
+
+class MessageBufferDisplayTest : public ::testing::TestWithParam<DisplayCase> {};
+
+TEST_P(MessageBufferDisplayTest, DisplayText) {
+    EXPECT_EQ(GetParam().shown, messageAreaText(GetParam().bytes));
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, MessageBufferDisplayTest, ::testing::ValuesIn(kDisplayCases),
+                         testsupport::CaseName());
 
 } // namespace

@@ -3,13 +3,20 @@
 // erase's reconnection, which neither moves the job nor gives up the worker guard.
 #include "AlertPanel.h"
 #include "JobContext.h"
-#include "JobTestSupport.h"
 #include "Preferences.h"
 #include "RunningThread.h"
 #include "ScaledClock.h"
 #include "ScannerWorkflows.h"
-#include "SerialTestSupport.h"
-#include "StatusDisplay.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "PdxSimProcess.h"
+#include "RecordingHostEvents.h"
+#include "RecordingMessageSink.h"
+#include "RecordingShell.h"
+#include "RecordingStatusDisplay.h"
+#include "TaskName.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,41 +65,12 @@ class MapPreferences : public PreferenceStore {
     std::map<std::string, std::string> values;
 };
 
-struct Fields {
-    std::string model, serialNumber, port;
-};
-
-class RecordingStatus : public StatusDisplay {
-  public:
-    void setStatusText(const std::string& text) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        statusTexts.push_back(text);
-    }
-    void setBusy(bool) override {}
-    void setScannerFields(const std::string& model, const std::string& serialNumber,
-                          const std::string& port) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        fields = {model, serialNumber, port};
-    }
-    void setSerialPortImage(const std::string& imageName) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        logo = imageName;
-    }
-    std::vector<std::string> statusTexts;
-    Fields fields;
-    std::string logo = "(never set)";
-
-  private:
-    std::mutex fLock;
-};
-
 class ScannerWorkflowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         setAlertPrompt(&fPrompt);
         setPreferenceStore(&fPreferences);
         unsetenv("VESK_UNATTENDED");
-        fJob.jobCreated = true;
     }
     void TearDown() override {
         setAlertPrompt(nullptr);
@@ -101,61 +79,76 @@ class ScannerWorkflowsTest : public ::testing::Test {
     }
     // A scanner on a link of this name; VESK_SERIAL_PORTS names it.
     bool startScanner(const std::string& linkName, const std::vector<std::string>& options = {}) {
-        fScanner.reset(new PdxSimProcess(fFolder.path(), linkName));
-        setenv("VESK_SERIAL_PORTS", (fFolder.path() + linkName).c_str(), 1);
-        std::vector<std::string> all = {"--records", fFolder.file("scans.txt"), "--pace", "instant"};
+        fScanner.reset(new testsupport::PdxSimProcess(fFolder.path(), linkName));
+        setenv("VESK_SERIAL_PORTS", fScanner->link().c_str(), 1);
+        std::vector<std::string> all = {"--pace", "instant"};
         all.insert(all.end(), options.begin(), options.end());
-        writeFile(fFolder.file("scans.txt"), "AAA1\t050426\t100000\nBBB2\t050426\t100200\n");
-        return fScanner->start(all);
+        return fScanner->startWithRecords("AAA1\t050426\t100000\nBBB2\t050426\t100200\n", all);
     }
-    JobContext context() { return JobContext(&fJob, fFolder.path(), fHost, fStatus, fShell); }
+    JobContext context() { return JobContext(true, fFolder.path(), fHost, fStatus, fShell); }
     bool sent(const std::string& hex) {
-        return readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
+        return testsupport::readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
     }
+    std::optional<std::string> logo() const { return fStatus.serialPortImage(); }
 
-    TempFolder fFolder;
+    testsupport::TemporaryFolder fFolder;
     ScriptedPrompt fPrompt;
     MapPreferences fPreferences;
-    RecordingStatus fStatus;
-    RecordingHostEvents fHost;
-    RecordingShell fShell;
-    CapturedMessages fMessages;
-    jobCheckList fJob;
-    std::unique_ptr<PdxSimProcess> fScanner;
+    testsupport::RecordingStatusDisplay fStatus;
+    testsupport::RecordingHostEvents fHost;
+    testsupport::RecordingShell fShell;
+    testsupport::RecordingMessageSink fMessages;
+    std::unique_ptr<testsupport::PdxSimProcess> fScanner;
 };
 
 } // namespace
 
-TEST_F(ScannerWorkflowsTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
-    struct Case {
-        const char* name;
-        const char* link;
-        const char* logo;
-        const char* question;
-    } cases[] = {
-        {"usb_adapter", "tty.SLAB_USBtoUART", "UsbLogo.png", "NSAlertWindow_1005"},
-        {"bluetooth_mac_name", "tty.Bluetooth-PDA-Sync", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
-        {"bluetooth_linux_name", "rfcomm0", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(startScanner(c.link));
-        ScannerWorkflows workflows;
-        JobContext job = context();
-        workflows.rescanSerialPort(job);
-        EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
-        EXPECT_EQ(fStatus.logo, c.logo);
-        fPrompt.asked.clear();
-        fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
-        workflows.makeConnection(job);
-        ASSERT_FALSE(fPrompt.asked.empty());
-        EXPECT_EQ(fPrompt.asked.front(), c.question);
-        EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
-        EXPECT_EQ(workflows.barCodeID(), "10700001");
-        EXPECT_EQ(fStatus.fields.model, "Z-1070");
-        EXPECT_EQ(fStatus.fields.serialNumber, "10700001");
-    }
+namespace {
+
+template <typename Case>
+class ScannerWorkflowsTableTest : public ScannerWorkflowsTest, public ::testing::WithParamInterface<Case> {};
+
+struct PortCase {
+    const char* name;
+    const char* link;
+    const char* logo;
+    const char* question;
+};
+
+void PrintTo(const PortCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+const PortCase kPortCases[] = {
+    {"usb_adapter", "tty.SLAB_USBtoUART", "UsbLogo.png", "NSAlertWindow_1005"},
+    {"bluetooth_mac_name", "tty.Bluetooth-PDA-Sync", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
+    {"bluetooth_linux_name", "rfcomm0", "BluetoothLogo.tiff", "NSAlertWindow_1003"},
+};
+
+using PortKindTest = ScannerWorkflowsTableTest<PortCase>;
+
+} // namespace
+
+TEST_P(PortKindTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
+    const PortCase& c = GetParam();
+    ASSERT_TRUE(startScanner(c.link));
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
+    EXPECT_EQ(logo(), std::optional<std::string>(c.logo));
+    fPrompt.asked.clear();
+    NextTask next = workflows.makeConnection(job);
+    ASSERT_FALSE(fPrompt.asked.empty());
+    EXPECT_EQ(fPrompt.asked.front(), c.question);
+    EXPECT_EQ(next, NextTask(eVeskBarcodeTask_DownloadBarcodeData));
+    EXPECT_EQ(workflows.barCodeID(), "10700001");
+    EXPECT_EQ(fStatus.scannerFields().model, "Z-1070");
+    EXPECT_EQ(fStatus.scannerFields().serialNumber, "10700001");
+}
+
+INSTANTIATE_TEST_SUITE_P(ScannerWorkflows, PortKindTest, ::testing::ValuesIn(kPortCases),
+                         testsupport::CaseName());
 
 TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnection) {
     unsetenv("VESK_SERIAL_PORTS");
@@ -163,20 +156,19 @@ TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnect
     JobContext job = context();
     workflows.rescanSerialPort(job);
     EXPECT_EQ(workflows.currentPortPath(), "");
-    EXPECT_EQ(fStatus.logo, "");
-    EXPECT_EQ(fStatus.fields.port, "No serial port found");
+    EXPECT_EQ(logo(), std::optional<std::string>(""));
+    EXPECT_EQ(fStatus.scannerFields().portPath, "No serial port found");
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"No serial port found"}));
 
     fPrompt.asked.clear();
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
-    workflows.makeConnection(job);
+    NextTask next = workflows.makeConnection(job);
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9009"}));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_ConnectToBarcodeDevice);
-    for (const std::string& text : fStatus.statusTexts)
+    EXPECT_EQ(next, NextTask()); // the job rests at the connection
+    std::vector<std::string> statusTexts = fStatus.texts();
+    for (const std::string& text : statusTexts)
         EXPECT_EQ(text.find("(null)"), std::string::npos) << text;
-    EXPECT_NE(std::find(fStatus.statusTexts.begin(), fStatus.statusTexts.end(), "No serial port found"),
-              fStatus.statusTexts.end());
-    for (const std::string& text : fStatus.statusTexts)
+    EXPECT_NE(std::find(statusTexts.begin(), statusTexts.end(), "No serial port found"), statusTexts.end());
+    for (const std::string& text : statusTexts)
         EXPECT_EQ(text.find("Setting up serial port"), std::string::npos) << text;
 }
 
@@ -185,15 +177,14 @@ TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndD
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
     workflows.makeConnection(job);
     EXPECT_EQ(workflows.barCodeID(), "177?????");
-    EXPECT_EQ(fStatus.fields.serialNumber, "177?????");
+    EXPECT_EQ(fStatus.scannerFields().serialNumber, "177?????");
     fPrompt.answers["NSAlertWindow_1009"] = 0;
-    workflows.downloadData(job);
+    NextTask next = workflows.downloadData(job);
     EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_UserCancel);
-    EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
+    EXPECT_EQ(next, NextTask(eVeskBarcodeTask_UserCancel));
+    EXPECT_FALSE(testsupport::fileExists(fFolder.file("BarcodeDataSource.txt")));
 }
 
 TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJob) {
@@ -201,12 +192,11 @@ TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJ
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DownloadBarcodeData;
-    workflows.downloadData(job);
+    NextTask next = workflows.downloadData(job);
     EXPECT_TRUE(fPrompt.asked.empty());
     EXPECT_TRUE(fMessages.contains("pdxDownloadData => Device Not Connected???"));
     EXPECT_TRUE(fMessages.contains("Download FAILED"));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+    EXPECT_EQ(next, NextTask()); // the job rests at the download
     EXPECT_FALSE(sent("02 43 55 31 03"));
 }
 
@@ -215,18 +205,16 @@ TEST_F(ScannerWorkflowsTest, EraseReconnectsWithoutMovingTheJobOrReleasingTheGua
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DeleteData;
     ASSERT_TRUE(tryAcquireRunningThread());
-    workflows.deleteData(job);
+    StepResult result = workflows.deleteData(job);
     EXPECT_TRUE(isRunningThread());
     releaseRunningThread();
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DeleteData);
-    EXPECT_EQ(fJob.curTask.load(), eVeskBarcodeTask_DeleteData);
+    EXPECT_EQ(result.next, NextTask()); // the reconnection's download is not named
     EXPECT_TRUE(
         fMessages.contains("pdxDeleteData => Invalid Barcode Device SerialNumber => NEVER Initialized!"));
     EXPECT_TRUE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02"}));
-    EXPECT_TRUE(job.terminateRequested());
+    EXPECT_TRUE(result.terminateProgram);
 }
 
 TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing) {
@@ -234,14 +222,13 @@ TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_DeleteData;
     fPrompt.answers["NSAlertWindow_1005"] = 0; // the user does not ready the scanner
-    workflows.deleteData(job);
+    StepResult result = workflows.deleteData(job);
     EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9003"}));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DeleteData);
+    EXPECT_EQ(result.next, NextTask()); // the declined reconnection does not cancel the job
     EXPECT_FALSE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc err2"}));
-    EXPECT_FALSE(job.terminateRequested());
+    EXPECT_FALSE(result.terminateProgram);
 }
 
 TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
@@ -253,93 +240,90 @@ TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_PrepareForConnection;
-    workflows.prepareForConnection(job);
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_MatchBarcodeDataWithPhotos);
+    EXPECT_EQ(workflows.prepareForConnection(job), NextTask(eVeskBarcodeTask_MatchBarcodeDataWithPhotos));
     EXPECT_TRUE(workflows.testingMode());
-    workflows.deleteData(job);
+    StepResult result = workflows.deleteData(job);
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02", "QRWz barc ok02"}));
-    EXPECT_TRUE(job.terminateRequested());
-    EXPECT_EQ(readFile(fFolder.file("pdx-sim.log")).find("host "), std::string::npos);
+    EXPECT_TRUE(result.terminateProgram);
+    EXPECT_EQ(testsupport::readFile(fFolder.file("pdx-sim.log")).find("host "), std::string::npos);
 }
 
-TEST_F(ScannerWorkflowsTest, PreparationFollowsTheAnswers) {
-    struct Case {
-        const char* name;
-        bool testingMode;
-        bool dataFile;
-        std::map<std::string, int> answers;
-        int32_t nextTask;
-        std::vector<std::string> events;
-    } cases[] = {
-        {"no_data_file", false, false, {}, eVeskBarcodeTask_ConnectToBarcodeDevice, {}},
-        {"use_existing_data",
-         false,
-         true,
-         {{"NSAlertWindow_1002", 1}},
-         eVeskBarcodeTask_MatchBarcodeDataWithPhotos,
-         {}},
-        {"not_now_rests",
-         false,
-         true,
-         {{"NSAlertWindow_1002", 0}},
-         eVeskBarcodeTask_PrepareForConnection,
-         {}},
-        {"cancel_at_existing_data",
-         false,
-         true,
-         {{"NSAlertWindow_1002", -1}},
-         eVeskBarcodeTask_UserCancel,
-         {}},
-        {"testing_mode_use_scanner",
-         true,
-         false,
-         {{"NSAlertWindow_1001", 1}},
-         eVeskBarcodeTask_ConnectToBarcodeDevice,
-         {}},
-        {"testing_mode_cancel",
-         true,
-         false,
-         {{"NSAlertWindow_1001", 0}},
-         eVeskBarcodeTask_JobEnded,
-         {"QRWz barc abrt"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RecordingHostEvents host;
-        fPreferences.values["doEnableInternalTesting"] = c.testingMode ? "true" : "false";
-        std::remove(fFolder.file("BarcodeDataSource.txt").c_str());
-        if (c.dataFile)
-            writeFile(fFolder.file("BarcodeDataSource.txt"), "scans\n");
-        fPrompt.answers = c.answers;
-        ScannerWorkflows workflows;
-        JobContext job(&fJob, fFolder.path(), host, fStatus, fShell);
-        fJob.curTask = fJob.nextTask = eVeskBarcodeTask_PrepareForConnection;
-        workflows.prepareForConnection(job);
-        EXPECT_EQ(fJob.nextTask.load(), c.nextTask);
-        EXPECT_EQ(host.events(), c.events);
-        // Choosing the scanner in testing mode leaves testing mode for this job.
-        if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice) {
-            EXPECT_FALSE(workflows.testingMode());
-        }
+namespace {
+
+struct PreparationCase {
+    const char* name;
+    bool testingMode;
+    bool dataFile;
+    std::map<std::string, int> answers;
+    NextTask nextTask;
+    std::vector<std::string> events;
+};
+
+void PrintTo(const PreparationCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const PreparationCase kPreparationCases[] = {
+    {"no_data_file", false, false, {}, eVeskBarcodeTask_ConnectToBarcodeDevice, {}},
+    {"use_existing_data",
+     false,
+     true,
+     {{"NSAlertWindow_1002", 1}},
+     eVeskBarcodeTask_MatchBarcodeDataWithPhotos,
+     {}},
+    {"not_now_rests", false, true, {{"NSAlertWindow_1002", 0}}, std::nullopt, {}},
+    {"cancel_at_existing_data", false, true, {{"NSAlertWindow_1002", -1}}, eVeskBarcodeTask_UserCancel, {}},
+    {"testing_mode_use_scanner",
+     true,
+     false,
+     {{"NSAlertWindow_1001", 1}},
+     eVeskBarcodeTask_ConnectToBarcodeDevice,
+     {}},
+    {"testing_mode_cancel",
+     true,
+     false,
+     {{"NSAlertWindow_1001", 0}},
+     eVeskBarcodeTask_JobEnded,
+     {"QRWz barc abrt"}},
+};
+
+using PreparationTest = ScannerWorkflowsTableTest<PreparationCase>;
+
+} // namespace
+
+TEST_P(PreparationTest, PreparationFollowsTheAnswers) {
+    const PreparationCase& c = GetParam();
+    fPreferences.values["doEnableInternalTesting"] = c.testingMode ? "true" : "false";
+    if (c.dataFile)
+        fFolder.write("BarcodeDataSource.txt", "scans\n");
+    fPrompt.answers = c.answers;
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    EXPECT_EQ(workflows.prepareForConnection(job), c.nextTask);
+    EXPECT_EQ(fHost.events(), c.events);
+    // Choosing the scanner in testing mode leaves testing mode for this job.
+    if (c.nextTask == eVeskBarcodeTask_ConnectToBarcodeDevice) {
+        EXPECT_FALSE(workflows.testingMode());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(ScannerWorkflows, PreparationTest, ::testing::ValuesIn(kPreparationCases),
+                         testsupport::CaseName());
 
 TEST_F(ScannerWorkflowsTest, DownloadIntoAFolderWhoseDataFileCannotBeNamedFetchesNothing) {
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fJob.curTask = fJob.nextTask = eVeskBarcodeTask_ConnectToBarcodeDevice;
     workflows.makeConnection(job);
     ASSERT_EQ(workflows.barCodeID(), "10700001");
 
     std::string longFolder = fFolder.path() + std::string(1000, 'a') + "/";
-    JobContext tooLong(&fJob, longFolder, fHost, fStatus, fShell);
-    fJob.curTask = eVeskBarcodeTask_DownloadBarcodeData;
-    workflows.downloadData(tooLong);
-    EXPECT_TRUE(fMessages.contains("pdxDownloadData => the data file cannot be written in the working folder"));
-    EXPECT_EQ(fJob.nextTask.load(), eVeskBarcodeTask_DownloadBarcodeData);
+    JobContext tooLong(true, longFolder, fHost, fStatus, fShell);
+    NextTask next = workflows.downloadData(tooLong);
+    EXPECT_TRUE(
+        fMessages.contains("pdxDownloadData => the data file cannot be written in the working folder"));
+    EXPECT_EQ(next, NextTask()); // the job rests at the download
     EXPECT_FALSE(sent("02 43 55 31 03"));
-    EXPECT_FALSE(fileExists("BarcodeDataSource.txt"));
+    EXPECT_FALSE(testsupport::fileExists("BarcodeDataSource.txt"));
 }

@@ -2,13 +2,12 @@
 
 #include "TinyJpeg.h"
 
-#include <exiv2/exiv2.hpp>
+#include "Exiv2Compat.h"
+#include "FileContent.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <time.h>
 
@@ -55,9 +54,9 @@ std::string tinyTiff() {
 }
 
 void setAscii(Exiv2::ExifData& exif, const char* key, const std::string& bytes) {
-    Exiv2::Value::AutoPtr value = Exiv2::Value::create(Exiv2::asciiString);
-    value->read(reinterpret_cast<const Exiv2::byte*>(bytes.data()), static_cast<long>(bytes.size()),
-                Exiv2::littleEndian);
+    VeskExiv2::ValuePtr value = Exiv2::Value::create(Exiv2::asciiString);
+    value->read(reinterpret_cast<const Exiv2::byte*>(bytes.data()),
+                static_cast<VeskExiv2::ByteCount>(bytes.size()), Exiv2::littleEndian);
     exif.add(Exiv2::ExifKey(key), value.get());
 }
 
@@ -82,65 +81,47 @@ std::string fullBox(const char* type, const std::string& content) {
     return box(type, std::string(4, '\0') + content);
 }
 
+void writeBytes(const std::string& path, const std::string& bytes) {
+    ASSERT_TRUE(testsupport::writeFile(path, bytes)) << path;
+}
+
 } // namespace
 
-TemporaryFolder::TemporaryFolder() {
-    char pattern[] = "/tmp/vesk-catalogue-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made)
-        throw std::runtime_error("mkdtemp failed");
-    fPath = std::string(made) + "/";
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(fPath, ignored);
-}
-
-std::string TemporaryFolder::file(const std::string& relative) const {
-    std::string full = fPath + relative;
-    std::filesystem::create_directories(std::filesystem::path(full).parent_path());
-    return full;
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-std::vector<std::string> readLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::istringstream content(readFile(path));
-    std::string line;
-    while (std::getline(content, line))
-        lines.push_back(line);
-    return lines;
-}
-
 void writeExif(const std::string& path, const ExifFields& fields) {
-    if (!fields.dateTimeOriginal && !fields.subSecTimeOriginal)
+    if (!fields.dateTimeOriginal && !fields.subSecTimeOriginal && !fields.make && !fields.model &&
+        !fields.bodySerialNumber && !fields.canonSerialNumber && !fields.orientation && !fields.thumbnailJpeg)
         return;
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    VeskExiv2::ImagePtr image = Exiv2::ImageFactory::open(path);
     image->readMetadata();
     Exiv2::ExifData exif = image->exifData();
     if (fields.dateTimeOriginal)
         setAscii(exif, "Exif.Photo.DateTimeOriginal", *fields.dateTimeOriginal);
     if (fields.subSecTimeOriginal)
         setAscii(exif, "Exif.Photo.SubSecTimeOriginal", *fields.subSecTimeOriginal);
+    if (fields.make)
+        setAscii(exif, "Exif.Image.Make", *fields.make + std::string(1, '\0'));
+    if (fields.model)
+        setAscii(exif, "Exif.Image.Model", *fields.model + std::string(1, '\0'));
+    if (fields.bodySerialNumber)
+        setAscii(exif, "Exif.Photo.BodySerialNumber", *fields.bodySerialNumber + std::string(1, '\0'));
+    if (fields.canonSerialNumber)
+        exif["Exif.Canon.SerialNumber"] = *fields.canonSerialNumber;
+    if (fields.orientation)
+        exif["Exif.Image.Orientation"] = *fields.orientation;
+    if (fields.thumbnailJpeg)
+        Exiv2::ExifThumb(exif).setJpegThumbnail(
+            reinterpret_cast<const Exiv2::byte*>(fields.thumbnailJpeg->data()),
+            static_cast<VeskExiv2::ByteCount>(fields.thumbnailJpeg->size()));
     image->setExifData(exif);
     image->writeMetadata();
 }
 
+std::string tinyJpegBytes() {
+    return std::string(reinterpret_cast<const char*>(kTinyJpeg), sizeof kTinyJpeg);
+}
+
 void writeJpeg(const std::string& path, const ExifFields& fields) {
-    writeBytes(path, std::string(reinterpret_cast<const char*>(kTinyJpeg), sizeof kTinyJpeg));
+    writeBytes(path, tinyJpegBytes());
     writeExif(path, fields);
 }
 
@@ -149,10 +130,10 @@ void writeTiff(const std::string& path, const ExifFields& fields, bool dngVersio
     writeExif(path, fields);
     if (!dngVersion)
         return;
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    VeskExiv2::ImagePtr image = Exiv2::ImageFactory::open(path);
     image->readMetadata();
     Exiv2::ExifData exif = image->exifData();
-    Exiv2::Value::AutoPtr version = Exiv2::Value::create(Exiv2::unsignedByte);
+    VeskExiv2::ValuePtr version = Exiv2::Value::create(Exiv2::unsignedByte);
     version->read("1 4 0 0");
     exif.add(Exiv2::ExifKey("Exif.Image.DNGVersion"), version.get());
     image->setExifData(exif);
@@ -225,39 +206,4 @@ ScopedTimeZone::~ScopedTimeZone() {
     else
         unsetenv("TZ");
     tzset();
-}
-
-RecordingMessageSink::RecordingMessageSink() {
-    setDefaultMessageSink(this);
-}
-
-RecordingMessageSink::~RecordingMessageSink() {
-    setDefaultMessageSink(nullptr);
-}
-
-void RecordingMessageSink::outputError(std::string text) {
-    std::lock_guard<std::mutex> guard(fLock);
-    fTexts.push_back(std::move(text));
-}
-
-std::string RecordingMessageSink::all() const {
-    std::lock_guard<std::mutex> guard(fLock);
-    std::string joined;
-    for (const std::string& text : fTexts)
-        joined += text + "\n";
-    return joined;
-}
-
-bool RecordingMessageSink::contains(const std::string& text) const {
-    return all().find(text) != std::string::npos;
-}
-
-void RecordingStatusDisplay::setStatusText(const std::string& text) {
-    std::lock_guard<std::mutex> guard(fLock);
-    fTexts.push_back(text);
-}
-
-std::vector<std::string> RecordingStatusDisplay::texts() const {
-    std::lock_guard<std::mutex> guard(fLock);
-    return fTexts;
 }

@@ -2,10 +2,7 @@
 // exiv2, in temporary folders.
 #pragma once
 
-#include "MessageLog.h"
-#include "StatusDisplay.h"
-
-#include <mutex>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,25 +11,17 @@ struct ExifFields {
     // Raw bytes of Exif.Photo.DateTimeOriginal (NULs and blanks as given); unset: no such tag.
     std::optional<std::string> dateTimeOriginal;
     std::optional<std::string> subSecTimeOriginal;
+    // The camera body: Exif.Image.Make, Exif.Image.Model, Exif.Photo.BodySerialNumber, and a
+    // Canon maker-note serial number (Exif.Canon.SerialNumber, a number).
+    std::optional<std::string> make;
+    std::optional<std::string> model;
+    std::optional<std::string> bodySerialNumber;
+    std::optional<uint32_t> canonSerialNumber;
+    // Exif.Image.Orientation.
+    std::optional<uint16_t> orientation;
+    // A JPEG written as the Exif thumbnail.
+    std::optional<std::string> thumbnailJpeg;
 };
-
-// A fresh folder under /tmp, removed with everything in it when the object goes.
-class TemporaryFolder {
-  public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    // The folder's path, ending in "/".
-    const std::string& path() const { return fPath; }
-    // Creates the subfolders of relative as needed and returns the full path.
-    std::string file(const std::string& relative) const;
-
-  private:
-    std::string fPath;
-};
-
-void writeBytes(const std::string& path, const std::string& bytes);
-std::string readFile(const std::string& path);
-std::vector<std::string> readLines(const std::string& path);
 
 // A real JPEG (8x8 grey) at path; with fields, exiv2 writes them as its EXIF.
 void writeJpeg(const std::string& path, const ExifFields& fields = ExifFields());
@@ -44,6 +33,8 @@ void writeHeifWithExif(const std::string& path, const ExifFields& fields);
 // The EXIF fields written through exiv2 into an existing image file.
 void writeExif(const std::string& path, const ExifFields& fields);
 ExifFields exifDate(const std::string& dateTimeOriginal, const std::string& subSeconds = std::string());
+// The bytes of the small JPEG that writeJpeg writes.
+std::string tinyJpegBytes();
 
 // Sets TZ for the lifetime of the object.
 class ScopedTimeZone {
@@ -53,31 +44,4 @@ class ScopedTimeZone {
 
   private:
     std::optional<std::string> fSaved;
-};
-
-// Collects what reaches the message area.
-class RecordingMessageSink : public MessageSink {
-  public:
-    RecordingMessageSink();
-    ~RecordingMessageSink() override;
-    void outputError(std::string text) override;
-    std::string all() const;
-    bool contains(const std::string& text) const;
-
-  private:
-    mutable std::mutex fLock;
-    std::vector<std::string> fTexts;
-};
-
-// Collects the status-line texts.
-class RecordingStatusDisplay : public StatusDisplay {
-  public:
-    void setStatusText(const std::string& text) override;
-    void setBusy(bool) override {}
-    void setScannerFields(const std::string&, const std::string&, const std::string&) override {}
-    std::vector<std::string> texts() const;
-
-  private:
-    mutable std::mutex fLock;
-    std::vector<std::string> fTexts;
 };

@@ -2,7 +2,13 @@
 #include "PhotoCaptureTime.h"
 #include "PhotoFixtures.h"
 
+#include "CaseName.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
+
+using namespace testsupport;
 
 namespace {
 
@@ -65,6 +71,10 @@ const SeasonCase kSeasons[] = {
     {"berlin_spring_gap", "Europe/Berlin", "2008:03:30 02:30:00", "033008\t023000", 0, nullptr},
 };
 
+void PrintTo(const SeasonCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CameraSeasons : public ::testing::TestWithParam<SeasonCase> {};
 
 TEST_P(CameraSeasons, ListTheCamerasOwnWallClock) {
@@ -80,8 +90,7 @@ TEST_P(CameraSeasons, ListTheCamerasOwnWallClock) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CameraSeasons, ::testing::ValuesIn(kSeasons),
-                         [](const ::testing::TestParamInfo<SeasonCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, CameraSeasons, ::testing::ValuesIn(kSeasons), testsupport::CaseName());
 
 TEST(CaptureTime, AShootAcrossTheAutumnChangeKeepsItsSpacing) {
     // Berlin, 26 October 2008: clocks go back at 03:00. Photos at 01:59:00 and 04:01:00 camera
@@ -133,6 +142,10 @@ const FileDateCase kFileDates[] = {
      nullptr, 0},
 };
 
+void PrintTo(const FileDateCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FileDateStandIns : public ::testing::TestWithParam<FileDateCase> {};
 
 TEST_P(FileDateStandIns, FollowTheCreationThenModificationRule) {
@@ -147,15 +160,14 @@ TEST_P(FileDateStandIns, FollowTheCreationThenModificationRule) {
     EXPECT_EQ(time->instant, c.expected);
     EXPECT_EQ(fileDates.creationWrites, c.creationWrites);
     if (c.userMessage) {
-        EXPECT_TRUE(sink.contains(c.userMessage)) << sink.all();
-        EXPECT_TRUE(sink.contains("/shoot/IMG_1.JPG")) << sink.all();
+        EXPECT_TRUE(sink.contains(c.userMessage)) << sink.text();
+        EXPECT_TRUE(sink.contains("/shoot/IMG_1.JPG")) << sink.text();
     } else {
-        EXPECT_EQ(sink.all(), "");
+        EXPECT_EQ(sink.text(), "");
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FileDateStandIns, ::testing::ValuesIn(kFileDates),
-                         [](const ::testing::TestParamInfo<FileDateCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, FileDateStandIns, ::testing::ValuesIn(kFileDates), testsupport::CaseName());
 
 TEST(CaptureTime, WithoutUpdateAZeroDateIsNotRewritten) {
     RecordingMessageSink sink;
@@ -165,7 +177,7 @@ TEST(CaptureTime, WithoutUpdateAZeroDateIsNotRewritten) {
     ASSERT_TRUE(time);
     EXPECT_EQ(time->instant, kSummerInstant);
     EXPECT_EQ(fileDates.creationWrites, 0);
-    EXPECT_EQ(sink.all(), "");
+    EXPECT_EQ(sink.text(), "");
 }
 
 TEST(CaptureTime, AFileThatCannotBeExaminedHasNoDate) {

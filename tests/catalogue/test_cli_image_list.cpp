@@ -1,12 +1,19 @@
 // vesk-cli image-list: the same builder from a terminal.
 #include "PhotoFixtures.h"
 
+#include "FileContent.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+using namespace testsupport;
 
 namespace {
 
@@ -48,9 +55,25 @@ TEST(CliImageList, WritesTheListAndReportsOnStandardError) {
     EXPECT_EQ(lines[3], "IMG_2.JPG\t072508\t140400");
 }
 
+// The list was written: 0, whatever could not be read on the way (it is named and counted).
+TEST(CliImageList, ExitsZeroWhenTheListWasWrittenDespiteBrokenEntries) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    ASSERT_EQ(symlink("gone.jpg", (folder.path() + "dangling.jpg").c_str()), 0);
+    writeJpeg(folder.file("Locked/IMG_2.JPG"), exifDate("2008:07:25 14:04:00"));
+    chmod((folder.path() + "Locked").c_str(), 0);
+    CliRun run = runCli("'" + folder.path() + "'");
+    chmod((folder.path() + "Locked").c_str(), 0755);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.errors.find("1 dangling links"), std::string::npos) << run.errors;
+    if (geteuid() != 0) {
+        EXPECT_NE(run.errors.find("1 unreadable folders"), std::string::npos) << run.errors;
+    }
+}
+
 TEST(CliImageList, RefusesWhatIsNotAFolder) {
     TemporaryFolder folder;
-    writeBytes(folder.file("file.txt"), "x");
+    ASSERT_TRUE(writeFile(folder.file("file.txt"), "x"));
     EXPECT_EQ(runCli("'" + folder.path() + "file.txt'").status, 1);
     EXPECT_EQ(runCli("'" + folder.path() + "missing'").status, 1);
     EXPECT_EQ(runCli("").status, 2);

@@ -1,6 +1,8 @@
 // The camera's date text: what counts as a real capture date.
 #include "PhotoCaptureTime.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +46,10 @@ const DateTextCase kDateTexts[] = {
     {"letters", "abcd:ef:gh ij:kl:mn", false, {}},
 };
 
+void PrintTo(const DateTextCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ExifDateText : public ::testing::TestWithParam<DateTextCase> {};
 
 TEST_P(ExifDateText, ReadsOnlyRealDates) {
@@ -60,8 +66,7 @@ TEST_P(ExifDateText, ReadsOnlyRealDates) {
     EXPECT_EQ(clock->second, c.expected.second);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ExifDateText, ::testing::ValuesIn(kDateTexts),
-                         [](const ::testing::TestParamInfo<DateTextCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ExifDateText, ::testing::ValuesIn(kDateTexts), testsupport::CaseName());
 
 CaptureTime at(int hour, int minute, int second, const std::string& subSeconds) {
     CaptureTime time;

@@ -2,6 +2,12 @@
 #include "ImageListBuilder.h"
 #include "PhotoFixtures.h"
 
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingMessageSink.h"
+#include "RecordingStatusDisplay.h"
+#include "TemporaryFolder.h"
+
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +16,8 @@
 #include <unistd.h>
 
 #include <ctime>
+
+using namespace testsupport;
 
 namespace {
 
@@ -117,6 +125,10 @@ const UnusableDateCase kUnusableDates[] = {
     {"partial", std::string("2008:07:25") + '\0'},
 };
 
+void PrintTo(const UnusableDateCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class UnusableCameraDates : public ::testing::TestWithParam<UnusableDateCase> {};
 
 TEST_P(UnusableCameraDates, FallBackToTheFileDate) {
@@ -129,9 +141,7 @@ TEST_P(UnusableCameraDates, FallBackToTheFileDate) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UnusableCameraDates, ::testing::ValuesIn(kUnusableDates),
-                         [](const ::testing::TestParamInfo<UnusableDateCase>& info) {
-                             return info.param.name;
-                         });
+                         testsupport::CaseName());
 
 TEST(ImageList, ADateWithTrailingNulsIsRead) {
     TemporaryFolder folder;
@@ -171,17 +181,18 @@ TEST(ImageList, APhotoWithoutAnyDateIsWrittenWithZerosAndComesLast) {
     EXPECT_EQ(records(buildList(folder, nullptr, &noDates)),
               (std::vector<std::string>{"M_dated.jpg\t072508\t140359", "Z_dated.jpg\t123130\t235959",
                                         "A_undated.jpg\t000000\t000000"}));
-    EXPECT_TRUE(sink.contains("ERRORRRRRRRR - Unable to get photo's creation date!!!!!!")) << sink.all();
-    EXPECT_TRUE(sink.contains("A_undated.jpg")) << sink.all();
+    EXPECT_TRUE(sink.contains("ERRORRRRRRRR - Unable to get photo's creation date!!!!!!")) << sink.text();
+    EXPECT_TRUE(sink.contains("A_undated.jpg")) << sink.text();
 }
 
 TEST(ImageList, AFolderOfTextFilesGivesTheTwoHeaderLinesOnly) {
     TemporaryFolder folder;
-    writeBytes(folder.file("notes.txt"), "Class photos, Tuesday\n");
-    writeBytes(folder.file("BarcodeImageList.txt"),
-               "CPU=1234\tVers=1.00\tContents=ImageList\tBuildDate=010101\tBuildTime=000000\t"
-               "HasTitleRecord=True\nOriginalName\tCreationDate\tCreationTime\nold.jpg\t010101\t000000\n");
-    writeBytes(folder.file("BarcodeDataSource.txt"), "CPU=1234\n");
+    ASSERT_TRUE(writeFile(folder.file("notes.txt"), "Class photos, Tuesday\n"));
+    ASSERT_TRUE(writeFile(
+        folder.file("BarcodeImageList.txt"),
+        "CPU=1234\tVers=1.00\tContents=ImageList\tBuildDate=010101\tBuildTime=000000\t"
+        "HasTitleRecord=True\nOriginalName\tCreationDate\tCreationTime\nold.jpg\t010101\t000000\n"));
+    ASSERT_TRUE(writeFile(folder.file("BarcodeDataSource.txt"), "CPU=1234\n"));
     std::vector<std::string> lines = buildList(folder);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].compare(0, 38, "CPU=1234\tVers=1.00\tContents=ImageList\t"), 0);
@@ -193,25 +204,25 @@ TEST(ImageList, DamagedAndFakePhotosNeitherCrashNorCount) {
     TemporaryFolder folder;
     writeJpeg(folder.file("good.jpg"), exifDate("2008:07:25 14:03:59"));
     std::string good = readFile(folder.path() + "good.jpg");
-    writeBytes(folder.file("cut_in_header.jpg"), good.substr(0, 60));
-    writeBytes(folder.file("garbage_after_start.jpg"),
-               std::string("\xFF\xD8\xFF\xE1\x7F\xFF", 6) + std::string(500, '\x55'));
-    writeBytes(folder.file("text_named.jpg"), "This is not a photo at all.\n");
-    writeBytes(folder.file("empty.jpg"), "");
-    writeBytes(folder.file("IMG_1.xmp"), "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
-                                         "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>"
-                                         "<?xpacket end='w'?>");
+    ASSERT_TRUE(writeFile(folder.file("cut_in_header.jpg"), good.substr(0, 60)));
+    ASSERT_TRUE(writeFile(folder.file("garbage_after_start.jpg"),
+                          std::string("\xFF\xD8\xFF\xE1\x7F\xFF", 6) + std::string(500, '\x55')));
+    ASSERT_TRUE(writeFile(folder.file("text_named.jpg"), "This is not a photo at all.\n"));
+    ASSERT_TRUE(writeFile(folder.file("empty.jpg"), ""));
+    ASSERT_TRUE(writeFile(folder.file("IMG_1.xmp"), "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
+                                                    "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>"
+                                                    "<?xpacket end='w'?>"));
     EXPECT_EQ(records(buildList(folder)), (std::vector<std::string>{"good.jpg\t072508\t140359"}));
-    EXPECT_TRUE(sink.contains("cut_in_header.jpg")) << sink.all();
-    EXPECT_TRUE(sink.contains("garbage_after_start.jpg")) << sink.all();
-    EXPECT_FALSE(sink.contains("text_named.jpg")) << sink.all();
+    EXPECT_TRUE(sink.contains("cut_in_header.jpg")) << sink.text();
+    EXPECT_TRUE(sink.contains("garbage_after_start.jpg")) << sink.text();
+    EXPECT_FALSE(sink.contains("text_named.jpg")) << sink.text();
 }
 
 TEST(ImageList, APhotoCutShortInItsImageDataStillCounts) {
     TemporaryFolder folder;
     writeJpeg(folder.file("whole.jpg"), exifDate("2008:07:25 14:03:59"));
     std::string whole = readFile(folder.path() + "whole.jpg");
-    writeBytes(folder.file("cut.jpg"), whole.substr(0, whole.size() - 4));
+    ASSERT_TRUE(writeFile(folder.file("cut.jpg"), whole.substr(0, whole.size() - 4)));
     EXPECT_EQ(records(buildList(folder)),
               (std::vector<std::string>{"cut.jpg\t072508\t140359", "whole.jpg\t072508\t140359"}));
 }
@@ -247,9 +258,104 @@ TEST(ImageList, ANameMacOsRomanCannotCarryIsEscapedAndReported) {
                                                                     "Caf\x8E.jpg\t072508\t140400"}));
     EXPECT_TRUE(sink.contains("%C5%81\x97"
                               "d%C5%BA.jpg"))
-        << sink.all();
-    EXPECT_TRUE(sink.contains("Mac OS Roman cannot carry")) << sink.all();
-    EXPECT_FALSE(sink.contains("Caf\x8E.jpg\":")) << sink.all();
+        << sink.text();
+    EXPECT_TRUE(sink.contains("Mac OS Roman cannot carry")) << sink.text();
+    EXPECT_FALSE(sink.contains("Caf\x8E.jpg\":")) << sink.text();
+}
+
+TEST(ImageList, TwoFilesWhoseNamesEscapeAlikeAreListedApart) {
+    RecordingMessageSink sink;
+    TemporaryFolder folder;
+    writeJpeg(folder.file("new\nline.jpg"), exifDate("2008:07:25 14:03:59"));
+    writeJpeg(folder.file("new%0Aline.jpg"), exifDate("2008:07:25 14:04:00"));
+    EXPECT_EQ(records(buildList(folder)), (std::vector<std::string>{"new%0Aline.jpg\t072508\t140359",
+                                                                    "new%250Aline.jpg\t072508\t140400"}));
+    EXPECT_TRUE(sink.contains("new%250Aline.jpg\": its name has \"%\" followed by two hexadecimal digits"))
+        << sink.text();
+}
+
+TEST(ImageList, LoopingDanglingAndFolderLinksAreNamedAndCounted) {
+    RecordingMessageSink sink;
+    TemporaryFolder folder;
+    writeJpeg(folder.file("Day 1/IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    ASSERT_EQ(symlink("loop_b.jpg", (folder.path() + "loop_a.jpg").c_str()), 0);
+    ASSERT_EQ(symlink("loop_a.jpg", (folder.path() + "loop_b.jpg").c_str()), 0);
+    ASSERT_EQ(symlink("Day 1/deleted.jpg", (folder.path() + "dangling.jpg").c_str()), 0);
+    ASSERT_EQ(symlink("Day 1", (folder.path() + "Day 1 again").c_str()), 0);
+    ImageListBuilder builder;
+    ASSERT_TRUE(builder.veskBuildBarcodeFileList2(folder.path()));
+    EXPECT_EQ(records(readLines(folder.path() + "BarcodeImageList.txt")),
+              (std::vector<std::string>{"Day 1/IMG_1.JPG\t072508\t140359"}));
+    EXPECT_EQ(builder.summary().loopingLinks, 2u);
+    EXPECT_EQ(builder.summary().danglingLinks, 1u);
+    EXPECT_EQ(builder.summary().linkedFolders, 1u);
+    EXPECT_TRUE(sink.contains("The link \"loop_a.jpg\" leads round in a circle")) << sink.text();
+    EXPECT_TRUE(sink.contains("The link \"loop_b.jpg\" leads round in a circle")) << sink.text();
+    EXPECT_TRUE(sink.contains("The link \"dangling.jpg\" leads to a file that is not there")) << sink.text();
+    EXPECT_TRUE(sink.contains("The link \"Day 1 again\" leads to a folder")) << sink.text();
+}
+
+TEST(ImageList, PipesAndLinksToThemNeitherHangNorCount) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    ASSERT_EQ(mkfifo((folder.path() + "camera.pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("camera.pipe", (folder.path() + "pipe.jpg").c_str()), 0);
+    ImageListBuilder builder;
+    ASSERT_TRUE(builder.veskBuildBarcodeFileList2(folder.path()));
+    EXPECT_EQ(records(readLines(folder.path() + "BarcodeImageList.txt")),
+              (std::vector<std::string>{"IMG_1.JPG\t072508\t140359"}));
+    EXPECT_EQ(builder.summary().otherEntries, 2u);
+}
+
+ExifFields bodyFields(const std::string& date, const char* make, const char* model, const char* serial) {
+    ExifFields fields = exifDate(date);
+    if (make)
+        fields.make = make;
+    if (model)
+        fields.model = model;
+    if (serial)
+        fields.bodySerialNumber = serial;
+    return fields;
+}
+
+TEST(ImageCameras, NamesEachPhotosBodyUnderItsListedName) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("A.JPG"),
+              bodyFields("2008:07:25 14:00:01", "Canon", "Canon EOS R5", "032021001234"));
+    writeJpeg(folder.file("\xC5\x81\xC3\xB3"
+                          "d\xC5\xBA.jpg"),
+              bodyFields("2008:07:25 14:00:02", "NIKON CORPORATION", "NIKON Z 6", nullptr));
+    writeJpeg(folder.file("no_body.jpg"), exifDate("2008:07:25 14:00:03"));
+    writeJpeg(folder.file("Day 2/tabbed.jpg"),
+              bodyFields("2008:07:25 14:00:04", " Canon\t", "EOS\nR6 ", "77"));
+    std::vector<std::string> list = records(buildList(folder));
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(readLines(folder.path() + "BarcodeImageCameras.txt"),
+              (std::vector<std::string>{"CPU=1234\tVers=1.00\tContents=ImageCameras",
+                                        "A.JPG\tCanon Canon EOS R5 032021001234",
+                                        "%C5%81\x97"
+                                        "d%C5%BA.jpg\tNIKON CORPORATION NIKON Z 6",
+                                        "Day 2/tabbed.jpg\tCanon EOS R6 77"}));
+    // The names are exactly the list's.
+    EXPECT_EQ(list[1].substr(0, list[1].find('\t')), "%C5%81\x97"
+                                                     "d%C5%BA.jpg");
+    struct stat attributes {};
+    EXPECT_NE(stat((folder.path() + ".BarcodeImageCameras.txt.partial").c_str(), &attributes), 0);
+}
+
+TEST(ImageCameras, AFolderWithoutBodiesHasTheHeaderOnlyAndAFailedListLeavesNone) {
+    TemporaryFolder folder;
+    writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
+    buildList(folder);
+    EXPECT_EQ(readLines(folder.path() + "BarcodeImageCameras.txt"),
+              (std::vector<std::string>{"CPU=1234\tVers=1.00\tContents=ImageCameras"}));
+    ASSERT_EQ(unlink((folder.path() + "BarcodeImageList.txt").c_str()), 0);
+    folder.write("BarcodeImageList.txt/occupied", "a folder where the list should go");
+    RecordingMessageSink sink;
+    ImageListBuilder builder;
+    EXPECT_FALSE(builder.veskBuildBarcodeFileList2(folder.path()));
+    struct stat attributes {};
+    EXPECT_NE(stat((folder.path() + "BarcodeImageCameras.txt").c_str(), &attributes), 0);
 }
 
 TEST(ImageList, ALinkBackUpTheTreeDoesNotMakeTheWalkEndless) {
@@ -276,15 +382,15 @@ TEST(ImageList, FilesAndFoldersThatCannotBeReadAreReported) {
     chmod((folder.path() + "Locked folder").c_str(), 0755);
     EXPECT_EQ(records(readLines(folder.path() + "BarcodeImageList.txt")),
               (std::vector<std::string>{"open.jpg\t072508\t140400"}));
-    EXPECT_TRUE(sink.contains("locked.jpg")) << sink.all();
-    EXPECT_TRUE(sink.contains("Locked folder")) << sink.all();
+    EXPECT_TRUE(sink.contains("locked.jpg")) << sink.text();
+    EXPECT_TRUE(sink.contains("Locked folder")) << sink.text();
     EXPECT_EQ(builder.summary().unreadableFolders, 1u);
     EXPECT_EQ(builder.summary().unopenableFiles, 1u);
 }
 
 TEST(ImageList, ReplacesAnOlderListAndLeavesNoTemporaryFile) {
     TemporaryFolder folder;
-    writeBytes(folder.file("BarcodeImageList.txt"), std::string(10000, 'x'));
+    ASSERT_TRUE(writeFile(folder.file("BarcodeImageList.txt"), std::string(10000, 'x')));
     writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
     EXPECT_EQ(records(buildList(folder)), (std::vector<std::string>{"IMG_1.JPG\t072508\t140359"}));
     struct stat attributes {};
@@ -295,10 +401,10 @@ TEST(ImageList, AListThatCannotBePutInPlaceIsReportedAndLeavesNoPartialFile) {
     RecordingMessageSink sink;
     TemporaryFolder folder;
     writeJpeg(folder.file("IMG_1.JPG"), exifDate("2008:07:25 14:03:59"));
-    writeBytes(folder.file("BarcodeImageList.txt/occupied"), "a folder where the list should go");
+    ASSERT_TRUE(writeFile(folder.file("BarcodeImageList.txt/occupied"), "a folder where the list should go"));
     ImageListBuilder builder;
     EXPECT_FALSE(builder.veskBuildBarcodeFileList2(folder.path()));
-    EXPECT_TRUE(sink.contains("PROBLEM with writing")) << sink.all();
+    EXPECT_TRUE(sink.contains("PROBLEM with writing")) << sink.text();
     struct stat attributes {};
     EXPECT_NE(stat((folder.path() + ".BarcodeImageList.txt.partial").c_str(), &attributes), 0);
 }
@@ -307,8 +413,9 @@ TEST(ImageList, AFolderThatIsNotThereIsReportedAndWritesNothing) {
     RecordingMessageSink sink;
     ImageListBuilder builder;
     EXPECT_FALSE(builder.veskBuildBarcodeFileList2("/nonexistent/vesk-folder/"));
-    EXPECT_TRUE(sink.contains("veskBuildBarcodeFileList2 => PROBLEM with creating outputFile")) << sink.all();
-    EXPECT_TRUE(sink.contains("/nonexistent/vesk-folder/BarcodeImageList.txt")) << sink.all();
+    EXPECT_TRUE(sink.contains("veskBuildBarcodeFileList2 => PROBLEM with creating outputFile"))
+        << sink.text();
+    EXPECT_TRUE(sink.contains("/nonexistent/vesk-folder/BarcodeImageList.txt")) << sink.text();
     EXPECT_FALSE(builder.veskBuildBarcodeFileList2(""));
 }
 

@@ -1,5 +1,8 @@
 // The names written into the image list: Mac OS Roman, and nothing dropped or garbled silently.
 #include "ListName.h"
+#include "MacRoman.h"
+
+#include "CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +31,15 @@ const NameCase kNames[] = {
     {"line_feed", "a\nb.jpg", "a%0Ab.jpg", true},
     {"latin1_bytes", "Zo\xEB.jpg", "Zo%EB.jpg", true},
     {"cut_utf8_sequence", "a\xC3.jpg", "a%C3.jpg", true},
+    {"escape_lookalike", "new%0Aline.jpg", "new%250Aline.jpg", true},
+    {"escape_lookalike_lower_case", "50%ab.jpg", "50%25ab.jpg", true},
+    {"percent_before_one_hex_digit", "50%a.jpg", "50%a.jpg", false},
+    {"percent_at_the_end", "IMG%", "IMG%", false},
 };
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ListNames : public ::testing::TestWithParam<NameCase> {};
 
@@ -40,8 +51,21 @@ TEST_P(ListNames, AreMacRomanOrEscapedAndReported) {
     EXPECT_EQ(listed.text.find_first_of("\t\n\r"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ListNames, ::testing::ValuesIn(kNames),
-                         [](const ::testing::TestParamInfo<NameCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ListNames, ::testing::ValuesIn(kNames), testsupport::CaseName());
+
+// The listed name, once the list's Mac OS Roman is read as UTF-8, decodes back to the file name.
+TEST_P(ListNames, DecodeBackToTheFileName) {
+    const NameCase& c = GetParam();
+    EXPECT_EQ(relativePathOfListName(macRomanToUtf8(makeListName(c.path).text)), c.path);
+}
+
+TEST(ListNames, AnEscapedNameAndTheNameItsEscapeSpellsStayApart) {
+    const std::string withLineFeed = makeListName("new\nline.jpg").text;
+    const std::string spelledOut = makeListName("new%0Aline.jpg").text;
+    EXPECT_NE(withLineFeed, spelledOut);
+    EXPECT_EQ(relativePathOfListName(withLineFeed), "new\nline.jpg");
+    EXPECT_EQ(relativePathOfListName(spelledOut), "new%0Aline.jpg");
+}
 
 TEST(ListNames, AnOverLongNameKeepsItsStartAndItsFileName) {
     std::string folders;

@@ -2,47 +2,31 @@
 
 #include "PhotoFixtures.h"
 
+#include "FileContent.h"
+
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <functional>
 #include <signal.h>
-#include <sys/stat.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
+using testsupport::fileExists;
+using testsupport::PdxSimProcess;
+using testsupport::readFile;
+using testsupport::writeFile;
+
 namespace {
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeAll(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-void makeFolder(const std::string& path) {
-    mkdir(path.c_str(), 0755);
-}
-
-void removeTree(const std::string& path) {
-    if (path.size() < 8 || path.rfind("/tmp/", 0) != 0)
-        return;
-    std::string command = "rm -rf '" + path + "'";
-    if (std::system(command.c_str()) != 0)
-        return;
-}
+// The scanner's port as VeskBarcode finds it: a link whose name passes the port name tests.
+const char kScannerLink[] = "tty.SLAB_USBtoUART";
 
 bool pollUntil(int seconds, const std::function<bool()>& done) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
@@ -70,23 +54,20 @@ JobRoad::JobRoad() {
     if (!bin)
         throw std::runtime_error("VESK_BIN is not set");
     fBin = bin;
-    char pattern[] = "/tmp/vesk-e2e.XXXXXX";
-    if (!mkdtemp(pattern))
-        throw std::runtime_error("no temporary folder");
-    fRoot = std::string(pattern) + "/";
+    fRoot = fWorkspace.path();
     fFolder = fRoot + "Photos/";
-    fLink = fRoot + "tty.SLAB_USBtoUART";
-    for (const char* sub : {"Photos", "config", "config/VeskBarcode", "state", "home"})
-        makeFolder(fRoot + sub);
+    fLink = fRoot + kScannerLink;
+    for (const char* sub : {"Photos", "config/VeskBarcode", "state", "home"})
+        fWorkspace.makeFolder(sub);
 }
 
 JobRoad::~JobRoad() {
     if (fHostInput >= 0)
         close(fHostInput);
     stopChild(fHost);
-    stopChild(fScanner);
-    if (!std::getenv("VESK_E2E_KEEP"))
-        removeTree(fRoot);
+    stopScanner();
+    if (std::getenv("VESK_E2E_KEEP"))
+        fWorkspace.keep();
 }
 
 void JobRoad::addPhoto(const std::string& name, const std::string& exifDateTime) {
@@ -94,7 +75,7 @@ void JobRoad::addPhoto(const std::string& name, const std::string& exifDateTime)
 }
 
 void JobRoad::writeFolderFile(const std::string& name, const std::string& content) {
-    writeAll(fFolder + name, content);
+    writeFile(fFolder + name, content);
 }
 
 void JobRoad::setPreference(const std::string& key, const std::string& value) {
@@ -102,7 +83,7 @@ void JobRoad::setPreference(const std::string& key, const std::string& value) {
     std::string text = "[General]\n";
     for (const auto& entry : fPreferences)
         text += entry.first + "=" + entry.second + "\n";
-    writeAll(fRoot + "config/VeskBarcode/VeskBarcode.conf", text);
+    writeFile(fRoot + "config/VeskBarcode/VeskBarcode.conf", text);
 }
 
 std::map<std::string, std::string> JobRoad::childEnvironment(const HostRun* run) const {
@@ -169,26 +150,22 @@ void JobRoad::stopChild(pid_t& pid) {
 bool JobRoad::startScanner(const std::vector<std::string>& records, const std::vector<std::string>& options) {
     stopScanner();
     ++fScannerCount;
-    std::string base = fRoot + "scanner" + std::to_string(fScannerCount);
     std::string scans;
     for (const std::string& record : records)
         scans += record + "\n";
-    writeAll(base + ".records", scans);
-    fScannerRecordPath = base + ".log";
-    std::vector<std::string> arguments = {
-        fBin + "/pdx-sim", "--link", fLink, "--records", base + ".records", "--log", fScannerRecordPath};
-    arguments.insert(arguments.end(), options.begin(), options.end());
-    fScanner = spawn(arguments, base + ".out", base + ".err", -1, childEnvironment(nullptr));
-    std::string outPath = base + ".out";
-    return pollUntil(10, [&] { return readAll(outPath).find("pdx-sim: ready") != std::string::npos; });
+    // Each scanner records its bytes in a file of its own, on the same port.
+    fScanner = std::make_unique<PdxSimProcess>(fRoot, kScannerLink,
+                                               "scanner" + std::to_string(fScannerCount) + ".log");
+    return fScanner->startWithRecords(scans, options);
 }
 
 void JobRoad::stopScanner() {
-    stopChild(fScanner);
+    if (fScanner)
+        fScanner->stop();
 }
 
 std::string JobRoad::scannerRecord() const {
-    return readAll(fScannerRecordPath);
+    return fScanner ? fScanner->logText() : std::string();
 }
 
 bool JobRoad::scannerWasSent(const std::string& hexCommand) const {
@@ -208,7 +185,7 @@ int JobRoad::scannerRecordCount() {
         stopChild(pid);
         return -1;
     }
-    for (const std::string& line : splitLines(readAll(base + ".out")))
+    for (const std::string& line : splitLines(readFile(base + ".out")))
         if (line.rfind("form 1: ", 0) == 0)
             return std::atoi(line.c_str() + 8);
     return -1;
@@ -271,21 +248,20 @@ int JobRoad::waitForHostExit(int seconds) {
 
 std::vector<std::string> JobRoad::events() const {
     std::vector<std::string> found;
-    for (const std::string& line : splitLines(readAll(fRoot + "host.out")))
+    for (const std::string& line : splitLines(readFile(fRoot + "host.out")))
         if (line.rfind("event barc ", 0) == 0)
             found.push_back(line.substr(11));
     return found;
 }
 
 std::string JobRoad::programMessages() const {
-    return readAll(fRoot + "host.err");
+    return readFile(fRoot + "host.err");
 }
 
 std::string JobRoad::folderFile(const std::string& name) const {
-    return readAll(fFolder + name);
+    return readFile(fFolder + name);
 }
 
 bool JobRoad::folderHas(const std::string& name) const {
-    struct stat info;
-    return stat((fFolder + name).c_str(), &info) == 0;
+    return fileExists(fFolder + name);
 }

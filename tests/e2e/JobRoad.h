@@ -4,9 +4,13 @@
 // it starts and stops each of them by its process id.
 #pragma once
 
+#include "PdxSimProcess.h"
+#include "TemporaryFolder.h"
+
 #include <sys/types.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,13 +80,13 @@ class JobRoad {
     void stopChild(pid_t& pid);
     std::map<std::string, std::string> childEnvironment(const HostRun* run) const;
 
+    testsupport::TemporaryFolder fWorkspace{"e2e"};
     std::string fRoot;
     std::string fFolder;
     std::string fLink;
     std::string fBin;
-    pid_t fScanner = -1;
+    std::unique_ptr<testsupport::PdxSimProcess> fScanner;
     int fScannerCount = 0;
-    std::string fScannerRecordPath;
     pid_t fHost = -1;
     int fHostInput = -1;
     int fHostStatus = -1;

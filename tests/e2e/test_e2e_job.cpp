@@ -87,6 +87,11 @@ TEST(JobEndToEnd, WholeRoadListsDownloadsMatchesAndErasesTheScanner) {
     expectPhotoList(road);
     EXPECT_EQ(road.folderFile("BarcodeDataSource.txt"), kDataFile);
     EXPECT_EQ(road.folderFile("BarcodeMatchedList.txt"), kMatchedList);
+    // The clocks were lined up automatically, and the messages say how (three scans are too few
+    // to be sure of).
+    EXPECT_NE(road.programMessages().find("Clocks lined up: camera 5 min"), std::string::npos)
+        << road.programMessages();
+    EXPECT_NE(road.programMessages().find("ahead of the scanner; 3 of 3 scans fit"), std::string::npos);
     EXPECT_TRUE(road.scannerWasSent(kUploadCommand));
     EXPECT_TRUE(road.scannerWasSent(kEraseCommand));
     EXPECT_EQ(road.scannerRecordCount(), 0);

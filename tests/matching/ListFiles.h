@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Barcode.h"
-#include "TempFolder.h"
+#include "TemporaryFolder.h"
 
 #include <string>
 #include <vector>
@@ -28,11 +28,13 @@ inline std::string joinLines(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-inline std::string writeScans(const TempFolder& folder, const std::vector<std::string>& lines) {
+inline std::string writeScans(const testsupport::TemporaryFolder& folder,
+                              const std::vector<std::string>& lines) {
     return folder.write("BarcodeDataSource.txt", kDataFileHeader + joinLines(lines));
 }
 
-inline std::string writePhotos(const TempFolder& folder, const std::vector<std::string>& lines) {
+inline std::string writePhotos(const testsupport::TemporaryFolder& folder,
+                               const std::vector<std::string>& lines) {
     return folder.write("BarcodeImageList.txt", kPhotoListHeader + joinLines(lines));
 }
 

@@ -2,15 +2,19 @@
 #include "barcodeDataFileMgr.h"
 
 #include "MessageLog.h"
-#include "RecordingSink.h"
-#include "TempFolder.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
+
+using namespace testsupport;
 
 namespace {
 
@@ -44,7 +48,7 @@ std::string download(const std::string& folder, const std::vector<barcodeRecord>
         EXPECT_TRUE(writer.writeBarcodeRecord(&record));
     writer.close();
     EXPECT_FALSE(writer.fail());
-    return TempFolder::read(folder + "BarcodeDataSource.txt");
+    return readFile(folder + "BarcodeDataSource.txt");
 }
 
 struct DataLineCase {
@@ -55,11 +59,15 @@ struct DataLineCase {
     const char* line;
 };
 
+void PrintTo(const DataLineCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class DataLineTest : public ::testing::TestWithParam<DataLineCase> {};
 
 TEST_P(DataLineTest, WritesThreeItemsWithPlaceholders) {
     const DataLineCase& c = GetParam();
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string bytes = download(folder.path(), {makeRecord(c.id, c.date, c.time)});
     EXPECT_EQ(headerLine("Z-1070  ", "17700042", "1") + kTitleLine + c.line, bytes);
 }
@@ -76,10 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
         DataLineCase{"HighBytesAsSent", "\xE9\xFF", "121026", "093015", "\xE9\xFF\t121026\t093015\n"},
         DataLineCase{"LongestField", "1234567890123456789012345", "121026", "093015",
                      "1234567890123456789012345\t121026\t093015\n"}),
-    [](const ::testing::TestParamInfo<DataLineCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(BarcodeDataFile, WholeFileInScannerOrderWithLfOnly) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string bytes =
         download(folder.path(), {makeRecord("A", "121026", "100000"), makeRecord("B", "121026", "100010"),
                                  makeRecord("C", "121026", "100020")});
@@ -90,17 +98,17 @@ TEST(BarcodeDataFile, WholeFileInScannerOrderWithLfOnly) {
 }
 
 TEST(BarcodeDataFile, NoScansLeavesTheTwoHeaderLines) {
-    TempFolder folder;
+    TemporaryFolder folder;
     EXPECT_EQ(headerLine("Z-1070  ", "17700042", "1") + kTitleLine, download(folder.path(), {}));
 }
 
 TEST(BarcodeDataFile, UnsetHeaderValuesLeaveTheirItemsBare) {
-    TempFolder folder;
+    TemporaryFolder folder;
     barcodeDataFileMgr writer;
     writer.formFileName(folder.path().c_str());
     writer.createOutputFileWithHeader();
     writer.close();
-    EXPECT_EQ(headerLine("", "", "") + kTitleLine, TempFolder::read(folder.path() + "BarcodeDataSource.txt"));
+    EXPECT_EQ(headerLine("", "", "") + kTitleLine, readFile(folder.path() + "BarcodeDataSource.txt"));
 }
 
 TEST(BarcodeDataFile, EmptyOrNullValueKeepsTheEarlierOne) {
@@ -124,7 +132,7 @@ TEST(BarcodeDataFile, HeaderValueIsCutAtTwentyFiveCharacters) {
 }
 
 TEST(BarcodeDataFile, SecondDownloadTruncatesTheFirst) {
-    TempFolder folder;
+    TemporaryFolder folder;
     barcodeDataFileMgr writer;
     writer.setBarcodeSN("17700042");
     writer.formFileName(folder.path().c_str());
@@ -135,24 +143,21 @@ TEST(BarcodeDataFile, SecondDownloadTruncatesTheFirst) {
     writer.formFileName(folder.path().c_str());
     writer.createOutputFileWithHeader();
     writer.close();
-    EXPECT_EQ(headerLine("", "17700042", "") + kTitleLine,
-              TempFolder::read(folder.path() + "BarcodeDataSource.txt"));
+    EXPECT_EQ(headerLine("", "17700042", "") + kTitleLine, readFile(folder.path() + "BarcodeDataSource.txt"));
 }
 
 TEST(BarcodeDataFile, FormFileNameReportsThePathBetweenRules) {
-    RecordingSink sink;
-    setDefaultMessageSink(&sink);
+    RecordingMessageSink sink;
     barcodeDataFileMgr writer;
     writer.formFileName("/work/shoot/");
-    setDefaultMessageSink(nullptr);
     EXPECT_STREQ("/work/shoot/BarcodeDataSource.txt", writer.fileName());
     std::string rule(20, '\xA5');
-    EXPECT_NE(std::string::npos, sink.received().find(rule));
-    EXPECT_NE(std::string::npos, sink.received().find("/work/shoot/BarcodeDataSource.txt"));
+    EXPECT_NE(std::string::npos, sink.text().find(rule));
+    EXPECT_NE(std::string::npos, sink.text().find("/work/shoot/BarcodeDataSource.txt"));
 }
 
 TEST(BarcodeDataFile, PathTooLongIsRefusedAndNothingIsCreated) {
-    TempFolder folder;
+    TemporaryFolder folder;
     barcodeDataFileMgr writer;
     writer.formFileName(folder.path().c_str());
     std::string longFolder = folder.path() + std::string(1100, 'a') + "/";
@@ -160,53 +165,49 @@ TEST(BarcodeDataFile, PathTooLongIsRefusedAndNothingIsCreated) {
     EXPECT_STREQ("", writer.fileName());
     writer.createOutputFileWithHeader();
     EXPECT_FALSE(writer.is_open());
-    EXPECT_EQ("", TempFolder::read(folder.path() + "BarcodeDataSource.txt"));
+    EXPECT_EQ("", readFile(folder.path() + "BarcodeDataSource.txt"));
 }
 
 TEST(BarcodeDataFile, UncreatableFileIsNotOpenAndRecordsAreRefused) {
-    RecordingSink sink;
-    setDefaultMessageSink(&sink);
+    RecordingMessageSink sink;
     barcodeDataFileMgr writer;
     writer.formFileName("/nonexistent-vesk-folder/");
     writer.createOutputFileWithHeader();
     barcodeRecord record = makeRecord("A", "121026", "100000");
     bool written = writer.writeBarcodeRecord(&record);
-    setDefaultMessageSink(nullptr);
     EXPECT_FALSE(writer.is_open());
     EXPECT_FALSE(written);
     EXPECT_FALSE(writer.writeData("x"));
     EXPECT_FALSE(writer.writeOneByte('x'));
     EXPECT_NE(std::string::npos,
-              sink.received().find("barcodeDataFileMgr::createOutputFileWithHeader => NOT opened????"));
+              sink.text().find("barcodeDataFileMgr::createOutputFileWithHeader => NOT opened????"));
 }
 
 TEST(BarcodeDataFile, WriteErrorIsReportedForTheRecord) {
-    RecordingSink sink;
-    setDefaultMessageSink(&sink);
+    RecordingMessageSink sink;
     barcodeDataFileMgr writer;
     writer.setFileName("/dev/full");
     writer.createOutputFileWithHeader();
     ASSERT_TRUE(writer.is_open());
     barcodeRecord record = makeRecord("A", "121026", "100000");
     bool written = writer.writeBarcodeRecord(&record);
-    setDefaultMessageSink(nullptr);
     EXPECT_FALSE(written);
-    EXPECT_NE(std::string::npos, sink.received().find("writing to the barcode data file [/dev/full] failed"));
+    EXPECT_NE(std::string::npos, sink.text().find("writing to the barcode data file [/dev/full] failed"));
 }
 
 TEST(BarcodeDataFile, RecordsReachTheFileBeforeItIsClosed) {
-    TempFolder folder;
+    TemporaryFolder folder;
     barcodeDataFileMgr writer;
     writer.formFileName(folder.path().c_str());
     writer.createOutputFileWithHeader();
     barcodeRecord record = makeRecord("A", "121026", "100000");
     ASSERT_TRUE(writer.writeBarcodeRecord(&record));
-    std::string bytes = TempFolder::read(folder.path() + "BarcodeDataSource.txt");
+    std::string bytes = readFile(folder.path() + "BarcodeDataSource.txt");
     EXPECT_EQ(headerLine("", "", "") + kTitleLine + "A\t121026\t100000\n", bytes);
 }
 
 TEST(BarcodeDataFile, NullArgumentsAreRefused) {
-    TempFolder folder;
+    TemporaryFolder folder;
     barcodeDataFileMgr writer;
     writer.formFileName(folder.path().c_str());
     writer.createOutputFileWithHeader();
@@ -216,7 +217,7 @@ TEST(BarcodeDataFile, NullArgumentsAreRefused) {
 }
 
 TEST(BarcodeDataFile, FieldWithoutTerminatorIsCutAtItsSize) {
-    TempFolder folder;
+    TemporaryFolder folder;
     barcodeRecord record{};
     std::memset(record.scannedID, 'Z', sizeof record.scannedID);
     std::memcpy(record.dateScanned, "121026", 6);

@@ -1,6 +1,9 @@
 // vesk-cli match run as a photographer would: files in, matched list out, exit status.
 #include "ListFiles.h"
-#include "TempFolder.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,7 @@
 #include <vector>
 
 using namespace listfiles;
+using namespace testsupport;
 
 namespace {
 
@@ -19,15 +23,15 @@ struct CliRun {
     std::string err;
 };
 
-CliRun runCli(const TempFolder& folder, const std::string& arguments) {
+CliRun runCli(const TemporaryFolder& folder, const std::string& arguments) {
     const char* bin = std::getenv("VESK_BIN");
     std::string command = std::string(bin ? bin : "bin") + "/vesk-cli match " + arguments + " >" +
                           folder.path() + "stdout.txt 2>" + folder.path() + "stderr.txt";
     int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = TempFolder::read(folder.path() + "stdout.txt");
-    run.err = TempFolder::read(folder.path() + "stderr.txt");
+    run.out = readFile(folder.path() + "stdout.txt");
+    run.err = readFile(folder.path() + "stderr.txt");
     return run;
 }
 
@@ -41,17 +45,21 @@ struct CliCase {
     std::string bytes;
 };
 
+void PrintTo(const CliCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CliMatchTest : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(CliMatchTest, WritesTheMatchedList) {
-    TempFolder folder;
+    TemporaryFolder folder;
     writeScans(folder, kScans);
     writePhotos(folder, kPhotos);
     const std::string& p = folder.path();
     CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p + "out.txt " +
                                     GetParam().options);
     EXPECT_EQ(0, run.status) << run.err;
-    EXPECT_EQ(GetParam().bytes, TempFolder::read(p + "out.txt"));
+    EXPECT_EQ(GetParam().bytes, readFile(p + "out.txt"));
     EXPECT_NE(std::string::npos, run.out.find("4 photos matched")) << run.out;
 }
 
@@ -63,10 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
                               "p1\tA\t\t\rp2\tA\t\t\rp3\tB\t\t\rCaf\xC3\xA9.JPG\tB\t\t\r"},
                       CliCase{"LargeFractionalSkew", "--skew 200.5",
                               "p1\tA\t\tB\rp2\tB\tA\tC\rp3\tC\tB\t\rCaf\xC3\xA9.JPG\tC\tB\t\r"}),
-    [](const ::testing::TestParamInfo<CliCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(CliMatch, NoResultIsAFailureWithTheMessage) {
-    TempFolder folder;
+    TemporaryFolder folder;
     writeScans(folder, kScans);
     writePhotos(folder, {});
     const std::string& p = folder.path();
@@ -75,7 +83,7 @@ TEST(CliMatch, NoResultIsAFailureWithTheMessage) {
     EXPECT_NE(0, run.status);
     EXPECT_NE(std::string::npos, run.err.find("NOT Enough records in the the Photo List file:")) << run.err;
     EXPECT_NE(std::string::npos, run.err.find("gave no result")) << run.err;
-    EXPECT_EQ("", TempFolder::read(p + "out.txt"));
+    EXPECT_EQ("", readFile(p + "out.txt"));
 }
 
 struct UsageCase {
@@ -84,10 +92,14 @@ struct UsageCase {
     std::string message;
 };
 
+void PrintTo(const UsageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CliMatchUsageTest : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(CliMatchUsageTest, RefusesWithUsage) {
-    TempFolder folder;
+    TemporaryFolder folder;
     CliRun run = runCli(folder, GetParam().arguments);
     EXPECT_EQ(2, run.status);
     EXPECT_NE(std::string::npos, run.err.find(GetParam().message)) << run.err;
@@ -101,6 +113,75 @@ INSTANTIATE_TEST_SUITE_P(Usage, CliMatchUsageTest,
                                            UsageCase{"TooFewFiles", "a b --skew 2", "expected BARCODE_FILE"},
                                            UsageCase{"UnknownOption", "a b c --skew 2 --fast",
                                                      "unknown option"}),
-                         [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
+                         testsupport::CaseName());
+
+// The shoot of the rows above with the camera clock 2 h 10 min 4 s behind the scanner.
+const std::vector<std::string> kPhotosBehind = {"p1\t121026\t074954", "p2\t121026\t075156",
+                                                "p3\t121026\t075656", "Caf\x8E.JPG\t121026\t075956"};
+
+TEST(CliMatch, AutomaticAlignmentFindsTheCameraClock) {
+    TemporaryFolder folder;
+    writeScans(folder, kScans);
+    writePhotos(folder, kPhotosBehind);
+    const std::string& p = folder.path();
+    CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p +
+                                    "out.txt --align auto " + "--report " + p + "report.txt");
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("p1\tA\t\tB\rp2\tA\t\tB\rp3\tB\tA\tC\rCaf\xC3\xA9.JPG\tC\tB\t\r", readFile(p + "out.txt"));
+    EXPECT_NE(std::string::npos, run.out.find("4 photos matched to 3 barcodes (camera 2 h 10 min"))
+        << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("behind the scanner; 3 of 3 scans fit;")) << run.out;
+    const std::string report = readFile(p + "report.txt");
+    EXPECT_EQ(0, report.find("estimate\tcamera 2 h 10 min")) << report;
+    // p3 came two minutes after its scan, and the shoot is too small to be sure of.
+    EXPECT_NE(std::string::npos, report.find("doubtful\tp3\ttaken after a long pause")) << report;
+    EXPECT_NE(std::string::npos, run.err.find("could not be lined up with confidence")) << run.err;
+}
+
+TEST(CliMatch, SkewAloneIsTheLastRecordAlignmentByteForByte) {
+    TemporaryFolder folder;
+    writeScans(folder, kScans);
+    writePhotos(folder, kPhotos);
+    const std::string& p = folder.path();
+    const std::string files = p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt ";
+    CliRun plain = runCli(folder, files + p + "plain.txt --skew 0");
+    CliRun last = runCli(folder, files + p + "last.txt --align last --skew 0 --report " + p + "report.txt");
+    EXPECT_EQ(0, plain.status) << plain.err;
+    EXPECT_EQ(0, last.status) << last.err;
+    EXPECT_EQ(readFile(p + "plain.txt"), readFile(p + "last.txt"));
+    EXPECT_EQ("p1\tA\t\tB\rp2\tA\t\tB\rp3\tB\tA\t\rCaf\xC3\xA9.JPG\tB\tA\t\r", readFile(p + "plain.txt"));
+    EXPECT_EQ("4 photos matched to 2 barcodes (skew 0.00 seconds), written to " + p + "plain.txt\n",
+              plain.out);
+    // The last scan received no photo and has no node: the report says so, and that the automatic
+    // alignment puts the last photo elsewhere.
+    const std::string report = readFile(p + "report.txt");
+    EXPECT_NE(std::string::npos,
+              report.find("scan without photos\tC\t12/10/26 10:10:00\tafter the last photo"))
+        << report;
+    EXPECT_NE(std::string::npos, report.find("doubtful\tCaf\xC3\xA9.JPG\t")) << report;
+}
+
+TEST(CliMatch, ReportThatCannotBeWrittenIsAFailure) {
+    TemporaryFolder folder;
+    writeScans(folder, kScans);
+    writePhotos(folder, kPhotos);
+    const std::string& p = folder.path();
+    CliRun run = runCli(folder, p + "BarcodeDataSource.txt " + p + "BarcodeImageList.txt " + p +
+                                    "out.txt --align auto --report " + p + "no/such/folder/report.txt");
+    EXPECT_EQ(1, run.status);
+    EXPECT_NE(std::string::npos,
+              run.err.find("the report " + p + "no/such/folder/report.txt could not be written"))
+        << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AlignUsage, CliMatchUsageTest,
+    ::testing::Values(
+        UsageCase{"AlignUnknown", "a b c --align best", "--align is auto or last"},
+        UsageCase{"AlignMissingValue", "a b c --align", "--align needs auto or last"},
+        UsageCase{"LastWithoutSkew", "a b c --align last", "--align last needs --skew"},
+        UsageCase{"AutoWithSkew", "a b c --align auto --skew 2", "--skew belongs to --align last"},
+        UsageCase{"ReportWithoutFile", "a b c --align auto --report", "--report needs a file name"}),
+    testsupport::CaseName());
 
 } // namespace

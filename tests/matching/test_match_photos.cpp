@@ -4,20 +4,23 @@
 
 #include "ListFiles.h"
 #include "MessageLog.h"
-#include "RecordingSink.h"
 #include "Preferences.h"
-#include "TempFolder.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
 using namespace listfiles;
+using namespace testsupport;
 
 namespace {
 
@@ -34,11 +37,15 @@ struct WalkCase {
     std::string tree;
 };
 
+void PrintTo(const WalkCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class MatchWalkTest : public ::testing::TestWithParam<WalkCase> {};
 
 TEST_P(MatchWalkTest, AssignsEveryPhoto) {
     const WalkCase& c = GetParam();
-    TempFolder folder;
+    TemporaryFolder folder;
     std::unique_ptr<BarcodeList> list =
         MatchPhotos(writeScans(folder, c.scans), writePhotos(folder, c.photos), c.skew);
     EXPECT_EQ(c.tree, describe(list.get()));
@@ -154,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kPhotosABC,
                  2.0f,
                  "A[p1,p2] B[p3] [] C[p4]"}),
-    [](const ::testing::TestParamInfo<WalkCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 struct NoResultCase {
     const char* name;
@@ -163,19 +170,21 @@ struct NoResultCase {
     std::string message;
 };
 
+void PrintTo(const NoResultCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class MatchNoResultTest : public ::testing::TestWithParam<NoResultCase> {};
 
 TEST_P(MatchNoResultTest, GivesNoTreeAndSaysWhy) {
     const NoResultCase& c = GetParam();
-    TempFolder folder;
-    RecordingSink sink;
-    setDefaultMessageSink(&sink);
+    TemporaryFolder folder;
+    RecordingMessageSink sink;
     std::string scans = writeScans(folder, c.scans);
     std::string photos = writePhotos(folder, c.photos);
     std::unique_ptr<BarcodeList> list = MatchPhotos(scans, photos, 2.0f);
-    setDefaultMessageSink(nullptr);
     EXPECT_EQ(nullptr, list);
-    EXPECT_NE(std::string::npos, sink.received().find(c.message)) << sink.received();
+    EXPECT_NE(std::string::npos, sink.text().find(c.message)) << sink.text();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -197,27 +206,25 @@ INSTANTIATE_TEST_SUITE_P(
                      kScansABC,
                      {"p1\t000000\t000000", "p2\t000000\t000000"},
                      "No photo of the photo list has a valid date and time"}),
-    [](const ::testing::TestParamInfo<NoResultCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(MatchPhotos, MissingFilesGiveNoTreeAndNameTheFile) {
-    TempFolder folder;
-    RecordingSink sink;
-    setDefaultMessageSink(&sink);
+    TemporaryFolder folder;
+    RecordingMessageSink sink;
     std::string photos = writePhotos(folder, kPhotosABC);
     std::unique_ptr<BarcodeList> noScans = MatchPhotos(folder.path() + "missing.txt", photos, 2.0f);
     std::string scans = writeScans(folder, kScansABC);
     std::unique_ptr<BarcodeList> noPhotos = MatchPhotos(scans, folder.path() + "gone.txt", 2.0f);
-    setDefaultMessageSink(nullptr);
     EXPECT_EQ(nullptr, noScans);
     EXPECT_EQ(nullptr, noPhotos);
-    EXPECT_NE(std::string::npos, sink.received().find("Unable to open the barcode data file [" +
-                                                      folder.path() + "missing.txt]"));
     EXPECT_NE(std::string::npos,
-              sink.received().find("Unable to open the photo list [" + folder.path() + "gone.txt]"));
+              sink.text().find("Unable to open the barcode data file [" + folder.path() + "missing.txt]"));
+    EXPECT_NE(std::string::npos,
+              sink.text().find("Unable to open the photo list [" + folder.path() + "gone.txt]"));
 }
 
 TEST(MatchPhotos, PhotoNamesAreDecodedFromMacRomanAndScanBytesAreKept) {
-    TempFolder folder;
+    TemporaryFolder folder;
     // "Café/Zoë.JPG" in Mac OS Roman; a scan text with a byte that is not UTF-8.
     std::string scans = writeScans(folder, {"\xFF"
                                             "12\t121026\t100000",
@@ -241,7 +248,7 @@ TEST(MatchPhotos, ReadsTheSkewFromThePreferences) {
         void setValue(const std::string&, const std::string&) override {}
     } store;
     setPreferenceStore(&store);
-    TempFolder folder;
+    TemporaryFolder folder;
     std::unique_ptr<BarcodeList> list =
         MatchPhotos(writeScans(folder, kScansABC), writePhotos(folder, kPhotosABC));
     setPreferenceStore(nullptr);
@@ -249,17 +256,15 @@ TEST(MatchPhotos, ReadsTheSkewFromThePreferences) {
 }
 
 TEST(MatchPhotos, ReportsTheSkewAndTheUndatedRecords) {
-    TempFolder folder;
-    RecordingSink sink;
-    setDefaultMessageSink(&sink);
+    TemporaryFolder folder;
+    RecordingMessageSink sink;
     std::unique_ptr<BarcodeList> list =
         MatchPhotos(writeScans(folder, {"A\t121026\t100000", "X\tmmddyy\thhmmss", "C\t121026\t101000"}),
                     writePhotos(folder, {"p1\t000000\t000000", "p2\t121026\t101000"}), 2.5f);
-    setDefaultMessageSink(nullptr);
     ASSERT_NE(nullptr, list);
-    EXPECT_NE(std::string::npos, sink.received().find("2Using skewValue of 2.50 seconds"));
-    EXPECT_NE(std::string::npos, sink.received().find("1 scans have no valid date and time"));
-    EXPECT_NE(std::string::npos, sink.received().find("1 photos have no valid date and time"));
+    EXPECT_NE(std::string::npos, sink.text().find("2Using skewValue of 2.50 seconds"));
+    EXPECT_NE(std::string::npos, sink.text().find("1 scans have no valid date and time"));
+    EXPECT_NE(std::string::npos, sink.text().find("1 photos have no valid date and time"));
 }
 
 TEST(MatchPhotos, FortyThousandPhotosAndScansAllMatch) {
@@ -277,7 +282,7 @@ TEST(MatchPhotos, FortyThousandPhotosAndScansAllMatch) {
         snprintf(line, sizeof line, "P%05d.JPG\t12%02d26\t%02d%02d10", i, day, hour, minute);
         photos.push_back(line);
     }
-    TempFolder folder;
+    TemporaryFolder folder;
     std::unique_ptr<BarcodeList> list =
         MatchPhotos(writeScans(folder, scans), writePhotos(folder, photos), 2.0f);
     ASSERT_NE(nullptr, list);
@@ -293,25 +298,23 @@ TEST(MatchPhotos, FortyThousandPhotosAndScansAllMatch) {
 }
 
 TEST(MatchPhotos, PhotoListWithoutHeaderLinesLosesNoPhoto) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string scans = writeScans(folder, kScansABC);
     std::string photos = folder.write("BarcodeImageList.txt", joinLines(kPhotosABC));
     EXPECT_EQ("A[p1,p2] B[p3] C[p4]", describe(MatchPhotos(scans, photos, 2.0f).get()));
 }
 
 TEST(MatchPhotos, SkewThatIsNotANumberGivesNoTree) {
-    TempFolder folder;
-    RecordingSink sink;
-    setDefaultMessageSink(&sink);
+    TemporaryFolder folder;
+    RecordingMessageSink sink;
     std::unique_ptr<BarcodeList> list =
         MatchPhotos(writeScans(folder, kScansABC), writePhotos(folder, kPhotosABC), std::nanf(""));
-    setDefaultMessageSink(nullptr);
     EXPECT_EQ(nullptr, list);
-    EXPECT_NE(std::string::npos, sink.received().find("barcodeMatchSkewSeconds"));
+    EXPECT_NE(std::string::npos, sink.text().find("barcodeMatchSkewSeconds"));
 }
 
 TEST(MatchPhotos, LastLineWithoutLineEndIsRead) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string scans = folder.write("BarcodeDataSource.txt",
                                      std::string(kDataFileHeader) + "A\t121026\t100000\nB\t121026\t101000");
     std::string photos = folder.write("BarcodeImageList.txt", std::string(kPhotoListHeader) +

@@ -4,12 +4,17 @@
 
 #include "ListFiles.h"
 #include "MatchPhotos.h"
-#include "TempFolder.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using namespace testsupport;
 
 namespace {
 
@@ -35,15 +40,19 @@ struct FileCase {
     std::string bytes;
 };
 
+void PrintTo(const FileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class MatchedListBytesTest : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(MatchedListBytesTest, WritesExactBytes) {
     const FileCase& c = GetParam();
-    TempFolder folder;
+    TemporaryFolder folder;
     BarcodeList list = makeList(c.nodes);
     const std::string path = folder.path() + kMatchedListFileName;
     EXPECT_TRUE(writeNSArrayToMatchedListFile(path, &list, c.threeIDs));
-    EXPECT_EQ(c.bytes, TempFolder::read(path));
+    EXPECT_EQ(c.bytes, readFile(path));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,27 +79,27 @@ INSTANTIATE_TEST_SUITE_P(
                                {{"4711", {"day 1/Caf\xC3\xA9.JPG"}}, {"4712", {"IMG 2.JPG"}}},
                                true,
                                "day 1/Caf\xC3\xA9.JPG\t4711\t\t4712\rIMG 2.JPG\t4712\t4711\t\r"}),
-    [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(MatchedListFile, EmptyOrNoListEmptiesTheFileAndFails) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const std::string path = folder.write(kMatchedListFileName, "old content\r");
     BarcodeList empty;
     EXPECT_FALSE(writeNSArrayToMatchedListFile(path, &empty, true));
-    EXPECT_EQ("", TempFolder::read(path));
+    EXPECT_EQ("", readFile(path));
     folder.write(kMatchedListFileName, "old content\r");
     EXPECT_FALSE(writeNSArrayToMatchedListFile(path, nullptr, true));
-    EXPECT_EQ("", TempFolder::read(path));
+    EXPECT_EQ("", readFile(path));
 }
 
 TEST(MatchedListFile, WritingAgainReplacesTheFirstVersion) {
-    TempFolder folder;
+    TemporaryFolder folder;
     const std::string path = folder.path() + kMatchedListFileName;
     BarcodeList first = makeList({{"A", {"p1", "p2", "p3"}}, {"B", {"p4"}}});
     BarcodeList second = makeList({{"A", {"p1"}}});
     ASSERT_TRUE(writeNSArrayToMatchedListFile(path, &first, true));
     ASSERT_TRUE(writeNSArrayToMatchedListFile(path, &second, true));
-    EXPECT_EQ("p1\tA\t\t\r", TempFolder::read(path));
+    EXPECT_EQ("p1\tA\t\t\r", readFile(path));
 }
 
 TEST(MatchedListFile, UncreatableFileFails) {
@@ -105,17 +114,17 @@ TEST(MatchedListFile, FullDeviceIsReportedAsFailure) {
 }
 
 TEST(MatchedListFile, EditedTreeIsWrittenInItsNewOrder) {
-    TempFolder folder;
+    TemporaryFolder folder;
     BarcodeList list = makeList({{"A", {"p1", "p2"}}, {"B", {"p3"}}});
     BarcodeImage* moved = list[0]->objectAtIndex(0);
     list[1]->addObject(list[0]->removeObject(moved));
     const std::string path = folder.path() + kMatchedListFileName;
     ASSERT_TRUE(writeNSArrayToMatchedListFile(path, &list, true));
-    EXPECT_EQ("p2\tA\t\tB\rp3\tB\tA\t\rp1\tB\tA\t\r", TempFolder::read(path));
+    EXPECT_EQ("p2\tA\t\tB\rp3\tB\tA\t\rp1\tB\tA\t\r", readFile(path));
 }
 
 TEST(MatchedListFile, AccentedPhotoNameFromThePhotoListComesOutAsUtf8) {
-    TempFolder folder;
+    TemporaryFolder folder;
     std::string scans = listfiles::writeScans(folder, {"4711\t121026\t100000", "4712\t121026\t101000"});
     // "Élève.JPG" and "Zoë.JPG" in Mac OS Roman, as the photo list carries them.
     std::string photos =
@@ -124,8 +133,7 @@ TEST(MatchedListFile, AccentedPhotoNameFromThePhotoListComesOutAsUtf8) {
     ASSERT_NE(nullptr, list);
     const std::string path = folder.path() + kMatchedListFileName;
     ASSERT_TRUE(writeNSArrayToMatchedListFile(path, list.get(), true));
-    EXPECT_EQ("\xC3\x89l\xC3\xA8ve.JPG\t4711\t\t4712\rZo\xC3\xAB.JPG\t4712\t4711\t\r",
-              TempFolder::read(path));
+    EXPECT_EQ("\xC3\x89l\xC3\xA8ve.JPG\t4711\t\t4712\rZo\xC3\xAB.JPG\t4712\t4711\t\r", readFile(path));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Lines of both list files parsed into text and time; header lines told from data lines.
 #include "TimeItem.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -27,6 +29,10 @@ struct LineCase {
     bool dated;
     TimeItemTime time;
 };
+
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class TimeItemLineTest : public ::testing::TestWithParam<LineCase> {};
 
@@ -74,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"NonDigit", "X\t01a208\t120000", "X", false, kNone},
         LineCase{"SignedDigits", "X\t-10208\t120000", "X", false, kNone},
         LineCase{"TimeTooShort", "X\t010208\t14301", "X", false, kNone}),
-    [](const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 TEST(TimeItem, ElapsedTimeIsSecondsFromTheReference) {
     TimeItem earlier("A\t010208\t143015");
@@ -103,6 +109,10 @@ struct HeaderCase {
     bool header;
 };
 
+void PrintTo(const HeaderCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class HeaderRecordTest : public ::testing::TestWithParam<HeaderCase> {};
 
 TEST_P(HeaderRecordTest, RecognisesHeaderLines) {
@@ -118,6 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderCase{"LowerCase", "cpu=1234", false}, HeaderCase{"PrefixCut", "CPU", false},
                       HeaderCase{"Empty", "", false}, HeaderCase{"NotAtStart", " CPU=1234", false},
                       HeaderCase{"DataLine", "4711\t013108\t142305", false}),
-    [](const ::testing::TestParamInfo<HeaderCase>& info) { return info.param.name; });
+    testsupport::CaseName());
 
 } // namespace

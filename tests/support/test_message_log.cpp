@@ -1,46 +1,34 @@
 #include "MessageLog.h"
 
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <string>
 #include <unistd.h>
 
-namespace {
+using namespace testsupport;
 
-class RecordingSink : public MessageSink {
-  public:
-    void outputError(std::string text) override {
-        std::lock_guard<std::mutex> guard(lock);
-        received += text;
-    }
-    std::mutex lock;
-    std::string received;
-};
+namespace {
 
 class MessageLogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vesk-log-XXXXXX";
-        folder = mkdtemp(pattern);
-        setDefaultMessageSink(&sink);
+        folder = temporary.path();
+        folder.pop_back();
         MessageLog::InitLog(folder);
     }
-    void TearDown() override {
-        MessageLog::CloseLog();
-        setDefaultMessageSink(nullptr);
-        std::string command = "rm -rf '" + folder + "'";
-        ASSERT_EQ(0, std::system(command.c_str()));
-    }
-    std::string logBytes() {
-        std::ifstream in(folder + "/VeskBarcodeLog.txt", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    std::string folder;
-    RecordingSink sink;
+    void TearDown() override { MessageLog::CloseLog(); }
+    std::string logBytes() { return readFile(folder + "/VeskBarcodeLog.txt"); }
+    TemporaryFolder temporary{"log"};
+    std::string folder; // the temporary folder without its final "/"
+    RecordingMessageSink sink;
 };
 
 struct LogCase {
@@ -50,6 +38,10 @@ struct LogCase {
     const char* fileBytes;
     const char* viewBytes;
 };
+
+void PrintTo(const LogCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const LogCase kLogCases[] = {
     {"word_lf", false, "word\n", "\xA5\xA5 word\n", "word\r"},
@@ -63,24 +55,25 @@ const LogCase kLogCases[] = {
     {"lone_cr_not_trimmed", false, "\r", "\xA5\xA5 \r\n", "\r\r"},
 };
 
-TEST_F(MessageLogTest, PrintfWritesExactBytes) {
-    for (const LogCase& c : kLogCases) {
-        SCOPED_TRACE(c.name);
-        MessageLog::InitLog(folder);
-        sink.received.clear();
-        if (c.debug)
-            myPrintfDebug(c.text);
-        else
-            myPrintf(c.text);
-        EXPECT_EQ(c.fileBytes, logBytes());
-        EXPECT_EQ(c.viewBytes, sink.received);
-    }
+class PrintfTest : public MessageLogTest, public ::testing::WithParamInterface<LogCase> {};
+
+TEST_P(PrintfTest, WritesExactBytes) {
+    const LogCase& c = GetParam();
+    sink.clear();
+    if (c.debug)
+        myPrintfDebug(c.text);
+    else
+        myPrintf(c.text);
+    EXPECT_EQ(c.fileBytes, logBytes());
+    EXPECT_EQ(c.viewBytes, sink.text());
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, PrintfTest, ::testing::ValuesIn(kLogCases), CaseName());
 
 TEST_F(MessageLogTest, SetErrorMessageUsesOneBulletAndNoTrim) {
     SetErrorMessage(nullptr, "word\n");
     EXPECT_EQ("\xA5 word\n\r\n", logBytes());
-    EXPECT_EQ("word\n\r", sink.received);
+    EXPECT_EQ("word\n\r", sink.text());
 }
 
 std::string fileBytes(const std::string& path) {
@@ -150,14 +143,14 @@ TEST_P(LogFallbackTest, UnwritableProgramFolderUsesTheStateFolderQuietly) {
     }
     std::string state = folder + "/state";
     setenv("XDG_STATE_HOME", state.c_str(), 1);
-    sink.received.clear();
+    sink.clear();
     MessageLog::InitLog(program);
     myPrintf("first\n");
     MessageLog::InitLog(program);
     unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(state + "/VeskBarcode/VeskBarcodeLog.txt", MessageLog::logFilePath());
     // The message area holds only the message itself: no notice about the log's place.
-    EXPECT_EQ("first\r", sink.received);
+    EXPECT_EQ("first\r", sink.text());
     myPrintf("kept\n");
     EXPECT_EQ("\xA5\xA5 kept\n", fileBytes(MessageLog::logFilePath()));
     EXPECT_EQ("\xA5\xA5 first\n", fileBytes(MessageLog::logFilePath() + ".1"));
@@ -178,11 +171,11 @@ TEST_F(MessageLogTest, NoPlaceForALogAtAllIsSaid) {
     // The state folder cannot be made either: a plain file stands where its parent should be.
     std::ofstream(folder + "/plain-file") << "x";
     setenv("XDG_STATE_HOME", (folder + "/plain-file").c_str(), 1);
-    sink.received.clear();
+    sink.clear();
     MessageLog::InitLog(folder + "/missing/folder");
     unsetenv("XDG_STATE_HOME");
     EXPECT_EQ("", MessageLog::logFilePath());
-    EXPECT_NE(std::string::npos, sink.received.find("No log file could be created")) << sink.received;
+    EXPECT_NE(std::string::npos, sink.text().find("No log file could be created")) << sink.text();
 }
 
 // The system-log copy goes to standard error, decoded from Mac OS Roman and never used as a format.
@@ -198,8 +191,7 @@ TEST_F(MessageLogTest, SystemLogCopyIsDecodedAndLiteral) {
     dup2(saved, 2);
     close(saved);
     fclose(file);
-    std::ifstream in(captured, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes = readFile(captured);
     EXPECT_EQ("\xE2\x80\xA2\xE2\x80\xA2 100% %s %n Caf\xC3\xA9\n", bytes);
     EXPECT_EQ("\xA5\xA5 100% %s %n Caf\x8E\n", logBytes());
 }

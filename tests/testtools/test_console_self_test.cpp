@@ -1,9 +1,14 @@
 // The console self-tests: the terminal question, the version request on a real pseudo-terminal,
 // the scanner self-test against the real pdx-sim, and vesk-cli selftest as a developer runs it.
 #include "ConsolePrompt.h"
-#include "SerialTestSupport.h"
+#include "MessageLog.h"
 #include "pdxProDevice.h"
 #include "serialRS232Device.h"
+
+#include "CaseName.h"
+#include "FileContent.h"
+#include "PdxSimProcess.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +21,8 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+
+using namespace testsupport;
 
 namespace {
 
@@ -92,7 +99,7 @@ class SelfTest : public ::testing::Test {
     }
     std::string logText() { return readFile(fFolder.file("VeskBarcodeLog.txt")); }
 
-    TempFolder fFolder;
+    TemporaryFolder fFolder;
     std::string fPrevious;
 };
 
@@ -103,36 +110,43 @@ struct PromptCase {
     bool second;
 };
 
-TEST(PromptToContinue, YesOnlyForLowerOrUpperY) {
-    const PromptCase cases[] = {
-        {"lower_y", "y\n", true, false},
-        {"upper_y", "Y\n", true, false},
-        {"n", "n\n", false, false},
-        {"other_character", "x\n", false, false},
-        {"enter_alone", "\n", false, false},
-        {"end_of_input", "", false, false},
-        {"yes_word_then_n", "yes\nn\n", true, false},
-        {"no_word_then_y", "no\ny\n", false, true},
-        {"y_twice", "y\nY\n", true, true},
-    };
-    for (const PromptCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string input = c.input;
-        FILE* in = fmemopen(input.empty() ? nullptr : &input[0], input.size(), "r");
-        ASSERT_NE(nullptr, in);
-        char* written = nullptr;
-        size_t writtenSize = 0;
-        FILE* out = open_memstream(&written, &writtenSize);
-        ASSERT_NE(nullptr, out);
-        EXPECT_EQ(c.first, doPromptToContinue("Go on? ", in, out));
-        // The second question reads the next line, not what was left of the first answer.
-        EXPECT_EQ(c.second, doPromptToContinue("Again? ", in, out));
-        fclose(in);
-        fclose(out);
-        EXPECT_EQ("Go on? \n\n\nAgain? \n\n\n", std::string(written, writtenSize));
-        free(written);
-    }
+void PrintTo(const PromptCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+const PromptCase kPromptCases[] = {
+    {"lower_y", "y\n", true, false},
+    {"upper_y", "Y\n", true, false},
+    {"n", "n\n", false, false},
+    {"other_character", "x\n", false, false},
+    {"enter_alone", "\n", false, false},
+    {"end_of_input", "", false, false},
+    {"yes_word_then_n", "yes\nn\n", true, false},
+    {"no_word_then_y", "no\ny\n", false, true},
+    {"y_twice", "y\nY\n", true, true},
+};
+
+class PromptToContinueTest : public ::testing::TestWithParam<PromptCase> {};
+
+TEST_P(PromptToContinueTest, YesOnlyForLowerOrUpperY) {
+    const PromptCase& c = GetParam();
+    std::string input = c.input;
+    FILE* in = fmemopen(input.empty() ? nullptr : &input[0], input.size(), "r");
+    ASSERT_NE(nullptr, in);
+    char* written = nullptr;
+    size_t writtenSize = 0;
+    FILE* out = open_memstream(&written, &writtenSize);
+    ASSERT_NE(nullptr, out);
+    EXPECT_EQ(c.first, doPromptToContinue("Go on? ", in, out));
+    // The second question reads the next line, not what was left of the first answer.
+    EXPECT_EQ(c.second, doPromptToContinue("Again? ", in, out));
+    fclose(in);
+    fclose(out);
+    EXPECT_EQ("Go on? \n\n\nAgain? \n\n\n", std::string(written, writtenSize));
+    free(written);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, PromptToContinueTest, ::testing::ValuesIn(kPromptCases), CaseName());
 
 TEST_F(SelfTest, VersionRequestOnASilentPortLogsNothingReadOnce) {
     PseudoTerminal line;
@@ -155,34 +169,40 @@ struct ReplyCase {
     std::string logged; // the rendering in "Read BACK Data"
 };
 
-TEST_F(SelfTest, VersionRequestLogsTheReplyWithinItsBuffer) {
-    const ReplyCase cases[] = {
-        {"five_bytes", "V1.0\r", "V1.0\\r"},
-        {"longer_reply_in_pieces", "V1.02 build 7\r", "V1.02 build 7\\r"},
-        // A line that never falls silent: reading stops once the 255-byte buffer is full.
-        {"flood", std::string(400, 'x'), std::string(serialRS232Device::kVersionReplySize, 'x')},
-    };
-    for (const ReplyCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        MessageLog::InitLog(fFolder.path());
-        PseudoTerminal line;
-        ASSERT_TRUE(line.ok());
-        serialRS232Device port;
-        ASSERT_TRUE(port.SetBsdPathName(line.slavePath().c_str()));
-        ASSERT_GE(port.OpenSerialPort(), 0);
-        std::thread farEnd([&] {
-            if (line.readUntil("VERS\r", 2000).find("VERS\r") != std::string::npos)
-                line.answer(c.reply);
-        });
-        EXPECT_FALSE(port.InitializeQRWDevice());
-        farEnd.join();
-        port.CloseSerialPort();
-        std::string log = logText();
-        EXPECT_EQ(0, occurrences(log, "Nothing read."));
-        EXPECT_EQ(1, occurrences(log, "Read back EXPECTED bytes of"));
-        EXPECT_NE(std::string::npos, log.find("Read BACK Data \"" + c.logged + "\""));
-    }
+void PrintTo(const ReplyCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+const ReplyCase kReplyCases[] = {
+    {"five_bytes", "V1.0\r", "V1.0\\r"},
+    {"longer_reply_in_pieces", "V1.02 build 7\r", "V1.02 build 7\\r"},
+    // A line that never falls silent: reading stops once the 255-byte buffer is full.
+    {"flood", std::string(400, 'x'), std::string(serialRS232Device::kVersionReplySize, 'x')},
+};
+
+class VersionReplyTest : public SelfTest, public ::testing::WithParamInterface<ReplyCase> {};
+
+TEST_P(VersionReplyTest, VersionRequestLogsTheReplyWithinItsBuffer) {
+    const ReplyCase& c = GetParam();
+    PseudoTerminal line;
+    ASSERT_TRUE(line.ok());
+    serialRS232Device port;
+    ASSERT_TRUE(port.SetBsdPathName(line.slavePath().c_str()));
+    ASSERT_GE(port.OpenSerialPort(), 0);
+    std::thread farEnd([&] {
+        if (line.readUntil("VERS\r", 2000).find("VERS\r") != std::string::npos)
+            line.answer(c.reply);
+    });
+    EXPECT_FALSE(port.InitializeQRWDevice());
+    farEnd.join();
+    port.CloseSerialPort();
+    std::string log = logText();
+    EXPECT_EQ(0, occurrences(log, "Nothing read."));
+    EXPECT_EQ(1, occurrences(log, "Read back EXPECTED bytes of"));
+    EXPECT_NE(std::string::npos, log.find("Read BACK Data \"" + c.logged + "\""));
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, VersionReplyTest, ::testing::ValuesIn(kReplyCases), CaseName());
 
 TEST_F(SelfTest, PortThatDoesNotOpenIsReported) {
     const std::string missing = fFolder.file("no-such-port");
@@ -242,31 +262,36 @@ struct FailedSessionCase {
     bool dataFile; // whether <unit ID>BarcodeDataSource.txt is there, incomplete
 };
 
-TEST_F(SelfTest, ScannerSelfTestReportsAFailedSession) {
-    const FailedSessionCase cases[] = {
-        {"no_system_information", "bad-frame-end", "could not be read; no data file is written", false},
-        {"bad_checksum", "bad-checksum@2", "the transfer was not clean;", true},
-    };
-    writeFile(fFolder.file("records.txt"), kRecords);
-    for (const FailedSessionCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        MessageLog::InitLog(fFolder.path());
-        std::remove(fFolder.file("10700001BarcodeDataSource.txt").c_str());
-        PdxSimProcess sim(fFolder.path());
-        ASSERT_TRUE(sim.start({"--records", fFolder.file("records.txt"), "--fault", c.fault}));
-        pdxProDevice scanner;
-        ASSERT_TRUE(scanner.SetBsdPathName(sim.link().c_str()));
-        EXPECT_FALSE(scanner.DoDebugTest());
-        EXPECT_FALSE(scanner.IsPortOpen());
-        sim.stop();
-        EXPECT_NE(std::string::npos, logText().find(c.message));
-        EXPECT_EQ(c.dataFile, fileExists(fFolder.file("10700001BarcodeDataSource.txt")));
-        EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
-        std::string sent = sim.hostBytes();
-        ASSERT_FALSE(sent.empty());
-        EXPECT_EQ('\x1B', sent.back());
-    }
+void PrintTo(const FailedSessionCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+const FailedSessionCase kFailedSessionCases[] = {
+    {"no_system_information", "bad-frame-end", "could not be read; no data file is written", false},
+    {"bad_checksum", "bad-checksum@2", "the transfer was not clean;", true},
+};
+
+class FailedSelfTest : public SelfTest, public ::testing::WithParamInterface<FailedSessionCase> {};
+
+TEST_P(FailedSelfTest, ScannerSelfTestReportsAFailedSession) {
+    const FailedSessionCase& c = GetParam();
+    writeFile(fFolder.file("records.txt"), kRecords);
+    PdxSimProcess sim(fFolder.path());
+    ASSERT_TRUE(sim.start({"--records", fFolder.file("records.txt"), "--fault", c.fault}));
+    pdxProDevice scanner;
+    ASSERT_TRUE(scanner.SetBsdPathName(sim.link().c_str()));
+    EXPECT_FALSE(scanner.DoDebugTest());
+    EXPECT_FALSE(scanner.IsPortOpen());
+    sim.stop();
+    EXPECT_NE(std::string::npos, logText().find(c.message));
+    EXPECT_EQ(c.dataFile, fileExists(fFolder.file("10700001BarcodeDataSource.txt")));
+    EXPECT_FALSE(fileExists(fFolder.file("BarcodeDataSource.txt")));
+    std::string sent = sim.hostBytes();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ('\x1B', sent.back());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FailedSelfTest, ::testing::ValuesIn(kFailedSessionCases), CaseName());
 
 // vesk-cli selftest as a developer runs it: the answer typed on standard input.
 class CliSelfTest : public SelfTest {

@@ -3,6 +3,11 @@
 #include "AlertPanel.h"
 #include "MessageLog.h"
 
+#include "CaseName.h"
+#include "FileContent.h"
+#include "RecordingMessageSink.h"
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -11,24 +16,13 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace {
+using namespace testsupport;
 
-class RecordingSink : public MessageSink {
-  public:
-    void outputError(std::string text) override {
-        std::lock_guard<std::mutex> guard(lock);
-        received += text;
-    }
-    std::mutex lock;
-    std::string received;
-};
+namespace {
 
 // A card of three tracks and exactly 21 field separators; the "^" before each track end is one
 // of them and leaves no delimiter behind.
@@ -37,46 +31,28 @@ const char kGoodCapture[] = "%B4111111111111111^DOE/JOHN^2512^A^B^C^?\r"
                             "%T3^g^h^i^j^k^l^m^?\r";
 const char kGoodFiltered[] = "DOE/JOHN,B4111111111111111,2512,A,B,CT2,a,b,c,d,e,fT3,g,h,i,j,k,l,m\r";
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool exists(const std::string& path) {
-    struct stat status;
-    return stat(path.c_str(), &status) == 0;
-}
-
 class MagStripeTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vesk-magstripe-XXXXXX";
-        folder = mkdtemp(pattern);
+        folder = temporary.path();
+        folder.pop_back();
         char previous[PATH_MAX + 1] = {0};
         ASSERT_NE(nullptr, getcwd(previous, PATH_MAX));
         previousFolder = previous;
         ASSERT_EQ(0, chdir(folder.c_str()));
-        setDefaultMessageSink(&sink);
         MessageLog::InitLog(folder);
     }
     void TearDown() override {
         MessageLog::CloseLog();
-        setDefaultMessageSink(nullptr);
         ASSERT_EQ(0, chdir(previousFolder.c_str()));
-        std::string command = "rm -rf '" + folder + "'";
-        ASSERT_EQ(0, std::system(command.c_str()));
     }
     std::string logText() { return readFile(folder + "/VeskBarcodeLog.txt"); }
     std::string outputFile() { return folder + "/" + kMagStripeOutputFileName; }
 
-    std::string folder;
+    TemporaryFolder temporary{"magstripe"};
+    std::string folder; // the temporary folder without its final "/"
     std::string previousFolder;
-    RecordingSink sink;
+    RecordingMessageSink sink;
 };
 
 struct FilterCase {
@@ -124,16 +100,22 @@ const std::vector<FilterCase>& filterCases() {
     return cases;
 }
 
-TEST_F(MagStripeTest, FilterResultCodesAndOutput) {
-    for (const FilterCase& c : filterCases()) {
-        SCOPED_TRACE(c.name);
-        std::vector<char> output(c.raw.size() + kMagStripeOutputExtra, 'Z');
-        short code =
-            filterTheRawMagStripeData(c.raw.c_str(), output.data(), static_cast<unsigned>(c.raw.size()), ',');
-        EXPECT_EQ(c.code, code);
-        EXPECT_EQ(c.output, std::string(output.data()));
-    }
+void PrintTo(const FilterCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+class MagStripeFilterTest : public MagStripeTest, public ::testing::WithParamInterface<FilterCase> {};
+
+TEST_P(MagStripeFilterTest, FilterResultCodesAndOutput) {
+    const FilterCase& c = GetParam();
+    std::vector<char> output(c.raw.size() + kMagStripeOutputExtra, 'Z');
+    short code =
+        filterTheRawMagStripeData(c.raw.c_str(), output.data(), static_cast<unsigned>(c.raw.size()), ',');
+    EXPECT_EQ(c.code, code);
+    EXPECT_EQ(c.output, std::string(output.data()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Captures, MagStripeFilterTest, ::testing::ValuesIn(filterCases()), CaseName());
 
 TEST_F(MagStripeTest, TwoTracksReportBothTrackCounts) {
     std::string raw = "%A^B^1^2^3^4^5^6^7^8^9^0^?\r%T2^a^b^c^d^e^f^g^h^i^j^k^?\r";
@@ -257,11 +239,11 @@ TEST_F(MagStripeTest, CaptureOf512BytesOrMoreWritesNothing) {
         SCOPED_TRACE(size);
         std::string source = folder + "/big.txt";
         writeFile(source, std::string(kGoodCapture) + repeated('x', size - std::strlen(kGoodCapture)));
-        sink.received.clear();
+        sink.clear();
         EXPECT_EQ(eMagStripeResult_SourceTooLarge, ReadTestMagStripeData(source.c_str()));
-        EXPECT_FALSE(exists(outputFile()));
+        EXPECT_FALSE(fileExists(outputFile()));
         EXPECT_NE(std::string::npos, logText().find(myFormat("SourceFileSize is = [%zu]", size)));
-        EXPECT_NE(std::string::npos, sink.received.find(source));
+        EXPECT_NE(std::string::npos, sink.text().find(source));
     }
     EXPECT_NE(std::string::npos, logText().find("WHAT?????..."));
 }
@@ -269,11 +251,11 @@ TEST_F(MagStripeTest, CaptureOf512BytesOrMoreWritesNothing) {
 TEST_F(MagStripeTest, UnreadableSourceOrOutputIsReported) {
     std::string missing = folder + "/NoSuchCard.txt";
     EXPECT_EQ(eMagStripeResult_SourceUnreadable, ReadTestMagStripeData(missing.c_str()));
-    EXPECT_NE(std::string::npos, sink.received.find("Cannot open the capture file " + missing));
+    EXPECT_NE(std::string::npos, sink.text().find("Cannot open the capture file " + missing));
     EXPECT_EQ(eMagStripeResult_SourceUnreadable, ReadTestMagStripeData(folder.c_str()));
     EXPECT_EQ(eMagStripeResult_SourceUnreadable, ReadTestMagStripeData(""));
     EXPECT_EQ(eMagStripeResult_SourceUnreadable, ReadTestMagStripeData(nullptr));
-    EXPECT_FALSE(exists(outputFile()));
+    EXPECT_FALSE(fileExists(outputFile()));
 
     // A folder standing where the output file goes.
     ASSERT_EQ(0, mkdir(outputFile().c_str(), 0700));
@@ -281,7 +263,7 @@ TEST_F(MagStripeTest, UnreadableSourceOrOutputIsReported) {
     writeFile(source, kGoodCapture);
     EXPECT_EQ(eMagStripeResult_OutputNotWritten, ReadTestMagStripeData(source.c_str()));
     EXPECT_NE(std::string::npos, logText().find("CANNOT OUTPUT FILE?????..."));
-    EXPECT_NE(std::string::npos, sink.received.find("Cannot create " + outputFile()));
+    EXPECT_NE(std::string::npos, sink.text().find("Cannot create " + outputFile()));
 }
 
 class ScriptedChooser : public AlertPrompt {
@@ -303,7 +285,7 @@ TEST_F(MagStripeTest, DeveloperCommandAsksForTheCaptureFile) {
     EXPECT_FALSE(doTestMagReader());
     EXPECT_EQ("Please Select MagStripeCardData.txt", chooser.askedTitle);
     EXPECT_EQ(std::string(std::getenv("HOME")) + "/Desktop", chooser.askedFolder);
-    EXPECT_FALSE(exists(outputFile()));
+    EXPECT_FALSE(fileExists(outputFile()));
 
     std::string source = folder + "/MagStripeCardData.txt";
     writeFile(source, kGoodCapture);

@@ -1,5 +1,7 @@
 // vesk-cli image-list FOLDER [--threads N]: writes FOLDER/BarcodeImageList.txt exactly as the job
-// does. Messages go to standard error.
+// does, with BarcodeImageCameras.txt beside it. Messages go to standard error. Exit status 0 when
+// the list was written (even if some subfolders or files could not be read: they are named in the
+// messages and counted in the summary), 1 when it was not, 2 for wrong arguments.
 #include "CliCommands.h"
 
 #include "ImageListBuilder.h"
@@ -42,9 +44,13 @@ int cliImageList(int argc, char** argv) {
     const ImageListSummary& summary = builder.summary();
     fprintf(stderr,
             "vesk-cli: %zu photos listed in %s%s (%zu without any date, %zu under a changed name, "
-            "%zu damaged, %zu not openable, %zu other files skipped)\n",
+            "%zu damaged, %zu not openable, %zu other files skipped; %zu unreadable folders, "
+            "%zu looping links, %zu dangling links, %zu links to folders not followed, "
+            "%zu pipes, sockets or devices); %zu photos with their camera body in %s\n",
             summary.photosListed, folder.c_str(), kBarcodeImageListFileName, summary.undatedPhotos,
             summary.renamedPhotos, summary.damagedPhotos, summary.unopenableFiles,
-            summary.skippedFiles - summary.damagedPhotos - summary.unopenableFiles);
-    return summary.unreadableFolders ? 1 : 0;
+            summary.skippedFiles - summary.damagedPhotos - summary.unopenableFiles, summary.unreadableFolders,
+            summary.loopingLinks, summary.danglingLinks, summary.linkedFolders, summary.otherEntries,
+            summary.camerasListed, kBarcodeImageCamerasFileName);
+    return 0;
 }

@@ -27,7 +27,9 @@ struct Command {
 
 const Command kCommands[] = {
     {"image-list", cliImageList, "image-list FOLDER", false},
-    {"match", cliMatch, "match BARCODE_FILE IMAGE_LIST OUT --skew SECONDS [--two-ids]", false},
+    {"match", cliMatch,
+     "match BARCODE_FILE IMAGE_LIST OUT [--align auto|last] [--skew SECONDS] [--report FILE] [--two-ids]",
+     false},
     {"scanner", cliScanner, "scanner [PORT] info|download FOLDER|erase UNIT_ID [--yes]", false},
     {"magstripe", cliMagstripe, "magstripe FILE", false},
     {"selftest", cliSelftest, "selftest [--port-only] [PORT]", true},

@@ -4,10 +4,7 @@
 #include "Barcode.h"
 #include "BarcodeImage.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QString>
+#include "QtFileContent.h"
 
 #include <initializer_list>
 #include <memory>
@@ -43,16 +40,6 @@ inline std::string describeTree(const BarcodeList* list) {
     return text;
 }
 
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
+// The match task's tests read and write the list files through the shared helpers.
+using testsupport::readFile;
+using testsupport::writeFile;

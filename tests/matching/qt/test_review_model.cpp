@@ -1,5 +1,5 @@
 // The review model over the match tree, its drag and drop, and the review window.
-#include "../../support/qt/MessageBoxAnswerer.h"
+#include "MessageBoxAnswerer.h"
 #include "PhotoPreview.h"
 #include "QtAlertPrompt.h"
 #include "ReviewFixtures.h"
@@ -56,7 +56,7 @@ bool writePhotoWithEmbeddedPreview(const QString& path) {
             reinterpret_cast<const Exiv2::byte*>(thumbnailBytes.constData()), long(thumbnailBytes.size()));
         image->setExifData(exif);
         image->writeMetadata();
-    } catch (const Exiv2::Error&) {
+    } catch (const std::exception&) { // exiv2 0.27's AnyError and 0.28's Error alike
         return false;
     }
     return QFile::rename(path + ".main.jpg", path);

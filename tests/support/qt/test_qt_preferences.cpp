@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -229,6 +230,29 @@ class TestQtPreferences : public QObject {
         QCOMPARE(dialog.skewField()->value(), 36.0);
         QVERIFY(dialog.allowModifyField()->isChecked());
         QCOMPARE(storedText(sPrefs_barcodeMatchSkewSeconds), QStringLiteral("5"));
+    }
+
+    // The factory lines the clocks up automatically; the dialog offers the two ways and keeps
+    // the skew for the last-record one.
+    void clockAlignmentChoice() {
+        QCOMPARE(GeneralPreferencesController::getDoUseLastBarcodeAsSyncData(), false);
+        GeneralPreferencesDialog dialog;
+        QVERIFY(dialog.automaticAlignmentField()->isChecked());
+        QVERIFY(!dialog.lastRecordAlignmentField()->isChecked());
+        QVERIFY(!dialog.skewField()->isEnabled());
+        dialog.lastRecordAlignmentField()->click();
+        QVERIFY(dialog.skewField()->isEnabled());
+        QVERIFY(!dialog.automaticAlignmentField()->isChecked());
+        dialog.ibApplyButton()->click();
+        QCOMPARE(storedText(sPrefs_doUseLastBarcodeAsSyncData), QStringLiteral("true"));
+        QCOMPARE(GeneralPreferencesController::getDoUseLastBarcodeAsSyncData(), true);
+        dialog.findChild<QPushButton*>(QStringLiteral("revertToInitialValues"))->click();
+        QVERIFY(dialog.automaticAlignmentField()->isChecked());
+        QVERIFY(!dialog.skewField()->isEnabled());
+        // A stored choice is shown when the dialog opens.
+        GeneralPreferencesDialog again;
+        QVERIFY(again.lastRecordAlignmentField()->isChecked());
+        QVERIFY(again.skewField()->isEnabled());
     }
 
     void preferencesRefusedWhileAWorkerRuns() {
