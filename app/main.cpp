@@ -2,6 +2,7 @@
 // and ends. A second start while one runs hands its folder to the running instance over the
 // session bus and exits.
 #include "AlertPanel.h"
+#include "AppCommandLine.h"
 #include "Clock.h"
 #include "DBusHostEvents.h"
 #include "GeneralPreferencesDialog.h"
@@ -25,6 +26,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <unistd.h>
 
 #ifndef VESK_VERSION
@@ -69,11 +71,18 @@ void installClock() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
     QApplication::setApplicationName("VeskBarcode");
     QApplication::setApplicationVersion(VESK_VERSION);
+    // --help and --version are answered before the application object needs a display.
+    if (std::optional<int> status = AppCommandLine::answerHelpOrVersion(argc, argv))
+        return *status;
+    QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    const char* folder = argc > 1 ? argv[1] : nullptr;
+    AppCommandLine commandLine;
+    if (!commandLine.parse(QApplication::arguments()))
+        return commandLine.exitStatus();
+    const QByteArray folderPath = commandLine.folder();
+    const char* folder = commandLine.hasFolder() ? folderPath.constData() : nullptr;
 
     // One instance per session: a second start hands its folder over before it touches the log.
     DBusHostEvents hostEvents(QDBusConnection::sessionBus());
@@ -114,8 +123,9 @@ int main(int argc, char** argv) {
     delegate.applicationWillFinishLaunching();
     if (claim == DBusHostEvents::Claim::NoBus)
         myPrintf("No session bus: events to and from Vesk-X are not possible in this run\n");
-    if (argc > 2)
-        myPrintf(myFormat("Only the first folder is used; %d further argument(s) ignored\n", argc - 2));
+    if (commandLine.ignoredArguments() > 0)
+        myPrintf(myFormat("Only the first folder is used; %d further argument(s) ignored\n",
+                          commandLine.ignoredArguments()));
     window.show();
     QTimer::singleShot(0, &window, [&delegate, folder] {
         delegate.applicationDidFinishLaunching();

@@ -12,6 +12,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <mutex>
 
@@ -23,6 +24,8 @@ constexpr bool gLogAllMessages = true;
 constexpr bool gDoShowDebug = false;
 
 const char kLogFileName[] = "VeskBarcodeLog.txt";
+// How many logs of earlier runs are kept beside the current one (VeskBarcodeLog.txt.1 ... .5).
+constexpr int kKeptLogs = 5;
 
 std::mutex gSinkLock;
 MessageSink* gDefaultSink = nullptr;
@@ -31,6 +34,13 @@ std::ofstream gLogFile;
 std::mutex gLogThreadLock;
 std::string gLogFilePath;
 std::atomic<bool> gSystemLogCopy{true};
+
+// The system-log copy: standard error, decoded from Mac OS Roman, never used as a format.
+void writeSystemLog(const std::string& line) {
+    std::string text = macRomanToUtf8(line);
+    text += '\n';
+    fwrite(text.data(), 1, text.size(), stderr);
+}
 
 std::string executableFolder() {
     char buffer[PATH_MAX + 1] = {0};
@@ -70,23 +80,36 @@ std::string stateFolder() {
     return std::string(home) + "/.local/state/VeskBarcode";
 }
 
-bool openLogIn(const std::string& folder) {
+std::string logPathIn(const std::string& folder) {
     std::string path = folder;
     if (path.empty() || path.back() != '/')
         path += "/";
-    path += kLogFileName;
+    return path + kLogFileName;
+}
+
+// Moves the logs of earlier runs one place down (.4 to .5, ..., the last run's to .1); the
+// oldest beyond five goes.
+void keepEarlierLogs(const std::string& path) {
+    for (int older = kKeptLogs; older >= 1; --older) {
+        std::string from = older == 1 ? path : path + "." + std::to_string(older - 1);
+        std::string to = path + "." + std::to_string(older);
+        if (rename(from.c_str(), to.c_str()) != 0 && errno != ENOENT)
+            writeSystemLog("Could not keep the earlier log " + from + " as " + to + ": " +
+                           std::strerror(errno));
+    }
+}
+
+// Opens a fresh log in folder when the folder may be written (so the earlier logs can move).
+bool openLogIn(const std::string& folder) {
+    std::string path = logPathIn(folder);
+    if (access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)
+        return false;
+    keepEarlierLogs(path);
     gLogFile.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!gLogFile.is_open())
         return false;
     gLogFilePath = path;
     return true;
-}
-
-// The system-log copy: standard error, decoded from Mac OS Roman, never used as a format.
-void writeSystemLog(const std::string& line) {
-    std::string text = macRomanToUtf8(line);
-    text += '\n';
-    fwrite(text.data(), 1, text.size(), stderr);
 }
 
 } // namespace
@@ -167,11 +190,12 @@ void InitLog(const std::string& folder) {
         if (openLogIn(first))
             return;
         std::string fallback = stateFolder();
+        // An installed program's folder is not the user's to write: the state folder is the
+        // normal place then, and no reason to trouble the message area.
         if (!fallback.empty() && makeFolders(fallback) && openLogIn(fallback))
-            notice = "The folder " + first + " is not writable; the log is written to " + gLogFilePath;
-        else
-            notice = "No log file could be created (tried " + first + " and " + fallback +
-                     "); messages reach this window and standard error only.";
+            return;
+        notice = "No log file could be created (tried " + first + " and " + fallback +
+                 "); messages reach this window and standard error only.";
     }
     // Said outside the lock: the receiver may log in turn.
     logMessageToCocoaView(nullptr, notice, true);

@@ -34,10 +34,12 @@ void logMessageToCocoaView(MessageSink* target, std::string text, bool appendRet
 short GetRunningOSVersion(MessageSink* target, long& response);
 
 namespace MessageLog {
-// Opens (truncates) VeskBarcodeLog.txt beside the executable, or in the state folder
+// Opens a fresh VeskBarcodeLog.txt beside the executable, or in the state folder
 // ($XDG_STATE_HOME/VeskBarcode, default ~/.local/state/VeskBarcode) when that folder is not
-// writable; the message area is told once where the log went in that case. A non-empty folder
-// argument replaces the executable's folder (tests).
+// writable (as for an installed copy). The logs of the five runs before are kept in the same
+// folder as VeskBarcodeLog.txt.1 (the last run's) to VeskBarcodeLog.txt.5. Only when no log can
+// be created at all is the message area told. A non-empty folder argument replaces the
+// executable's folder (tests).
 void InitLog(const std::string& folder = std::string());
 void CloseLog();
 void LogMessage(std::string line);

@@ -1,6 +1,8 @@
 #include "DBusHostEvents.h"
 
 #include "HostEventBus.h"
+#include "HostEventsAdaptor.h"
+#include "HostEventsProxy.h"
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
 
@@ -21,7 +23,10 @@ constexpr int kHandOffMilliseconds = 30000;
 
 DBusHostEvents::DBusHostEvents(QDBusConnection connection, QObject* parent)
     : QObject(parent), fConnection(connection),
-      fOwnName(HostEventBus::busNameForSignature(kVeskBarcodeSignature)) {}
+      fOwnName(HostEventBus::busNameForSignature(kVeskBarcodeSignature)) {
+    // The adaptor belongs to this object and forwards the bus's calls to Event and OpenFile.
+    new HostEventsAdaptor(this);
+}
 
 DBusHostEvents::Claim DBusHostEvents::claimBusName() {
     if (!fConnection.isConnected() || !fConnection.interface())
@@ -43,17 +48,15 @@ int DBusHostEvents::handOff(const char* folder) {
                      qPrintable(fOwnName));
         return 0;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        fOwnName, HostEventBus::kObjectPath, HostEventBus::kInterface, HostEventBus::kOpenFileMethod);
-    call << QString::fromUtf8(folder);
-    call.setAutoStartService(false);
-    QDBusMessage answer = fConnection.call(call, QDBus::Block, kHandOffMilliseconds);
-    if (answer.type() != QDBusMessage::ReplyMessage || answer.arguments().isEmpty()) {
+    HostEventsProxy runningInstance(fOwnName, HostEventBus::kObjectPath, fConnection);
+    runningInstance.setTimeout(kHandOffMilliseconds);
+    QDBusReply<bool> answer = runningInstance.OpenFile(QString::fromUtf8(folder));
+    if (!answer.isValid()) {
         std::fprintf(stderr, "Could not hand the folder %s to the running VeskBarcode: %s\n", folder,
-                     qPrintable(answer.errorMessage()));
+                     qPrintable(answer.error().message()));
         return 2;
     }
-    if (answer.arguments().first().toBool()) {
+    if (answer.value()) {
         std::fprintf(stdout, "The running VeskBarcode accepted the folder %s\n", folder);
         return 0;
     }
@@ -64,7 +67,7 @@ int DBusHostEvents::handOff(const char* folder) {
 bool DBusHostEvents::registerHandlers() {
     if (!fConnection.isConnected())
         return false;
-    return fConnection.registerObject(HostEventBus::kObjectPath, this, QDBusConnection::ExportAllSlots);
+    return fConnection.registerObject(HostEventBus::kObjectPath, this, QDBusConnection::ExportAdaptors);
 }
 
 bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) {
@@ -84,8 +87,9 @@ bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, 
                       " is not on the session bus\n");
         return false;
     }
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        receiver, HostEventBus::kObjectPath, HostEventBus::kInterface, HostEventBus::kEventMethod);
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(receiver, HostEventBus::kObjectPath,
+                                       HostEventsProxy::staticInterfaceName(), HostEventBus::kEventMethod);
     message << HostEventBus::codeText(signature) << HostEventBus::codeText(eventClass)
             << HostEventBus::codeText(eventID) << QVariantMap();
     message.setAutoStartService(false);

@@ -1,6 +1,8 @@
 // Host events over the D-Bus session bus: sends this program's events to the host and receives
 // the host's events and open-folder requests. One object per process, living on the
-// user-interface thread, so that incoming events are handled there.
+// user-interface thread, so that incoming events are handled there. The interface is exported
+// through HostEventsAdaptor, generated from app/hostbus/org.vesk.HostEvents.xml, which calls the
+// public slots below.
 #pragma once
 
 #include "HostEvents.h"
@@ -15,7 +17,6 @@ class MyApplicationDelegate;
 
 class DBusHostEvents : public QObject, public HostEvents, protected QDBusContext {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.vesk.HostEvents")
 
   public:
     explicit DBusHostEvents(QDBusConnection connection, QObject* parent = nullptr);

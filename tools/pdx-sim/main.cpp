@@ -2,6 +2,7 @@
 // anyone without a scanner. See usage() for the command line.
 #include "PdxSimulator.h"
 
+#include <getopt.h>
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -11,6 +12,10 @@
 #include <cstring>
 #include <string>
 
+#ifndef VESK_VERSION
+#define VESK_VERSION ""
+#endif
+
 namespace {
 
 volatile bool gStop = false;
@@ -19,27 +24,41 @@ void onSignal(int) {
     gStop = true;
 }
 
-int usage() {
-    fprintf(
-        stderr,
-        "usage: pdx-sim [options]\n"
-        "  --link PATH            link to the pseudo-terminal (default /tmp/pdx-sim/tty.SLAB_USBtoUART)\n"
-        "  --records FILE         one scan a line: barcode TAB date TAB time [TAB more fields]\n"
-        "  --unit-id ID           unit ID, 8 characters at most (default 10700001)\n"
-        "  --no-unit-id           the scanner reports none (eight 0xFF bytes)\n"
-        "  --model TEXT           model text (default Z-1070)\n"
-        "  --date-mode C          date-format setting, one character (default 1)\n"
-        "  --no-date-mode         the scanner reports none (0xFF)\n"
-        "  --fields N             fields per record (default: the most of any record, else 3)\n"
-        "  --report-records DIGITS, --report-fields DIGITS\n"
-        "                         counts sent in the system information instead of the real ones\n"
-        "  --pace instant|reply|byte  replies at once, after their wire time (default), or byte by byte\n"
-        "  --baud N               line speed for the pacing (default 38400)\n"
-        "  --ready-after SECONDS  ignore everything until then\n"
-        "  --log FILE             record every byte both ways (lines \"host ..\", \"scanner ..\" in hex)\n"
-        "  --fault KIND           handshake-enq, handshake-u, handshake-t, erase-keeps-data,\n"
-        "                         bad-frame-end, or bad-checksum@N, drop-reply@N, bad-length@N,\n"
-        "                         disconnect@N for upload block N (0 the header, 1.. the fields)\n");
+const char kUsage[] =
+    "Usage: pdx-sim [OPTIONS]\n"
+    "A Zebex PDx Pro scanner in remote mode on a pseudo-terminal, behind a link named like the\n"
+    "USB adapter's port, for tests, the demo and anyone without a scanner. It prints\n"
+    "'pdx-sim: ready LINK -> DEVICE (N records)' once it serves, and ends on SIGTERM or SIGINT.\n"
+    "\n"
+    "Options:\n"
+    "  --link PATH            link to the pseudo-terminal (default /tmp/pdx-sim/tty.SLAB_USBtoUART)\n"
+    "  --records FILE         one scan a line: barcode TAB date TAB time [TAB more fields]\n"
+    "  --unit-id ID           unit ID, 8 characters at most (default 10700001)\n"
+    "  --no-unit-id           the scanner reports none (eight 0xFF bytes)\n"
+    "  --model TEXT           model text (default Z-1070)\n"
+    "  --date-mode C          date-format setting, one character (default 1)\n"
+    "  --no-date-mode         the scanner reports none (0xFF)\n"
+    "  --fields N             fields per record (default: the most of any record, else 3)\n"
+    "  --report-records DIGITS, --report-fields DIGITS\n"
+    "                         counts sent in the system information instead of the real ones\n"
+    "  --pace instant|reply|byte  replies at once, after their wire time (default), or byte by byte\n"
+    "  --baud N               line speed for the pacing (default 38400)\n"
+    "  --ready-after SECONDS  ignore everything until then\n"
+    "  --log FILE             record every byte both ways (lines \"host ..\", \"scanner ..\" in hex)\n"
+    "  --fault KIND           handshake-enq, handshake-u, handshake-t, erase-keeps-data,\n"
+    "                         bad-frame-end, or bad-checksum@N, drop-reply@N, bad-length@N,\n"
+    "                         disconnect@N for upload block N (0 the header, 1.. the fields)\n"
+    "  -h, --help             show this help and exit\n"
+    "  -v, --version          show the version and exit\n"
+    "\n"
+    "Exit status: 0 after a stop signal, 1 when the records file or the pseudo-terminal fails,\n"
+    "2 for wrong arguments.\n";
+
+int usageError(const char* message, const char* value) {
+    if (message)
+        fprintf(stderr, "pdx-sim: %s%s%s%s\n", message, value ? " \"" : "", value ? value : "",
+                value ? "\"" : "");
+    fprintf(stderr, "Try 'pdx-sim --help' for more information.\n");
     return 2;
 }
 
@@ -77,76 +96,143 @@ bool parseFault(const std::string& fault, PdxSimOptions& options) {
     return true;
 }
 
+enum eOption {
+    eOption_Link = 256,
+    eOption_Records,
+    eOption_UnitID,
+    eOption_NoUnitID,
+    eOption_Model,
+    eOption_DateMode,
+    eOption_NoDateMode,
+    eOption_Fields,
+    eOption_ReportRecords,
+    eOption_ReportFields,
+    eOption_Pace,
+    eOption_Baud,
+    eOption_ReadyAfter,
+    eOption_Log,
+    eOption_Fault,
+};
+
+const struct option kOptions[] = {
+    {"link", required_argument, nullptr, eOption_Link},
+    {"records", required_argument, nullptr, eOption_Records},
+    {"unit-id", required_argument, nullptr, eOption_UnitID},
+    {"no-unit-id", no_argument, nullptr, eOption_NoUnitID},
+    {"model", required_argument, nullptr, eOption_Model},
+    {"date-mode", required_argument, nullptr, eOption_DateMode},
+    {"no-date-mode", no_argument, nullptr, eOption_NoDateMode},
+    {"fields", required_argument, nullptr, eOption_Fields},
+    {"report-records", required_argument, nullptr, eOption_ReportRecords},
+    {"report-fields", required_argument, nullptr, eOption_ReportFields},
+    {"pace", required_argument, nullptr, eOption_Pace},
+    {"baud", required_argument, nullptr, eOption_Baud},
+    {"ready-after", required_argument, nullptr, eOption_ReadyAfter},
+    {"log", required_argument, nullptr, eOption_Log},
+    {"fault", required_argument, nullptr, eOption_Fault},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'v'},
+    {nullptr, 0, nullptr, 0},
+};
+
+// A whole number in [low, high] from text, or false.
+bool parseNumber(const char* text, long low, long high, long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     PdxSimOptions options;
     options.linkPath = "/tmp/pdx-sim/tty.SLAB_USBtoUART";
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        const char* v = nullptr;
-        if (arg == "--no-unit-id") {
-            options.noUnitID = true;
-            continue;
-        }
-        if (arg == "--no-date-mode") {
-            options.dateMode = -1;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h")
-            return usage();
-        if (!(v = value())) {
-            fprintf(stderr, "pdx-sim: %s needs a value\n", arg.c_str());
-            return usage();
-        }
-        if (arg == "--link")
-            options.linkPath = v;
-        else if (arg == "--records") {
-            if (!readPdxSimRecords(v, options.records)) {
-                fprintf(stderr, "pdx-sim: cannot read the records file %s - %s\n", v, strerror(errno));
+    opterr = 0;
+    int code;
+    while ((code = getopt_long(argc, argv, ":hv", kOptions, nullptr)) != -1) {
+        long number = 0;
+        switch (code) {
+        case 'h':
+            fputs(kUsage, stdout);
+            return 0;
+        case 'v':
+            printf("pdx-sim %s\n", VESK_VERSION);
+            return 0;
+        case eOption_Link:
+            options.linkPath = optarg;
+            break;
+        case eOption_Records:
+            if (!readPdxSimRecords(optarg, options.records)) {
+                fprintf(stderr, "pdx-sim: cannot read the records file %s - %s\n", optarg, strerror(errno));
                 return 1;
             }
-        } else if (arg == "--unit-id")
-            options.unitID = v;
-        else if (arg == "--model")
-            options.model = v;
-        else if (arg == "--date-mode")
-            options.dateMode = static_cast<unsigned char>(v[0]);
-        else if (arg == "--fields")
-            options.fieldsPerRecord = std::atoi(v);
-        else if (arg == "--report-records")
-            options.reportRecords = v;
-        else if (arg == "--report-fields")
-            options.reportFields = v;
-        else if (arg == "--pace") {
-            std::string pace = v;
-            if (pace == "instant")
+            break;
+        case eOption_UnitID:
+            options.unitID = optarg;
+            break;
+        case eOption_NoUnitID:
+            options.noUnitID = true;
+            break;
+        case eOption_Model:
+            options.model = optarg;
+            break;
+        case eOption_DateMode:
+            if (std::strlen(optarg) != 1)
+                return usageError("--date-mode takes one character, not", optarg);
+            options.dateMode = static_cast<unsigned char>(optarg[0]);
+            break;
+        case eOption_NoDateMode:
+            options.dateMode = -1;
+            break;
+        case eOption_Fields:
+            if (!parseNumber(optarg, 1, 99, number))
+                return usageError("--fields takes a number from 1 to 99, not", optarg);
+            options.fieldsPerRecord = int(number);
+            break;
+        case eOption_ReportRecords:
+            options.reportRecords = optarg;
+            break;
+        case eOption_ReportFields:
+            options.reportFields = optarg;
+            break;
+        case eOption_Pace:
+            if (std::strcmp(optarg, "instant") == 0)
                 options.pace = PdxSimPace::Instant;
-            else if (pace == "reply")
+            else if (std::strcmp(optarg, "reply") == 0)
                 options.pace = PdxSimPace::Reply;
-            else if (pace == "byte")
+            else if (std::strcmp(optarg, "byte") == 0)
                 options.pace = PdxSimPace::Byte;
             else
-                return usage();
-        } else if (arg == "--baud")
-            options.baud = std::atol(v);
-        else if (arg == "--ready-after")
-            options.readyAfterSeconds = std::atof(v);
-        else if (arg == "--log")
-            options.logPath = v;
-        else if (arg == "--fault") {
-            if (!parseFault(v, options)) {
-                fprintf(stderr, "pdx-sim: unknown fault \"%s\"\n", v);
-                return usage();
-            }
-        } else {
-            fprintf(stderr, "pdx-sim: unknown option \"%s\"\n", arg.c_str());
-            return usage();
+                return usageError("--pace takes instant, reply or byte, not", optarg);
+            break;
+        case eOption_Baud:
+            if (!parseNumber(optarg, 1, 4000000, number))
+                return usageError("--baud takes a line speed in bit/s, not", optarg);
+            options.baud = number;
+            break;
+        case eOption_ReadyAfter: {
+            char* end = nullptr;
+            options.readyAfterSeconds = std::strtod(optarg, &end);
+            if (end == optarg || *end != '\0' || !(options.readyAfterSeconds >= 0))
+                return usageError("--ready-after takes seconds, not", optarg);
+            break;
+        }
+        case eOption_Log:
+            options.logPath = optarg;
+            break;
+        case eOption_Fault:
+            if (!parseFault(optarg, options))
+                return usageError("unknown fault", optarg);
+            break;
+        case ':':
+            return usageError("this option needs a value:", argv[optind - 1]);
+        default:
+            return usageError("unknown option", argv[optind - 1]);
         }
     }
-    if (options.baud <= 0)
-        return usage();
+    if (optind < argc)
+        return usageError("unexpected argument", argv[optind]);
     std::string folder = options.linkPath.substr(0, options.linkPath.rfind('/'));
     if (!folder.empty() && folder != options.linkPath)
         mkdir(folder.c_str(), 0755);

@@ -1,10 +1,13 @@
 #include "SampleHost.h"
 
 #include "HostEventBus.h"
+#include "HostEventsProxy.h"
+#include "SampleHostAdaptor.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusReply>
 #include <QElapsedTimer>
 #include <QSocketNotifier>
 
@@ -32,7 +35,7 @@ void printNote(const QString& line) {
 QDBusMessage eventMessage(const QString& eventClass, const QString& eventID, const QVariantMap& parameters) {
     QDBusMessage message = QDBusMessage::createMethodCall(
         HostEventBus::busNameForSignature(kProgramSignature), HostEventBus::kObjectPath,
-        HostEventBus::kInterface, HostEventBus::kEventMethod);
+        HostEventsProxy::staticInterfaceName(), HostEventBus::kEventMethod);
     message << HostEventBus::codeText(kProgramSignature) << eventClass << eventID << parameters;
     message.setAutoStartService(false);
     return message;
@@ -62,6 +65,7 @@ QString classForID(const QString& eventID) {
 
 SampleHost::SampleHost(QDBusConnection connection, SampleHostOptions options)
     : fConnection(connection), fOptions(std::move(options)) {
+    new HostEventsAdaptor(this);
     fProgram.setProcessChannelMode(QProcess::ForwardedChannels);
     fProgram.setInputChannelMode(QProcess::ManagedInputChannel);
     connect(&fProgram, &QProcess::finished, this, [this] { onProgramFinished(); });
@@ -86,7 +90,7 @@ bool SampleHost::start() {
         fExitStatus = eSampleHostStatus_NoBusName;
         return false;
     }
-    if (!fConnection.registerObject(HostEventBus::kObjectPath, this, QDBusConnection::ExportAllSlots)) {
+    if (!fConnection.registerObject(HostEventBus::kObjectPath, this, QDBusConnection::ExportAdaptors)) {
         printNote("could not register " + QString(HostEventBus::kObjectPath));
         fExitStatus = eSampleHostStatus_NoBusName;
         return false;
@@ -118,6 +122,12 @@ QVariantMap SampleHost::Event(const QString&, const QString& eventClass, const Q
     if (eventID == "qend")
         QTimer::singleShot(0, this, [this] { finish(fOutcome); });
     return QVariantMap();
+}
+
+bool SampleHost::OpenFile(const QString& path) {
+    sendErrorReply(HostEventBus::kErrorNotHandled,
+                   "this is the host; only VeskBarcode opens folders (" + path + ")");
+    return false;
 }
 
 void SampleHost::sendToProgram(const QString& eventClass, const QString& eventID) {
@@ -194,16 +204,18 @@ int sendOneEvent(QDBusConnection connection, const QString& eventClass, const QS
     connection.interface()->registerService(HostEventBus::busNameForSignature(kVeskXSignature),
                                             QDBusConnectionInterface::DontQueueService,
                                             QDBusConnectionInterface::DontAllowReplacement);
-    QDBusMessage answer = connection.call(eventMessage(eventClass, eventID, parameters), QDBus::Block, 60000);
-    if (answer.type() != QDBusMessage::ReplyMessage) {
-        printLine("refused " + eventClass + " " + eventID + ": " + answer.errorName() + ": " +
-                  answer.errorMessage());
+    HostEventsProxy program(HostEventBus::busNameForSignature(kProgramSignature), HostEventBus::kObjectPath,
+                            connection);
+    program.setTimeout(60000);
+    QDBusReply<QVariantMap> answer =
+        program.Event(HostEventBus::codeText(kProgramSignature), eventClass, eventID, parameters);
+    if (!answer.isValid()) {
+        printLine("refused " + eventClass + " " + eventID + ": " + answer.error().name() + ": " +
+                  answer.error().message());
         return 1;
     }
     printLine("sent " + eventClass + " " + eventID);
-    QVariantMap reply = answer.arguments().value(0).toMap();
-    if (answer.arguments().value(0).canConvert<QDBusArgument>())
-        reply = qdbus_cast<QVariantMap>(answer.arguments().value(0));
+    QVariantMap reply = answer.value();
     for (auto entry = reply.begin(); entry != reply.end(); ++entry)
         printLine(entry.key() + " " + entry.value().toString());
     return 0;

@@ -1,5 +1,6 @@
 // The sample host: owns the host's bus name, launches the program, prints every event it
-// receives, answers 'ok01' with 'eras' and a failed end with 'quit', and exits on 'qend'.
+// receives, answers 'ok01' with 'eras' and a failed end with 'quit', and exits on 'qend'. Its bus
+// interface is exported through SampleHostAdaptor, generated from org.vesk.HostEvents.xml.
 #pragma once
 
 #include "HostEvents.h"
@@ -39,7 +40,6 @@ enum eSampleHostStatus {
 
 class SampleHost : public QObject, protected QDBusContext {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.vesk.HostEvents")
 
   public:
     SampleHost(QDBusConnection connection, SampleHostOptions options);
@@ -50,6 +50,8 @@ class SampleHost : public QObject, protected QDBusContext {
   public slots:
     QVariantMap Event(const QString& target, const QString& eventClass, const QString& eventID,
                       const QVariantMap& parameters);
+    // The interface's open request is VeskBarcode's alone: the host refuses it.
+    bool OpenFile(const QString& path);
 
   private:
     void sendToProgram(const QString& eventClass, const QString& eventID);
