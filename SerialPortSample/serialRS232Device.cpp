@@ -1,10 +1,12 @@
 #include "serialRS232Device.h"
 
+#include "AlertPanel.h"
 #include "Clock.h"
 #include "MessageLog.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -59,6 +61,35 @@ void waitInTenths(int tenths) {
     if (tenths <= 0)
         return;
     processClock().sleepFor(std::chrono::milliseconds(100) * tenths);
+}
+
+ePortOpenProblem PortOpenProblemFromErrno(int error) {
+    switch (error) {
+    case 0:
+        return ePortOpenProblem_None;
+    case EACCES:
+    case EPERM:
+        return ePortOpenProblem_NotAllowed;
+    case EBUSY:
+        return ePortOpenProblem_InUse;
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+        return ePortOpenProblem_Gone;
+    default:
+        return ePortOpenProblem_Other;
+    }
+}
+
+std::string PortOpenProblemText(const std::string& path, int error) {
+    ePortOpenProblem problem = PortOpenProblemFromErrno(error);
+    if (problem == ePortOpenProblem_None)
+        return std::string();
+    // The list's items follow the enumeration, from NotAllowed on.
+    short index = static_cast<short>(problem - ePortOpenProblem_NotAllowed);
+    std::string format =
+        myGetNSArrayItem(kLocalizedTable, "NSArray_ibPortProblem", index).value_or("<Could NOT Find String>");
+    return formatLocalizedText(format, path.c_str(), strerror(error));
 }
 
 std::string LogString2(const char* bytes, long length) {
@@ -146,12 +177,26 @@ short serialRS232Device::OpenSerialPort() {
 
     int descriptor = open(fBsdPathName, O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (descriptor == -1) {
+        fLastOpenError = errno;
         myPrintf(myFormat("Error opening serial port %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
+        SetFileDescriptor(-1);
+        return -1;
+    }
+    // Root opens a port despite another holder's TIOCEXCL; the lock keeps two programs of ours
+    // apart whoever runs them. Nothing has been changed on the port yet, so a refused lock only
+    // closes (the holder's exclusive use stays as it is).
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == -1) {
+        int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        fLastOpenError = error;
+        myPrintf(myFormat("Serial port %s is locked by another program - %s(%d).\n", fBsdPathName,
+                          strerror(error), error));
+        close(descriptor);
         SetFileDescriptor(-1);
         return -1;
     }
     auto fail = [&](const char* format) {
         int error = errno;
+        fLastOpenError = error;
         myPrintf(myFormat(format, fBsdPathName, strerror(error), error));
         ioctl(descriptor, TIOCNXCL);
         close(descriptor);
@@ -177,16 +222,16 @@ short serialRS232Device::OpenSerialPort() {
         return fail("Error setting tty attributes %s - %s(%d).\n");
     // Only stale input is thrown away: on a pseudo-terminal, flushing output also discards what
     // the other side has not read yet, such as the ESC that ended the previous session.
-    if (tcflush(descriptor, TCIFLUSH) == -1) {
-        myPrintf("unable to tcflush ( filedescriptor, TCIFLUSH )\n");
-        ioctl(descriptor, TIOCNXCL);
-        close(descriptor);
-        SetFileDescriptor(-1);
-        return -1;
-    }
+    if (tcflush(descriptor, TCIFLUSH) == -1)
+        return fail("unable to tcflush ( filedescriptor, TCIFLUSH ) %s - %s(%d)\n");
     requestLowLatency(descriptor, fBsdPathName);
+    fLastOpenError = 0;
     SetFileDescriptor(static_cast<short>(descriptor));
     return fFileDescriptor;
+}
+
+std::string serialRS232Device::OpenFailureSentence() const {
+    return PortOpenProblemText(fBsdPathName, fLastOpenError);
 }
 
 void serialRS232Device::CloseSerialPort() {

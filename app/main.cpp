@@ -117,6 +117,7 @@ int main(int argc, char** argv) {
     MyApplicationDelegate delegate(services, build);
     shell.setDelegate(&delegate);
     hostEvents.setDelegate(&delegate);
+    hostEvents.watchHost(&delegate);
     window.setDelegate(&delegate);
     shell.installSignalHandlers();
 
@@ -134,7 +135,10 @@ int main(int argc, char** argv) {
         else
             delegate.applicationOpenUntitledFile();
     });
-    int status = QApplication::exec();
+    // An end asked for while launching (SIGTERM during the launch's alert, whose own event loop
+    // ran the orderly end) has already sent 'qend': the main loop would start afresh and never
+    // end, since the program takes only one end.
+    int status = delegate.hasTerminated() ? 0 : QApplication::exec();
     hostEvents.flush();
     std::fflush(stdout);
     std::fflush(stderr);

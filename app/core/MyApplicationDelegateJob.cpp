@@ -3,6 +3,7 @@
 // the job record is here (and the record's creation in applicationOpenFile).
 #include "MyApplicationDelegate.h"
 
+#include "AlertPanel.h"
 #include "ApplicationShell.h"
 #include "Clock.h"
 #include "JobContext.h"
@@ -223,6 +224,11 @@ bool MyApplicationDelegate::ibMatchBarcodeDataWithPhotos() {
 
 bool MyApplicationDelegate::ibDeleteData() {
     myPrintfDebug("IBAction ibDeleteData\n");
+    if (fHostQuitBeforeConfirming) {
+        myPrintf("The scanner is not erased: Vesk-X quit before it confirmed this job, so the scans stay on "
+                 "the scanner. Start the job again from Vesk-X.\n");
+        return false;
+    }
     JobSteps* steps = fSteps;
     return startWorker([steps](JobContext& context) { return steps->deleteData(context); });
 }
@@ -242,6 +248,11 @@ StepResult MyApplicationDelegate::autoLocateAndDownload(JobContext& context, job
     if (!next && connected != eVeskBarcodeTask_DownloadBarcodeData)
         next = connected;
     return StepResult{next, false};
+}
+
+void MyApplicationDelegate::ibChooseSerialPort(const std::string& path) {
+    JobContext context = makeContext();
+    fSteps->chooseSerialPort(context, path);
 }
 
 void MyApplicationDelegate::ibRescanSerialPort() {
@@ -268,6 +279,12 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
     if (hostCommand && !event.fromHost) {
         // Only the host may erase the scanner or end the program.
         myPrintf("REFUSED host event " + name + " from " + event.sender + ": it does not come from Vesk-X\n");
+        result.outcome = HostEventResult::Outcome::Refused;
+        return result;
+    }
+    if (hostCommand && event.eventID == kVeskXEventID_Erase && fHostQuitBeforeConfirming) {
+        myPrintf("REFUSED host event " + name +
+                 ": Vesk-X quit before it confirmed this job; the scanner is not erased in this run\n");
         result.outcome = HostEventResult::Outcome::Refused;
         return result;
     }
@@ -307,8 +324,32 @@ void MyApplicationDelegate::handleVeskxOkayToDeleteHandler(const IncomingHostEve
     fVeskxDidRespond = true;
     myPrintfDebug("got handleVeskxOkayToDeleteHandler => examining event\n");
     myPrintfDebug(classAndIDLine(event));
-    if (event.eventClass == kVeskXSignature && event.eventID == kVeskXEventID_Erase)
-        ibDeleteData();
+    if (event.eventClass != kVeskXSignature || event.eventID != kVeskXEventID_Erase)
+        return;
+    // The host has answered: from now on its leaving does not stop the erase it allowed.
+    if (fConfirmationRequested)
+        fHostConfirmed = true;
+    ibDeleteData();
+}
+
+void MyApplicationDelegate::hostDidQuit() {
+    myPrintfDebug("The host's bus name has left the session bus\n");
+    if (!fConfirmationRequested || fHostConfirmed || fHostQuitBeforeConfirming)
+        return;
+    fHostQuitBeforeConfirming = true;
+    fConfirmationRequested = false;
+    {
+        std::lock_guard<std::mutex> moving(fTaskLock);
+        if (jobCheckList* job = fCurJobCheckListPtr.get()) {
+            job->curTask = eVeskBarcodeTask_JobEnded;
+            job->nextTask = eVeskBarcodeTask_JobEnded;
+        }
+    }
+    std::string folder = getWorkingFolderPathNameAsNSString();
+    myPrintf("Vesk-X has quit before it confirmed this job. The scans stay on the scanner: nothing was "
+             "erased. The matches are saved in the job folder " +
+             folder + "\n");
+    myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9011", folder.c_str(), nullptr);
 }
 
 void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) {

@@ -48,6 +48,10 @@ void VeskJobSteps::rescanSerialPort(JobContext& context) {
     fScanner.rescanSerialPort(context);
 }
 
+void VeskJobSteps::chooseSerialPort(JobContext& context, const std::string& path) {
+    fScanner.chooseSerialPort(context, path);
+}
+
 NextTask VeskJobSteps::matchBarcodeDataWithPhotos(JobContext& context) {
     eMatchOutcome outcome =
         ::matchBarcodeDataWithPhotos(context.workingFolder(), &context.status(), fReview, &fBarcodeList);

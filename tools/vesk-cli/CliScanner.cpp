@@ -1,8 +1,11 @@
 // vesk-cli scanner [PORT] info|download FOLDER|erase UNIT_ID [--yes] [--verbose]
+// vesk-cli scanner ports
 //
 // Runs the scanner steps of a job from a terminal: the connection check, the download of the
 // stored scans into FOLDER/BarcodeDataSource.txt, and the erase of a named scanner. Without
-// PORT the first port that discovery finds is used (VESK_SERIAL_PORTS adds ports).
+// PORT the first port that discovery finds is used (VESK_SERIAL_PORTS adds ports); a PORT given
+// is used as given, whatever its name. A port that does not open says why (not allowed, in use,
+// gone). "ports" lists every serial port with what it is, in the order of use.
 #include "CliCommands.h"
 
 #include "MacRoman.h"
@@ -43,13 +46,36 @@ class StderrSink : public MessageSink {
 };
 
 int scannerUsage() {
-    fprintf(stderr,
-            "usage: vesk-cli scanner [PORT] info|download FOLDER|erase UNIT_ID [--yes] [--verbose]\n");
+    fprintf(stderr, "usage: vesk-cli scanner [PORT] info|download FOLDER|erase UNIT_ID [--yes] [--verbose]\n"
+                    "       vesk-cli scanner ports\n");
     return 2;
 }
 
 bool isVerb(const std::string& word) {
-    return word == "info" || word == "download" || word == "erase";
+    return word == "info" || word == "download" || word == "erase" || word == "ports";
+}
+
+// Every serial port, one line each: the scanner's candidates first, in the order of use.
+int runPorts() {
+    serialRS232Manager manager;
+    manager.FindScannerPorts();
+    std::vector<serialRS232Manager::Port> ports = manager.GetAllPorts();
+    if (ports.empty()) {
+        fprintf(gUserErrors, "vesk-cli: no serial port found\n");
+        return 1;
+    }
+    for (const serialRS232Manager::Port& port : ports)
+        printf("%s%s\n", port.info.Label().c_str(), port.named ? " (named in VESK_SERIAL_PORTS)" : "");
+    return 0;
+}
+
+// Opens the port ahead of the scanner's own steps (which keep it open); false after saying why
+// it did not open.
+bool openPort(pdxProDevice& device) {
+    if (device.OpenSerialPort() >= 0)
+        return true;
+    fprintf(gUserErrors, "vesk-cli: %s\n", device.OpenFailureSentence().c_str());
+    return false;
 }
 
 pdxProDevice* choosePort(const std::string& port, std::unique_ptr<pdxProDevice>& named) {
@@ -80,6 +106,8 @@ void printIdentity(pdxProDevice& device) {
 }
 
 bool connect(pdxProDevice& device) {
+    if (!openPort(device))
+        return false;
     if (device.MakeConnection())
         return true;
     fprintf(gUserErrors, "vesk-cli: no scanner answered on %s\n", device.GetBsdPathName());
@@ -131,6 +159,8 @@ int runErase(pdxProDevice& device, const std::string& unitID, bool confirmed) {
             return 1;
         }
     }
+    if (!openPort(device))
+        return 1;
     if (!device.DeleteData(unitID.c_str())) {
         fprintf(
             gUserErrors,
@@ -164,7 +194,8 @@ int cliScanner(int argc, char** argv) {
         return scannerUsage();
     const std::string verb = words[0];
     const std::string argument = words.size() > 1 ? words[1] : std::string();
-    if ((verb != "info" && words.size() != 2) || (verb == "info" && words.size() != 1))
+    bool alone = verb == "info" || verb == "ports";
+    if ((!alone && words.size() != 2) || (alone && words.size() != 1) || (verb == "ports" && !port.empty()))
         return scannerUsage();
 
     // The log's copy of every line goes to standard error; keep it for --verbose only.
@@ -186,7 +217,9 @@ int cliScanner(int argc, char** argv) {
 
     std::unique_ptr<pdxProDevice> named;
     int status = 1;
-    if (pdxProDevice* device = choosePort(port, named)) {
+    if (verb == "ports")
+        status = runPorts();
+    else if (pdxProDevice* device = choosePort(port, named)) {
         if (verb == "info")
             status = runInfo(*device);
         else if (verb == "download")
