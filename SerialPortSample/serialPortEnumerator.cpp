@@ -154,7 +154,8 @@ std::string text(const char* value) {
 
 // One tty device as udev knows it, in the property names serialPortInfo reads; none for a tty
 // that is not a serial port.
-std::optional<Properties> udevProperties(udev_device* tty, const std::map<std::string, std::string>& stableLinks) {
+std::optional<Properties> udevProperties(udev_device* tty,
+                                         const std::map<std::string, std::string>& stableLinks) {
     std::string name = text(udev_device_get_sysname(tty));
     std::string node = text(udev_device_get_devnode(tty));
     // The same test as the files': a device behind the tty, or a Bluetooth link.
@@ -183,7 +184,8 @@ std::optional<Properties> udevProperties(udev_device* tty, const std::map<std::s
         properties[serialPortInfo::kProduct] = text(udev_device_get_sysattr_value(usb, "product"));
         properties[serialPortInfo::kSerial] = text(udev_device_get_sysattr_value(usb, "serial"));
         if (properties[serialPortInfo::kVendor].empty())
-            properties[serialPortInfo::kVendor] = text(udev_device_get_property_value(tty, "ID_VENDOR_FROM_DATABASE"));
+            properties[serialPortInfo::kVendor] =
+                text(udev_device_get_property_value(tty, "ID_VENDOR_FROM_DATABASE"));
     }
     return properties;
 }

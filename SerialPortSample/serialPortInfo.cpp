@@ -65,7 +65,8 @@ serialPortInfo serialPortInfo::FromProperties(const std::map<std::string, std::s
 }
 
 serialPortInfo::eKind serialPortInfo::Kind() const {
-    bool cp210x = (fVendorID == kSiliconLabsVendorID && fProductID == kCP210xProductID) || fDriver == kCP210xDriver;
+    bool cp210x =
+        (fVendorID == kSiliconLabsVendorID && fProductID == kCP210xProductID) || fDriver == kCP210xDriver;
     if (cp210x || serialRS232Manager::IsAdapterPortPath(fPath.c_str()) ||
         serialRS232Manager::IsAdapterPortPath(fStablePath.c_str()))
         return eKind_ScannerAdapter;

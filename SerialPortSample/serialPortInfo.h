@@ -19,14 +19,14 @@ class serialPortInfo {
     };
 
     // Property names, as udev names them; the /sys reader fills the same ones.
-    static constexpr const char* kDeviceNode = "DEVNAME";       // "/dev/ttyUSB0"
-    static constexpr const char* kDeviceLinks = "DEVLINKS";     // space-separated other names
-    static constexpr const char* kVendorID = "ID_VENDOR_ID";    // "10c4"
-    static constexpr const char* kProductID = "ID_MODEL_ID";    // "ea60"
-    static constexpr const char* kVendor = "ID_VENDOR";         // maker as the device says it
-    static constexpr const char* kProduct = "ID_MODEL";         // product as the device says it
-    static constexpr const char* kSerial = "ID_SERIAL_SHORT";   // the device's serial number
-    static constexpr const char* kDriver = "ID_USB_DRIVER";     // "cp210x", "ftdi_sio"
+    static constexpr const char* kDeviceNode = "DEVNAME";        // "/dev/ttyUSB0"
+    static constexpr const char* kDeviceLinks = "DEVLINKS";      // space-separated other names
+    static constexpr const char* kVendorID = "ID_VENDOR_ID";     // "10c4"
+    static constexpr const char* kProductID = "ID_MODEL_ID";     // "ea60"
+    static constexpr const char* kVendor = "ID_VENDOR";          // maker as the device says it
+    static constexpr const char* kProduct = "ID_MODEL";          // product as the device says it
+    static constexpr const char* kSerial = "ID_SERIAL_SHORT";    // the device's serial number
+    static constexpr const char* kDriver = "ID_USB_DRIVER";      // "cp210x", "ftdi_sio"
     static constexpr const char* kUartType = "SERIAL_UART_TYPE"; // built-in ports: /sys type, 0 none
 
     // Only the path (a port named in VESK_SERIAL_PORTS or on the command line, or found by name).

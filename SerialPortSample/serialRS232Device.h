@@ -28,8 +28,15 @@ enum ePortOpenProblem {
 };
 ePortOpenProblem PortOpenProblemFromErrno(int error);
 // The sentence the scanner field, the alert and vesk-cli show for a port that did not open, in the
-// user's language (the list "NSArray_ibPortProblem"); empty for error 0.
-std::string PortOpenProblemText(const std::string& path, int error);
+// user's language (the list "NSArray_ibPortProblem"); empty for error 0. A port in use names its
+// holder when it is known ("ModemManager (process 812)").
+std::string PortOpenProblemText(const std::string& path, int error,
+                                const std::string& holder = std::string());
+// The item of "NSArray_ibPortProblem" for a port in use whose holder is known.
+constexpr short kPortProblemHolderItem = 4;
+// The program that holds the port at path: the holder of its flock (another program of ours),
+// else a process with the device open among those this user may see; empty when none is known.
+std::string PortHolderText(const std::string& path);
 // Logs each byte of a reply on a debug line of its own (index, hex and character).
 void LogReturnedBytes(const char* bytes, long total);
 
@@ -100,4 +107,5 @@ class serialRS232Device {
     struct termios fSavedTTYAttrs;
     short fFileDescriptor;
     int fLastOpenError = 0;
+    std::string fLastOpenHolder; // who holds the port, after an open refused with EBUSY
 };

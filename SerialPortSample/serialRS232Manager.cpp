@@ -113,7 +113,8 @@ void serialRS232Manager::AddPorts(const std::vector<serialPortInfo>& ports, bool
             std::string target = resolvedPath(path);
             bool repeated = false;
             for (auto it = fPorts.begin(); it != fPorts.end();) {
-                bool same = it->info.Path() == path || (!target.empty() && resolvedPath(it->info.Path()) == target);
+                bool same =
+                    it->info.Path() == path || (!target.empty() && resolvedPath(it->info.Path()) == target);
                 if (same && it->named) {
                     repeated = true;
                     break;

@@ -138,10 +138,7 @@ int main(int argc, char** argv) {
         else
             delegate.applicationOpenUntitledFile();
     });
-    // An end asked for while launching (SIGTERM during the launch's alert, whose own event loop
-    // ran the orderly end) has already sent 'qend': the main loop would start afresh and never
-    // end, since the program takes only one end.
-    int status = delegate.hasTerminated() ? 0 : QApplication::exec();
+    int status = QApplication::exec();
     hostEvents.flush();
     std::fflush(stdout);
     std::fflush(stderr);

@@ -138,8 +138,9 @@ TEST(PortDiscovery, PortsFromTheEnvironmentComeFirstAsGivenWhateverTheirNames) {
     for (pdxProDevice* device : manager.GetCFArrayOfRS32FinalList())
         paths.push_back(device->GetBsdPathName());
     ASSERT_GE(paths.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(paths.begin(), paths.begin() + 3),
-              (std::vector<std::string>{"/tmp/one/tty.SLAB_USBtoUART", "/tmp/two/cu.KeySerial1", "/dev/rfcomm7"}));
+    EXPECT_EQ(
+        std::vector<std::string>(paths.begin(), paths.begin() + 3),
+        (std::vector<std::string>{"/tmp/one/tty.SLAB_USBtoUART", "/tmp/two/cu.KeySerial1", "/dev/rfcomm7"}));
 }
 
 TEST(PortDiscovery, APortNamedTwiceIsListedOnce) {
@@ -190,8 +191,8 @@ TEST(PortDiscovery, TheAdapterIsKnownByItsIDsAndOtherPortsAreOnlyListed) {
                       serialPortInfo::FromProperties({{serialPortInfo::kDeviceNode, "/dev/ttyUSB0"},
                                                       {serialPortInfo::kVendorID, "10C4"},
                                                       {serialPortInfo::kProductID, "EA60"}}),
-                      serialPortInfo::FromProperties({{serialPortInfo::kDeviceNode, "/dev/ttyS0"},
-                                                      {serialPortInfo::kUartType, "4"}})},
+                      serialPortInfo::FromProperties(
+                          {{serialPortInfo::kDeviceNode, "/dev/ttyS0"}, {serialPortInfo::kUartType, "4"}})},
                      false);
     manager.FindDefaultPortList();
     std::vector<std::string> final;
@@ -248,7 +249,10 @@ const PortInfoCase kPortInfoCases[] = {
      "Silicon Labs CP2104 (scanner adapter)",
      false},
     {"another_cp210x_by_driver",
-     {{"DEVNAME", "/dev/ttyUSB0"}, {"ID_VENDOR_ID", "10c4"}, {"ID_MODEL_ID", "ea70"}, {"ID_USB_DRIVER", "cp210x"}},
+     {{"DEVNAME", "/dev/ttyUSB0"},
+      {"ID_VENDOR_ID", "10c4"},
+      {"ID_MODEL_ID", "ea70"},
+      {"ID_USB_DRIVER", "cp210x"}},
      serialPortInfo::eKind_ScannerAdapter,
      "Silicon Labs CP210x (scanner adapter)",
      false},
@@ -267,11 +271,26 @@ const PortInfoCase kPortInfoCases[] = {
      serialPortInfo::eKind_Other,
      "FTDI FT232R USB UART (USB 0403:6001)",
      false},
-    {"bluetooth_link", {{"DEVNAME", "/dev/rfcomm0"}}, serialPortInfo::eKind_Bluetooth, "Bluetooth serial port", false},
-    {"builtin_uart", {{"DEVNAME", "/dev/ttyS0"}, {"SERIAL_UART_TYPE", "4"}}, serialPortInfo::eKind_Other, "serial port", false},
-    {"absent_builtin_uart", {{"DEVNAME", "/dev/ttyS5"}, {"SERIAL_UART_TYPE", "0"}}, serialPortInfo::eKind_Other, "serial port", true},
+    {"bluetooth_link",
+     {{"DEVNAME", "/dev/rfcomm0"}},
+     serialPortInfo::eKind_Bluetooth,
+     "Bluetooth serial port",
+     false},
+    {"builtin_uart",
+     {{"DEVNAME", "/dev/ttyS0"}, {"SERIAL_UART_TYPE", "4"}},
+     serialPortInfo::eKind_Other,
+     "serial port",
+     false},
+    {"absent_builtin_uart",
+     {{"DEVNAME", "/dev/ttyS5"}, {"SERIAL_UART_TYPE", "0"}},
+     serialPortInfo::eKind_Other,
+     "serial port",
+     true},
     {"control_characters_in_strings",
-     {{"DEVNAME", "/dev/ttyACM0"}, {"ID_VENDOR_ID", "2341"}, {"ID_MODEL_ID", "0043"}, {"ID_VENDOR", " Ard\nuino "}},
+     {{"DEVNAME", "/dev/ttyACM0"},
+      {"ID_VENDOR_ID", "2341"},
+      {"ID_MODEL_ID", "0043"},
+      {"ID_VENDOR", " Ard\nuino "}},
      serialPortInfo::eKind_Other,
      "Ard uino (USB 2341:0043)",
      false},
@@ -318,7 +337,8 @@ class FakeSystem {
         tty("rfcomm0", "");
         tty("tty1", "");
         tty("ptmx", "");
-        link("../../ttyUSB0", "dev/serial/by-id/usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0");
+        link("../../ttyUSB0",
+             "dev/serial/by-id/usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0");
     }
     std::string sys() { return fFolder.file("sys"); }
     std::string dev() { return fFolder.file("dev"); }
@@ -345,10 +365,11 @@ TEST(PortDiscovery, FromSysfsAloneEveryRealSerialPortWithItsDetails) {
     std::vector<std::string> labels;
     for (const serialPortInfo& port : ports)
         labels.push_back(port.Label());
-    EXPECT_EQ(labels, (std::vector<std::string>{
-                          "/dev/rfcomm0 \u2014 Bluetooth serial port",
-                          "/dev/ttyS0 \u2014 serial port",
-                          "/dev/ttyUSB0 \u2014 Silicon Labs CP2102 USB to UART Bridge Controller (scanner adapter)"}));
+    EXPECT_EQ(
+        labels,
+        (std::vector<std::string>{
+            "/dev/rfcomm0 \u2014 Bluetooth serial port", "/dev/ttyS0 \u2014 serial port",
+            "/dev/ttyUSB0 \u2014 Silicon Labs CP2102 USB to UART Bridge Controller (scanner adapter)"}));
     ASSERT_EQ(ports.size(), 3u);
     EXPECT_EQ(ports[2].StablePath(),
               "/dev/serial/by-id/usb-Silicon_Labs_CP2102_USB_to_UART_Bridge_Controller_0001-if00-port0");
