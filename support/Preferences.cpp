@@ -91,8 +91,9 @@ std::set<std::string> gReported;
 void reportBadValue(PreferenceStore& store, const char* key, const std::string& value, const char* expected,
                     const std::string& factoryText) {
     std::string location = store.location();
-    std::string message = myFormat("The setting %s=%s in %s is not %s; the factory value %s is used.\n", key,
-                                   shownValue(value).c_str(), location.c_str(), expected, factoryText.c_str());
+    std::string message =
+        myFormat("The setting %s=%s in %s is not %s; the factory value %s is used.\n", key,
+                 shownValue(value).c_str(), location.c_str(), expected, factoryText.c_str());
     {
         std::lock_guard<std::mutex> guard(gReportedLock);
         if (!gReported.insert(location + "\n" + key + "\n" + value).second)

@@ -28,7 +28,8 @@ class StatusDisplay {
     virtual void setSerialPortImage(const std::string& imageName) { (void)imageName; }
     // Every serial port, in the order of use, for the user to choose from; currentPath is the one
     // in use (empty: none).
-    virtual void setSerialPortChoices(const std::vector<SerialPortChoice>& ports, const std::string& currentPath) {
+    virtual void setSerialPortChoices(const std::vector<SerialPortChoice>& ports,
+                                      const std::string& currentPath) {
         (void)ports;
         (void)currentPath;
     }

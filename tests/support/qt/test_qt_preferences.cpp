@@ -13,8 +13,8 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
@@ -120,7 +120,7 @@ class TestQtPreferences : public QObject {
     // A job reads every setting; the file the user keeps is never touched by that.
     void readingNeverWrites() {
         fStore->setValue(sPrefs_doOutputThreeBarcodeIDs, "false");
-        fStore->setValue(sPrefs_barcodeMatchSkewSeconds, "abc");
+        fStore->setValue(sPrefs_barcodeMatchSkewSeconds, "thirty");
         QFile file(fStore->filePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QByteArray before = file.readAll();
@@ -165,19 +165,27 @@ class TestQtPreferences : public QObject {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("why");
-        QTest::newRow("skew not a number") << sPrefs_barcodeMatchSkewSeconds << "abc" << "36"
-                                           << "is not a number of seconds from 0 to 3600; the factory value 36.0";
-        QTest::newRow("skew with a unit") << sPrefs_barcodeMatchSkewSeconds << "36 s" << "36"
+        QTest::newRow("skew not a number")
+            << sPrefs_barcodeMatchSkewSeconds << "abc"
+            << "36"
+            << "is not a number of seconds from 0 to 3600; the factory value 36.0";
+        QTest::newRow("skew with a unit") << sPrefs_barcodeMatchSkewSeconds << "36 s"
+                                          << "36"
                                           << "is not a number of seconds";
-        QTest::newRow("skew negative") << sPrefs_barcodeMatchSkewSeconds << "-5" << "36"
+        QTest::newRow("skew negative") << sPrefs_barcodeMatchSkewSeconds << "-5"
+                                       << "36"
                                        << "is not a number of seconds from 0 to 3600";
-        QTest::newRow("skew too large") << sPrefs_barcodeMatchSkewSeconds << "86400" << "36"
+        QTest::newRow("skew too large") << sPrefs_barcodeMatchSkewSeconds << "86400"
+                                        << "36"
                                         << "is not a number of seconds from 0 to 3600";
-        QTest::newRow("skew not finite") << sPrefs_barcodeMatchSkewSeconds << "nan" << "36"
+        QTest::newRow("skew not finite") << sPrefs_barcodeMatchSkewSeconds << "nan"
+                                         << "36"
                                          << "is not a number of seconds";
-        QTest::newRow("flag not a flag") << sPrefs_doAllowUserToModifyData << "maybe" << "1"
+        QTest::newRow("flag not a flag") << sPrefs_doAllowUserToModifyData << "maybe"
+                                         << "1"
                                          << "is not true or false; the factory value true";
-        QTest::newRow("count not a number") << sPrefs_doPromptForMissingBarcodeDataFile << "abc" << "1"
+        QTest::newRow("count not a number") << sPrefs_doPromptForMissingBarcodeDataFile << "abc"
+                                            << "1"
                                             << "is not a whole number; the factory value 1";
     }
     void badValuesCountAsTheFactoryValueWithAMessage() {
@@ -206,9 +214,12 @@ class TestQtPreferences : public QObject {
     void anUnreadableSettingsFileIsReported_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("why");
-        QTest::newRow("a folder in its place") << "folder" << "it is not a file";
-        QTest::newRow("not a settings file") << "garbage" << "it is not a settings file";
-        QTest::newRow("no permission") << "mode" << "permission denied";
+        QTest::newRow("a folder in its place") << "folder"
+                                               << "it is not a file";
+        QTest::newRow("not a settings file") << "garbage"
+                                             << "it is not a settings file";
+        QTest::newRow("no permission") << "mode"
+                                       << "permission denied";
     }
     void anUnreadableSettingsFileIsReported() {
         QFETCH(QString, kind);
@@ -243,7 +254,8 @@ class TestQtPreferences : public QObject {
 
     void theChosenPortIsRememberedAndForgotten() {
         QVERIFY(!GeneralPreferencesController::getScannerSerialPort());
-        GeneralPreferencesController::setScannerSerialPort("/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0");
+        GeneralPreferencesController::setScannerSerialPort(
+            "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0");
         QCOMPARE(QString::fromStdString(*GeneralPreferencesController::getScannerSerialPort()),
                  QStringLiteral("/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0"));
         GeneralPreferencesController::setScannerSerialPort("");
