@@ -228,6 +228,10 @@
         <source>Read Magnetic-Stripe Test File...</source>
         <translation>Leer archivo de prueba de banda magnética...</translation>
     </message>
+    <message>
+        <source>The serial port of the scanner. Choose another one when the scanner is connected elsewhere; VeskBarcode remembers your choice.</source>
+        <translation>El puerto serie del escáner. Elija otro cuando el escáner esté conectado a otro puerto; VeskBarcode recuerda su elección.</translation>
+    </message>
 </context>
 <context>
     <name>MatchTask</name>

@@ -171,7 +171,8 @@ void ScannerWorkflows::chooseCurrentPort(JobContext& context, bool announceNoPor
         }
     }
     if (chosen)
-        myPrintfDebug(std::string("The serial port chosen earlier is there: ") + chosen->GetBsdPathName() + "\n");
+        myPrintfDebug(std::string("The serial port chosen earlier is there: ") + chosen->GetBsdPathName() +
+                      "\n");
     if (empty) {
         myPrintf("CFArrayGetCount(GetCFArrayOfRS32FinalList) is ZERO!!!");
         // Said plainly: no port was found (the scanner's cable or Bluetooth link is missing).

@@ -1,9 +1,9 @@
 #include "DBusHostEvents.h"
 
 #include "HostEventBus.h"
-#include "HostPresence.h"
 #include "HostEventsAdaptor.h"
 #include "HostEventsProxy.h"
+#include "HostPresence.h"
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
 

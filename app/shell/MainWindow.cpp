@@ -67,11 +67,12 @@ void MainWindow::setDelegate(MyApplicationDelegate* delegate) {
     connect(fUi->rescanButton, &QPushButton::clicked, this, [delegate] { delegate->ibRescanSerialPort(); });
     // Only the user's own choice counts (activated, not currentIndexChanged): filling the list
     // must not look like a choice.
-    connect(fUi->ibSerialPortName, QOverload<int>::of(&QComboBox::activated), this, [this, delegate](int index) {
-        QString path = fUi->ibSerialPortName->itemData(index).toString();
-        if (!path.isEmpty())
-            delegate->ibChooseSerialPort(path.toStdString());
-    });
+    connect(fUi->ibSerialPortName, QOverload<int>::of(&QComboBox::activated), this,
+            [this, delegate](int index) {
+                QString path = fUi->ibSerialPortName->itemData(index).toString();
+                if (!path.isEmpty())
+                    delegate->ibChooseSerialPort(path.toStdString());
+            });
     connect(fUi->quitButton, &QPushButton::clicked, this, [delegate] { delegate->ibQuitApplication(); });
 }
 
@@ -175,7 +176,8 @@ void MainWindow::setSerialPortImage(const std::string& imageName) {
     });
 }
 
-void MainWindow::setSerialPortChoices(const std::vector<SerialPortChoice>& ports, const std::string& currentPath) {
+void MainWindow::setSerialPortChoices(const std::vector<SerialPortChoice>& ports,
+                                      const std::string& currentPath) {
     QList<QPair<QString, QString>> items;
     for (const SerialPortChoice& port : ports)
         items.append({QString::fromStdString(port.path), QString::fromStdString(port.label)});

@@ -59,7 +59,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
     void setSerialPortImage(const std::string& imageName) override;
     // The port chooser: every serial port with its description; choosing one tells the
     // controller (ibChooseSerialPort), which remembers it.
-    void setSerialPortChoices(const std::vector<SerialPortChoice>& ports, const std::string& currentPath) override;
+    void setSerialPortChoices(const std::vector<SerialPortChoice>& ports,
+                              const std::string& currentPath) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
