@@ -138,7 +138,11 @@ int main(int argc, char** argv) {
         else
             delegate.applicationOpenUntitledFile();
     });
-    int status = QApplication::exec();
+    // An end asked for before the main loop (SIGTERM while the launch's port search shows "No
+    // serial port found", whose alert runs its own event loop) has already sent 'qend' and asked
+    // the loops to end; QApplication::exec would start afresh and, the end being taken once,
+    // never return.
+    int status = delegate.hasTerminated() ? 0 : QApplication::exec();
     hostEvents.flush();
     std::fflush(stdout);
     std::fflush(stderr);
