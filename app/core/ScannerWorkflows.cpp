@@ -392,6 +392,9 @@ bool ScannerWorkflows::openForConnection(JobContext& context, pdxProDevice* devi
     std::string reason = device->OpenFailureSentence();
     myPrintf("pdxMakeConnection => " + reason + "\n");
     showScannerFields(context, reason, std::string());
+    // Nothing is under way while the user reads why: the status line stops saying the port is
+    // being set up.
+    finishStatus(context);
     myNSRunAlertPanel(kTable, "NSAlertWindow_9010", reason.c_str(), nullptr);
     return false;
 }
