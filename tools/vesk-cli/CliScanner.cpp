@@ -174,10 +174,11 @@ int eraseStatus(const pdxEraseResult& erase, const EraseOptions& options) {
         printf("scanner %s is empty\n", options.unitID.c_str());
         return eScannerStatus_Done;
     case ePdxEraseOutcome_Refused:
-        // DeleteDataNew has said why, naming both sides.
-        fprintf(gUserErrors, "vesk-cli: nothing was erased. Download the scans first (vesk-cli scanner download "
-                             "FOLDER), name the file that holds them with --data-file, or erase them anyway with "
-                             "--force.\n");
+        // Both sides in the one line the user reads, whatever the log level.
+        fprintf(gUserErrors,
+                "vesk-cli: nothing was erased. %s Download the scans first (vesk-cli scanner download FOLDER), "
+                "name the file that holds them with --data-file, or erase them anyway with --force.\n",
+                erase.check.explain().c_str());
         return eScannerStatus_EraseRefused;
     case ePdxEraseOutcome_NotConfirmed:
         fprintf(gUserErrors, "vesk-cli: the erase was sent but could not be confirmed; check the scanner before "
