@@ -240,7 +240,7 @@ NextTask ScannerWorkflows::makeConnection(JobContext& context) {
     return connect(context);
 }
 
-NextTask ScannerWorkflows::connect(JobContext& context) {
+NextTask ScannerWorkflows::connect(JobContext& context, bool forErase) {
     myPrintf("pdxMakeConnection => Trying to Make Connection with barcode device");
     StatusDisplay& status = context.status();
     status.setBusy(true);
@@ -257,7 +257,8 @@ NextTask ScannerWorkflows::connect(JobContext& context) {
     }
 
     // Without a port the cable question comes first: it tells the user to plug the adapter in.
-    const char* readyAlert = isBluetooth(device) ? "NSAlertWindow_1003" : "NSAlertWindow_1005";
+    const char* readyAlert = isBluetooth(device) ? (forErase ? "NSAlertWindow_1013" : "NSAlertWindow_1003")
+                                                 : (forErase ? "NSAlertWindow_1015" : "NSAlertWindow_1005");
     NextTask next;
     if (myNSRunAlertPanel(kTable, readyAlert, nullptr, nullptr) != 1) {
         myPrintf("pdxMakeConnection => the user did not ready the scanner: the job is cancelled\n");
@@ -383,7 +384,7 @@ bool ScannerWorkflows::ensureSerialNumber(JobContext& context, pdxProDevice& dev
     if (!isValidBarcodeID(barcodeID)) {
         // The reconnection's successor is dropped: the job stays at the erase, and the guard
         // stays taken until the erase ends.
-        connect(context);
+        connect(context, true);
         barcodeID = barCodeID();
         if (barcodeID.empty())
             myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still Zero Length...\n");
@@ -406,8 +407,9 @@ StepResult ScannerWorkflows::deleteData(JobContext& context) {
     myPrintf("\n --- Starting Delete Data Process!!!! ------..\n");
     myPrintfDebug("pdxDeleteData");
     if (!confirmed)
-        myPrintf("pdxDeleteData => Vesk-X has not confirmed this job's matches: the scanner is erased only when "
-                 "this folder holds every scan of it, and Vesk-X is not told\n");
+        myPrintf(
+            "pdxDeleteData => Vesk-X has not confirmed this job's matches: the scanner is erased only when "
+            "this folder holds every scan of it, and Vesk-X is not told\n");
     bool erased = false;
     pdxProDevice* device = currentDevice();
     if (!device || ensureSerialNumber(context, *device)) {
@@ -422,9 +424,10 @@ StepResult ScannerWorkflows::deleteData(JobContext& context) {
     finishStatus(context);
 
     if (!confirmed) {
-        myPrintf(erased ? "pdxDeleteData => the scanner is empty; Vesk-X is not told (it has not confirmed this "
-                          "job)\n"
-                        : "pdxDeleteData => the scanner was not erased\n");
+        myPrintf(erased
+                     ? "pdxDeleteData => the scanner is empty; Vesk-X is not told (it has not confirmed this "
+                       "job)\n"
+                     : "pdxDeleteData => the scanner was not erased\n");
         return result;
     }
     if (erased) {
@@ -452,7 +455,8 @@ bool ScannerWorkflows::eraseWithGuard(JobContext& context, pdxProDevice& device,
     myPrintfDebug("pdxDeleteData => Trying to DELETE Barcode Data PERMANENTLY!!!");
     pdxEraseResult erase = device.DeleteDataNew(barcodeID.c_str(), pdxEraseGuard::ForDataFile(dataFile));
     const ePdxEraseVerdict verdict = erase.check.verdict;
-    const bool askable = verdict != ePdxEraseVerdict_NotExpectedScanner && verdict != ePdxEraseVerdict_NotAsShown;
+    const bool askable =
+        verdict != ePdxEraseVerdict_NotExpectedScanner && verdict != ePdxEraseVerdict_NotAsShown;
     if (erase.outcome != ePdxEraseOutcome_Refused || context.hostConfirmedErase() || !askable)
         return reportErase(context, device, erase, next);
 
@@ -468,8 +472,8 @@ bool ScannerWorkflows::eraseWithGuard(JobContext& context, pdxProDevice& device,
     }
     myPrintf(myFormat("pdxDeleteData => the user chose to erase the %ld scans of scanner %s anyway\n",
                       erase.check.scannerScans, erase.check.scannerUnitID.c_str()));
-    erase = device.DeleteDataNew(barcodeID.c_str(),
-                                 pdxEraseGuard::OnPurpose(erase.check.scannerUnitID, erase.check.scannerScans));
+    erase = device.DeleteDataNew(
+        barcodeID.c_str(), pdxEraseGuard::OnPurpose(erase.check.scannerUnitID, erase.check.scannerScans));
     return reportErase(context, device, erase, next);
 }
 

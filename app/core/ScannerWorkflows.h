@@ -68,7 +68,8 @@ class ScannerWorkflows {
   private:
     // The connection itself; the task that would follow it. The erase's reconnection drops that
     // task, so the job stays where it is and no download can be started while the erase runs.
-    NextTask connect(JobContext& context);
+    // forErase: the erase's own question to get the scanner ready, not the download's.
+    NextTask connect(JobContext& context, bool forErase = false);
     // The testing mode's erase: nothing is sent to the scanner.
     StepResult simulateErase(JobContext& context);
     // Makes sure a serial number is known, reconnecting when none is (alert 9003 when it fails).

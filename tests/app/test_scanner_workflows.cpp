@@ -240,10 +240,10 @@ TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fPrompt.answers["NSAlertWindow_1005"] = 0; // the user does not ready the scanner
+    fPrompt.answers["NSAlertWindow_1015"] = 0; // the user does not ready the scanner
     job.setHostConfirmedErase(true);
     StepResult result = workflows.deleteData(job);
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9003"}));
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1015", "NSAlertWindow_9003"}));
     EXPECT_EQ(result.next, NextTask()); // the declined reconnection does not cancel the job
     EXPECT_FALSE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc err2"}));

@@ -175,14 +175,16 @@ int eraseStatus(const pdxEraseResult& erase, const EraseOptions& options) {
         return eScannerStatus_Done;
     case ePdxEraseOutcome_Refused:
         // Both sides in the one line the user reads, whatever the log level.
-        fprintf(gUserErrors,
-                "vesk-cli: nothing was erased. %s Download the scans first (vesk-cli scanner download FOLDER), "
-                "name the file that holds them with --data-file, or erase them anyway with --force.\n",
-                erase.check.explain().c_str());
+        fprintf(
+            gUserErrors,
+            "vesk-cli: nothing was erased. %s Download the scans first (vesk-cli scanner download FOLDER), "
+            "name the file that holds them with --data-file, or erase them anyway with --force.\n",
+            erase.check.explain().c_str());
         return eScannerStatus_EraseRefused;
     case ePdxEraseOutcome_NotConfirmed:
-        fprintf(gUserErrors, "vesk-cli: the erase was sent but could not be confirmed; check the scanner before "
-                             "scanning again\n");
+        fprintf(gUserErrors,
+                "vesk-cli: the erase was sent but could not be confirmed; check the scanner before "
+                "scanning again\n");
         return eScannerStatus_Failed;
     case ePdxEraseOutcome_DataRemains:
     case ePdxEraseOutcome_NoScanner:
@@ -201,12 +203,13 @@ int runErase(pdxProDevice& device, const EraseOptions& options) {
     }
     if (!options.force) {
         if (!options.confirmed &&
-            !askYes("Erase every scan stored in scanner " + options.unitID + " on " + device.GetBsdPathName() +
-                    "? It is done only when " + options.dataFile +
+            !askYes("Erase every scan stored in scanner " + options.unitID + " on " +
+                    device.GetBsdPathName() + "? It is done only when " + options.dataFile +
                     " holds every one of them, and cannot be undone."))
             return eScannerStatus_Failed;
-        return eraseStatus(device.DeleteDataNew(options.unitID.c_str(), pdxEraseGuard::ForDataFile(options.dataFile)),
-                           options);
+        return eraseStatus(
+            device.DeleteDataNew(options.unitID.c_str(), pdxEraseGuard::ForDataFile(options.dataFile)),
+            options);
     }
 
     // --force: the scanner's count first, then the erase of exactly those scans.
@@ -215,8 +218,8 @@ int runErase(pdxProDevice& device, const EraseOptions& options) {
     const std::string unitID = device.fUnitID;
     const long scans = device.fSystemInfoFormRecord[1].ReportedCountOfRecords;
     pdxEraseCheck check = pdxEraseGuard::ForDataFile(options.dataFile).Check(unitID, scans, options.unitID);
-    fprintf(gUserErrors, "scanner %s on %s holds %ld scans. %s\n", unitID.c_str(), device.GetBsdPathName(), scans,
-            check.explain().c_str());
+    fprintf(gUserErrors, "scanner %s on %s holds %ld scans. %s\n", unitID.c_str(), device.GetBsdPathName(),
+            scans, check.explain().c_str());
     if (unitID != options.unitID) {
         fprintf(gUserErrors, "vesk-cli: nothing was erased: the scanner is %s, not %s\n", unitID.c_str(),
                 options.unitID.c_str());
