@@ -87,7 +87,8 @@ barcodeDataFileMgr::SavedScans barcodeDataFileMgr::readSavedScans(const std::str
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (number == 1) {
-            if (!startsWith(line, kHeaderItems[0]) || !headerValue(line, kHeaderItems[4], saved.serialNumber)) {
+            if (!startsWith(line, kHeaderItems[0]) ||
+                !headerValue(line, kHeaderItems[4], saved.serialNumber)) {
                 saved.state = SavedScans::eState::NotADataFile;
                 saved.problem = "its first line is not the header of a barcode data file";
                 return saved;

@@ -19,9 +19,9 @@ class barcodeDataFileMgr : public std::fstream {
     // What a barcode data file holds, as read back: the scanner it came from and its scans.
     struct SavedScans {
         enum class eState {
-            Read,       // a data file, read whole
-            Missing,    // no file at the path
-            Unreadable, // it could not be opened or read
+            Read,         // a data file, read whole
+            Missing,      // no file at the path
+            Unreadable,   // it could not be opened or read
             NotADataFile, // its first two lines are not the header and title lines
         };
         eState state = eState::Missing;

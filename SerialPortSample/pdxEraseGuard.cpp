@@ -95,8 +95,8 @@ std::string pdxEraseCheck::explain() const {
         if (dataFilePath.empty())
             return myFormat("Scanner %s holds the %ld %s that were to be erased.", scanner, scannerScans,
                             scansWord(scannerScans));
-        return myFormat("Scanner %s holds %ld %s, and %s holds the same %ld %s from it.", scanner, scannerScans,
-                        scansWord(scannerScans), file, savedScans, scansWord(savedScans));
+        return myFormat("Scanner %s holds %ld %s, and %s holds the same %ld %s from it.", scanner,
+                        scannerScans, scansWord(scannerScans), file, savedScans, scansWord(savedScans));
     case ePdxEraseVerdict_NothingToErase:
         return myFormat("Scanner %s holds no scans: there is nothing to erase.", scanner);
     case ePdxEraseVerdict_NotExpectedScanner:

@@ -16,7 +16,8 @@ constexpr int kEraseVerificationTries = 3;
 } // namespace
 
 bool pdxProDevice::DeleteData(const char* expectedUnitID) {
-    const std::string dataFile = fWorkingPath[0] == '\0' ? std::string() : std::string(fWorkingPath) + kBarcodeDataFileName;
+    const std::string dataFile =
+        fWorkingPath[0] == '\0' ? std::string() : std::string(fWorkingPath) + kBarcodeDataFileName;
     return DeleteDataNew(expectedUnitID, pdxEraseGuard::ForDataFile(dataFile)).scannerIsEmpty();
 }
 
@@ -35,14 +36,15 @@ pdxEraseResult pdxProDevice::DeleteDataNew(const char* expectedUnitID, const pdx
         return result;
     std::memset(fUnitID, 0, sizeof fUnitID);
     if (!GetSystemInfoCmd()) {
-        myPrintf(myFormat("DeleteDataNew => the system information of the scanner on %s could not be read, so "
-                          "nothing shows what it holds: nothing was erased\n",
-                          fBsdPathName));
+        myPrintf(
+            myFormat("DeleteDataNew => the system information of the scanner on %s could not be read, so "
+                     "nothing shows what it holds: nothing was erased\n",
+                     fBsdPathName));
         return result;
     }
     ReportFormCounts(ePdxFormFileNum_1);
-    result.check = guard.Check(fUnitID, fSystemInfoFormRecord[ePdxFormFileNum_1].ReportedCountOfRecords,
-                               expectedUnitID);
+    result.check =
+        guard.Check(fUnitID, fSystemInfoFormRecord[ePdxFormFileNum_1].ReportedCountOfRecords, expectedUnitID);
     if (result.check.verdict == ePdxEraseVerdict_NotExpectedScanner)
         myPrintf(myFormat("DeleteDataNew => Found DeviceID[%s] != ExpectedDeviceID[%s]\n", fUnitID,
                           expectedUnitID));
@@ -63,8 +65,8 @@ pdxEraseResult pdxProDevice::DeleteDataNew(const char* expectedUnitID, const pdx
         if (attempt > 1)
             wait(1);
         if (!GetSystemInfoCmd()) {
-            myPrintf(myFormat("DeleteDataNew => Unable to GetSystemInfoCmd Afterwards (try %i of %i)\n", attempt,
-                              kEraseVerificationTries));
+            myPrintf(myFormat("DeleteDataNew => Unable to GetSystemInfoCmd Afterwards (try %i of %i)\n",
+                              attempt, kEraseVerificationTries));
             continue;
         }
         ReportFormCounts(ePdxFormFileNum_1);

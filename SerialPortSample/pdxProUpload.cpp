@@ -45,7 +45,8 @@ std::string replacedDataFilePath(const std::string& folder) {
     char stamp[32] = {0};
     std::time_t now = std::time(nullptr);
     struct tm local;
-    if (localtime_r(&now, &local) == nullptr || std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local) == 0)
+    if (localtime_r(&now, &local) == nullptr ||
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local) == 0)
         std::strcpy(stamp, "earlier");
     const std::string base = folder + kBarcodeDataReplacedFilePrefix + stamp;
     std::string path = base + ".txt";
@@ -149,11 +150,11 @@ bool pdxProDevice::KeepReplacedDataFile(const std::string& partialPath, const st
                           keptPath.c_str(), strerror(errno), errno, partialPath.c_str()));
         return false;
     }
-    myPrintf(myFormat("The earlier %s (%zu scans from scanner %s) holds scans this download does not: it is kept "
-                      "as %s.\n",
-                      kBarcodeDataFileName, earlier.scanLines.size(),
-                      earlier.serialNumber.empty() ? "(none named)" : earlier.serialNumber.c_str(),
-                      keptPath.c_str()));
+    myPrintf(myFormat(
+        "The earlier %s (%zu scans from scanner %s) holds scans this download does not: it is kept "
+        "as %s.\n",
+        kBarcodeDataFileName, earlier.scanLines.size(),
+        earlier.serialNumber.empty() ? "(none named)" : earlier.serialNumber.c_str(), keptPath.c_str()));
     return true;
 }
 
@@ -295,10 +296,11 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
     // The scanner ends the upload with its acknowledgement. Anything else (another block) means it
     // holds more than it announced: those scans would be erased without ever being saved.
     if (!SendCommand(kPdxPro_End06Cmd, 1) || !ReadExpectedByte(kPdxPro_ACK)) {
-        myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => after the last of its %i scans the scanner on "
-                          "%s did not end the upload: it holds more than it announced, and the download is not "
-                          "complete\n",
-                          recordCount, fBsdPathName));
+        myPrintf(
+            myFormat("pdxProDevice::GetUploadDataFromPDXCmd => after the last of its %i scans the scanner on "
+                     "%s did not end the upload: it holds more than it announced, and the download is not "
+                     "complete\n",
+                     recordCount, fBsdPathName));
         return false;
     }
     myPrintfDebug("GOOD - GOT 0x06\n");
@@ -311,23 +313,25 @@ bool pdxProDevice::CheckUploadHeader(ePdxFormFileNum form, const char* header) c
     const std::size_t countsLength = kHeaderRecordDigits + kHeaderFieldDigits;
     const std::string counts = text.size() >= countsLength ? text.substr(text.size() - countsLength) : text;
     if (text.size() < countsLength || !allDigits(counts)) {
-        myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => the upload's header block [%s] from the scanner "
-                          "on %s does not end in its record and field counts; nothing is saved from this "
-                          "transfer\n",
-                          LogString2(header, static_cast<long>(text.size())).c_str(), fBsdPathName));
+        myPrintf(myFormat(
+            "pdxProDevice::GetUploadDataFromPDXCmd => the upload's header block [%s] from the scanner "
+            "on %s does not end in its record and field counts; nothing is saved from this "
+            "transfer\n",
+            LogString2(header, static_cast<long>(text.size())).c_str(), fBsdPathName));
         return false;
     }
     const long records = std::strtol(counts.substr(0, kHeaderRecordDigits).c_str(), nullptr, 10);
     const long fields = std::strtol(counts.substr(kHeaderRecordDigits).c_str(), nullptr, 10);
-    myPrintfDebug(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => the header block announces %ld records of "
-                           "%ld fields\n",
-                           records, fields));
+    myPrintfDebug(
+        myFormat("pdxProDevice::GetUploadDataFromPDXCmd => the header block announces %ld records of "
+                 "%ld fields\n",
+                 records, fields));
     if (records == record.ReportedCountOfRecords && fields == record.ReportedCountOfFieldsPerRecord)
         return true;
-    myPrintf(myFormat("pdxProDevice::GetUploadDataFromPDXCmd => the scanner on %s contradicts itself: its system "
-                      "information reports %ld scans of %ld fields, but its upload announces %ld scans of %ld "
-                      "fields. Nothing is saved from this transfer\n",
-                      fBsdPathName, record.ReportedCountOfRecords, record.ReportedCountOfFieldsPerRecord, records,
-                      fields));
+    myPrintf(myFormat(
+        "pdxProDevice::GetUploadDataFromPDXCmd => the scanner on %s contradicts itself: its system "
+        "information reports %ld scans of %ld fields, but its upload announces %ld scans of %ld "
+        "fields. Nothing is saved from this transfer\n",
+        fBsdPathName, record.ReportedCountOfRecords, record.ReportedCountOfFieldsPerRecord, records, fields));
     return false;
 }

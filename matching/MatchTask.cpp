@@ -184,7 +184,8 @@ eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, Sta
     myPrintfDebug(myFormat("runModalForWindow returned %i", code));
     if (code == eReviewCode_OK) {
         myPrintf("Saving the MODIFIED List...");
-        if (writeMatchedListFile(matchedListPath, tree.get(), threeIDs) == eMatchedListWrite_Failed && matched) {
+        if (writeMatchedListFile(matchedListPath, tree.get(), threeIDs) == eMatchedListWrite_Failed &&
+            matched) {
             myPrintf("The match FAILED: the reviewed result could not be saved as " + matchedListPath +
                      " (see above), so Vesk-X is not asked to confirm and the scanner is not erased\n");
             matched = false;

@@ -156,20 +156,23 @@ bool withdrawMatchedList(const std::string& path, const std::string& why) {
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string earlier = folder + kMatchedListEarlierFileName;
     if (std::rename(path.c_str(), earlier.c_str()) == 0) {
-        myPrintf(myFormat("The matched list already in the folder is not this job's result (%s): it is kept as "
-                          "[%s]\n",
-                          why.c_str(), earlier.c_str()));
+        myPrintf(
+            myFormat("The matched list already in the folder is not this job's result (%s): it is kept as "
+                     "[%s]\n",
+                     why.c_str(), earlier.c_str()));
         return true;
     }
     const int renameError = errno;
     if (S_ISREG(info.st_mode) && truncate(path.c_str(), 0) == 0) {
-        myPrintf(myFormat("The matched list already in the folder is not this job's result (%s), and the folder "
-                          "allows no renaming (%s): [%s] was emptied\n",
-                          why.c_str(), std::strerror(renameError), path.c_str()));
+        myPrintf(
+            myFormat("The matched list already in the folder is not this job's result (%s), and the folder "
+                     "allows no renaming (%s): [%s] was emptied\n",
+                     why.c_str(), std::strerror(renameError), path.c_str()));
         return true;
     }
-    myPrintf(myFormat("WARNING: [%s] is NOT this job's result (%s), and it can be neither moved aside (%s) nor "
-                      "emptied: Vesk-X must not import it\n",
-                      path.c_str(), why.c_str(), std::strerror(renameError)));
+    myPrintf(
+        myFormat("WARNING: [%s] is NOT this job's result (%s), and it can be neither moved aside (%s) nor "
+                 "emptied: Vesk-X must not import it\n",
+                 path.c_str(), why.c_str(), std::strerror(renameError)));
     return false;
 }

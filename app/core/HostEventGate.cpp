@@ -10,7 +10,8 @@ bool HostEventGate::sendEvent(FourCharCode signature, FourCharCode eventClass, F
         return false;
     }
     if (eventID == kVeskBarcodeEventID_EraseSuccess && !fSuccessSent) {
-        myPrintf("Host event " + event + " NOT sent: Vesk-X was never told that the matches are saved ('ok01')\n");
+        myPrintf("Host event " + event +
+                 " NOT sent: Vesk-X was never told that the matches are saved ('ok01')\n");
         return false;
     }
     if (eventID == kVeskBarcodeEventID_Success)

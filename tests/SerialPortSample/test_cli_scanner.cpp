@@ -44,8 +44,8 @@ class CliScannerTest : public ::testing::Test {
                  const std::string& environment = "") {
         const char* bin = std::getenv("VESK_BIN");
         std::string command = (current.empty() ? std::string() : "cd '" + current + "' && ") + environment +
-                              " '" + std::string(bin ? bin : ".") + "/vesk-cli' " + arguments +
-                              " < '" + fFolder.file("in") + "' > '" + fFolder.file("out") + "' 2> '" +
+                              " '" + std::string(bin ? bin : ".") + "/vesk-cli' " + arguments + " < '" +
+                              fFolder.file("in") + "' > '" + fFolder.file("out") + "' 2> '" +
                               fFolder.file("err") + "'";
         writeFile(fFolder.file("in"), input);
         int status = std::system(command.c_str());
@@ -119,11 +119,11 @@ const char kFiveRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t1
 
 struct CliEraseCase {
     const char* name;
-    std::string savedFile;      // BarcodeDataSource.txt in the current folder ("": none)
-    std::string arguments;      // after "erase 10700001 --yes"
+    std::string savedFile; // BarcodeDataSource.txt in the current folder ("": none)
+    std::string arguments; // after "erase 10700001 --yes"
     int status;
     bool eraseSent;
-    const char* message;        // on standard output or standard error
+    const char* message; // on standard output or standard error
     long scansAfterwards;
 };
 
@@ -142,16 +142,15 @@ std::string savedScans(const std::string& serialNumber, const std::string& scans
 const CliEraseCase kCliEraseCases[] = {
     {"the current folder's file holds the scans", savedScans("10700001", kFiveRecords), "", 0, true,
      "scanner 10700001 is empty", 0},
-    {"no data file", "", "", 3, false, "nothing was erased. Scanner 10700001 holds 5 scans, and none of them is saved",
-     5},
+    {"no data file", "", "", 3, false,
+     "nothing was erased. Scanner 10700001 holds 5 scans, and none of them is saved", 5},
     {"scans made after the download", savedScans("10700001", kThreeRecords), "", 3, false,
      "2 scans made after the download are saved nowhere", 5},
     {"another scanner's file", savedScans("10700002", kFiveRecords), "", 3, false,
      "came from scanner 10700002", 5},
     {"another file named", savedScans("10700001", kThreeRecords), " --data-file other.txt", 3, false,
      "there is no other.txt", 5},
-    {"--force erases after showing the count", "", " --force", 0, true,
-     "scanner 10700001 on ", 0},
+    {"--force erases after showing the count", "", " --force", 0, true, "scanner 10700001 on ", 0},
     {"--force shows why the scans are not saved", savedScans("10700001", kThreeRecords), " --force", 0, true,
      "holds 5 scans. Scanner 10700001 holds 5 scans, but", 0},
 };

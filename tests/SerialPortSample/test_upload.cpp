@@ -297,7 +297,8 @@ TEST_P(ReplacedFileTest, AnEarlierFileWithOtherScansIsKeptBesideTheNewOne) {
     ASSERT_EQ(kept.size(), c.kept ? 1u : 0u) << messages.text();
     if (c.kept) {
         EXPECT_EQ(readFile(fFolder.file(kept[0])), c.earlier);
-        EXPECT_TRUE(messages.contains("holds scans this download does not: it is kept as")) << messages.text();
+        EXPECT_TRUE(messages.contains("holds scans this download does not: it is kept as"))
+            << messages.text();
     }
 }
 

@@ -82,8 +82,8 @@ TEST_F(MatchResultFileTest, AReadOnlyFolderFailsTheMatchAndEmptiesTheEarlierList
     eMatchOutcome outcome = match();
     chmod(fFolder.path().c_str(), 0755);
     EXPECT_EQ(outcome, eMatchOutcome_Failed);
-    EXPECT_TRUE(fMessages.contains("Unable to create the matched list file [" + list() +
-                                   ".part]: Permission denied"))
+    EXPECT_TRUE(
+        fMessages.contains("Unable to create the matched list file [" + list() + ".part]: Permission denied"))
         << fMessages.text();
     EXPECT_EQ(readFile(list()), "");
 }

@@ -160,10 +160,12 @@ TEST(MatchedListFile, AFullDiskFailsAndLeavesNoEarlierListUnderTheName) {
         written = writeMatchedListFile(path, &list, true);
     }
     EXPECT_EQ(written, eMatchedListWrite_Failed);
-    EXPECT_TRUE(messages.contains("Writing the matched list file [" + path + ".part] failed")) << messages.text();
+    EXPECT_TRUE(messages.contains("Writing the matched list file [" + path + ".part] failed"))
+        << messages.text();
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{kMatchedListEarlierFileName});
     EXPECT_EQ(readFile(folder.path() + kMatchedListEarlierFileName), "an earlier job's result\r");
-    EXPECT_TRUE(messages.contains("is not this job's result (the new one could not be written): it is kept as"));
+    EXPECT_TRUE(
+        messages.contains("is not this job's result (the new one could not be written): it is kept as"));
 }
 
 TEST(MatchedListFile, AWriteGoesThroughAPartFileThatIsGoneAfterwards) {

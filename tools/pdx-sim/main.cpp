@@ -194,7 +194,8 @@ int main(int argc, char** argv) {
             size_t start = 0;
             while (start <= list.size()) {
                 size_t comma = list.find(',', start);
-                std::string id = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+                std::string id =
+                    list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
                 if (id.empty())
                     return usageError("--unit-ids takes unit IDs separated by commas, not", optarg);
                 options.unitIDs.push_back(id);
