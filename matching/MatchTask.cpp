@@ -136,12 +136,14 @@ eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, Sta
 
     if (!barcodeDataPath) {
         myPrintf("Missing the source barcode file:\n" + reportedPath);
+        withdrawMatchedList(matchedListPath, "this match found no barcode data file");
         return finish();
     }
     showStatus(status, 8);
     myPrintfDebug("Checking for the Barcode Image List file:\n" + imageListPath);
     if (!isExistingFile(imageListPath)) {
         myPrintf("Missing the Photo List file:\n" + imageListPath);
+        withdrawMatchedList(matchedListPath, "this match found no photo list");
         return finish();
     }
 
@@ -151,7 +153,13 @@ eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, Sta
     matched = tree.get() != nullptr;
     if (matched)
         myPrintf("Succeeded with the barcode-photo matching process...\n\n");
-    writeNSArrayToMatchedListFile(matchedListPath, tree.get(), threeIDs);
+    // A result the host cannot read is no result: the match fails, and nothing is erased.
+    if (writeMatchedListFile(matchedListPath, tree.get(), threeIDs) == eMatchedListWrite_Failed && matched) {
+        myPrintf("The match FAILED: its result could not be saved as " + matchedListPath +
+                 " (see above), so Vesk-X is not asked to confirm and the scanner is not erased\n");
+        matched = false;
+        return finish();
+    }
 
     if (!GeneralPreferencesController::getDoAllowUserToModifyData())
         return finish();
@@ -176,7 +184,12 @@ eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, Sta
     myPrintfDebug(myFormat("runModalForWindow returned %i", code));
     if (code == eReviewCode_OK) {
         myPrintf("Saving the MODIFIED List...");
-        writeNSArrayToMatchedListFile(matchedListPath, tree.get(), threeIDs);
+        if (writeMatchedListFile(matchedListPath, tree.get(), threeIDs) == eMatchedListWrite_Failed &&
+            matched) {
+            myPrintf("The match FAILED: the reviewed result could not be saved as " + matchedListPath +
+                     " (see above), so Vesk-X is not asked to confirm and the scanner is not erased\n");
+            matched = false;
+        }
     }
     return finish();
 }

@@ -140,6 +140,8 @@ class MyApplicationDelegate : public MessageSink {
     // successor and releases the guard.
     bool startWorker(Step step, NextTask curTaskOnStart = std::nullopt);
     void finishWorker(jobCheckList* job, const NextTask& next);
+    // A download or a match starts: what the host confirmed no longer stands.
+    void withdrawConfirmation();
     // On a worker that runs two steps in a row: the job is now at task (curTask and nextTask), so
     // the tick leaves it alone until the worker ends.
     void recordTaskOnWorker(jobCheckList* job, eVeskBarcodeTask task);
@@ -170,7 +172,15 @@ class MyApplicationDelegate : public MessageSink {
     std::string fDisplayedErrorLog;
     bool fIsInIdle = false;
     std::atomic<bool> fVeskxDidRespond{false};
-    std::atomic<bool> fConfirmationRequested{false}; // 'ok01' was sent in this job
+    // 'ok01' went out and the host has not yet given its permission to erase: only now is an
+    // 'eras' accepted. Consumed by the erase it starts, so that a second 'eras' needs a second
+    // 'ok01'.
+    std::atomic<bool> fConfirmationRequested{false};
+    // The host has allowed the erase of the scans matched since the last download (its 'eras', or
+    // its answer to 'ok01' seen by the wait task): an erase then ends the job with 'ok02' or
+    // 'err2'. A download or a match clears it (and the request above): their result needs a new
+    // 'ok01'.
+    std::atomic<bool> fEraseConfirmed{false};
     bool fTerminating = false;
     bool fTerminated = false;
 };

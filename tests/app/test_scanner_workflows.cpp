@@ -28,6 +28,17 @@
 
 namespace {
 
+const char kTwoScans[] = "AAA1\t050426\t100000\nBBB2\t050426\t100200\n";
+
+// A data file as the download writes it: scans of the scanner serialNumber.
+std::string savedScans(const std::string& serialNumber, const std::string& scans) {
+    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=" + serialNumber +
+           "\tDateFormat=1\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
+           "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
+           "resv3_HeaderName_max20\n" +
+           scans;
+}
+
 // Answers every alert with a scripted result (default button otherwise) and remembers what it
 // was asked.
 class ScriptedPrompt : public AlertPrompt {
@@ -83,9 +94,15 @@ class ScannerWorkflowsTest : public ::testing::Test {
         setenv("VESK_SERIAL_PORTS", fScanner->link().c_str(), 1);
         std::vector<std::string> all = {"--pace", "instant"};
         all.insert(all.end(), options.begin(), options.end());
-        return fScanner->startWithRecords("AAA1\t050426\t100000\nBBB2\t050426\t100200\n", all);
+        return fScanner->startWithRecords(kTwoScans, all);
     }
     JobContext context() { return JobContext(true, fFolder.path(), fHost, fStatus, fShell); }
+    // The erase at the end of a job the host has confirmed.
+    JobContext confirmedContext() {
+        JobContext job = context();
+        job.setHostConfirmedErase(true);
+        return job;
+    }
     bool sent(const std::string& hex) {
         return testsupport::readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
     }
@@ -202,8 +219,9 @@ TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJ
 
 TEST_F(ScannerWorkflowsTest, EraseReconnectsWithoutMovingTheJobOrReleasingTheGuard) {
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    fFolder.write("BarcodeDataSource.txt", savedScans("10700001", kTwoScans));
     ScannerWorkflows workflows;
-    JobContext job = context();
+    JobContext job = confirmedContext();
     workflows.rescanSerialPort(job);
     ASSERT_TRUE(tryAcquireRunningThread());
     StepResult result = workflows.deleteData(job);
@@ -222,9 +240,10 @@ TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fPrompt.answers["NSAlertWindow_1005"] = 0; // the user does not ready the scanner
+    fPrompt.answers["NSAlertWindow_1015"] = 0; // the user does not ready the scanner
+    job.setHostConfirmedErase(true);
     StepResult result = workflows.deleteData(job);
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9003"}));
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1015", "NSAlertWindow_9003"}));
     EXPECT_EQ(result.next, NextTask()); // the declined reconnection does not cancel the job
     EXPECT_FALSE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc err2"}));
@@ -242,6 +261,10 @@ TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
     workflows.rescanSerialPort(job);
     EXPECT_EQ(workflows.prepareForConnection(job), NextTask(eVeskBarcodeTask_MatchBarcodeDataWithPhotos));
     EXPECT_TRUE(workflows.testingMode());
+    // The Erase Scanner button before the host confirmed: nothing is simulated to the host.
+    EXPECT_FALSE(workflows.deleteData(job).terminateProgram);
+    EXPECT_TRUE(fHost.events().empty());
+    job.setHostConfirmedErase(true);
     StepResult result = workflows.deleteData(job);
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02", "QRWz barc ok02"}));
     EXPECT_TRUE(result.terminateProgram);
