@@ -6,6 +6,8 @@
 #include "Barcode.h"
 #include "BarcodeImage.h"
 #include "ReviewModel.h"
+#include "ReviewSession.h"
+#include "ReviewTreeView.h"
 #include "ReviewWindow.h"
 
 #include <QApplication>
@@ -37,11 +39,12 @@ int main(int argc, char** argv) {
     }
 
     ReviewWindow window;
-    window.setWorkingPathName(folder.path().toStdString() + "/");
     window.resize(1020, 670);
     QElapsedTimer timer;
     timer.start();
-    window.setBarcodeList(&tree);
+    ReviewSession session(std::make_unique<BarcodeList>(std::move(tree)), nullptr,
+                          folder.path().toStdString() + "/");
+    window.setSession(&session);
     window.show();
     QApplication::processEvents();
     double openMs = double(timer.nsecsElapsed()) / 1e6;

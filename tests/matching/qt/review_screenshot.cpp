@@ -9,6 +9,8 @@
 #include "QtAlertPrompt.h"
 #include "QtPreferenceStore.h"
 #include "ReviewModel.h"
+#include "ReviewSession.h"
+#include "ReviewTreeView.h"
 #include "ReviewWindow.h"
 
 #include <QApplication>
@@ -121,11 +123,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the generated shoot did not match\n");
         return 1;
     }
+    ReviewSession session(std::move(tree), nullptr, folder.path().toStdString() + "/");
     ReviewWindow window;
-    window.setWorkingPathName(folder.path().toStdString() + "/");
     window.move(560, 60);
     window.growOnce();
-    window.setBarcodeList(tree.get());
+    window.setSession(&session);
     window.show();
     ReviewModel* model = window.model();
     window.imageSortView()->setCurrentIndex(model->index(1, 0, model->index(2, 0)));
