@@ -14,6 +14,7 @@
 #include "QtAlertPrompt.h"
 #include "QtPreferenceStore.h"
 #include "QtReviewPrompt.h"
+#include "QtTranslations.h"
 #include "RunningThread.h"
 #include "ScaledClock.h"
 #include "ShellApplication.h"
@@ -78,6 +79,8 @@ int main(int argc, char** argv) {
         return *status;
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The language of the desktop's list that the program carries, before the first window.
+    installTranslations();
     AppCommandLine commandLine;
     if (!commandLine.parse(QApplication::arguments()))
         return commandLine.exitStatus();

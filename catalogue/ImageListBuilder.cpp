@@ -1,6 +1,7 @@
 #include "ImageListBuilder.h"
 
 #include "ListName.h"
+#include "LocalizedText.h"
 #include "MacRoman.h"
 #include "MessageLog.h"
 #include "PhotoCaptureTime.h"
@@ -440,7 +441,7 @@ bool ImageListBuilder::veskBuildBarcodeFileList2(const std::string& folderPath) 
     reportSkippedFiles(entries, fSummary);
 
     if (fStatus)
-        fStatus->setStatusText("Sorting the Image File List...");
+        fStatus->setStatusText(localizedText("ImageListBuilder", "Sorting the Image File List..."));
     std::vector<const FolderEntry*> photos;
     for (const FolderEntry& entry : entries)
         if (entry.metadata.isImage)

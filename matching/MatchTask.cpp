@@ -2,6 +2,7 @@
 
 #include "AlertPanel.h"
 #include "JobFileNames.h"
+#include "LocalizedText.h"
 #include "MatchedListFile.h"
 #include "MessageLog.h"
 #include "Preferences.h"
@@ -94,8 +95,8 @@ std::optional<std::string> findBarcodeDataFile(const std::string& workingPathNam
         return std::nullopt;
     consoleLog("Will Prompt User to Select a Barcode Data File...");
     consoleLog("Calling op runModalForDirectory to Open Panel...");
-    std::optional<std::string> chosen =
-        alertPrompt().chooseFile("Please Choose A BarCode DATA File...", workingPathName);
+    std::optional<std::string> chosen = alertPrompt().chooseFile(
+        localizedText("MatchTask", "Please Choose A BarCode DATA File..."), workingPathName);
     if (!chosen) {
         consoleLog("ibLoadPrefFromFile - op runModalForDirectory returned something...");
         return std::nullopt;

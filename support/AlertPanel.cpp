@@ -1,6 +1,8 @@
 #include "AlertPanel.h"
 
+#include "LocalizedText.h"
 #include "MessageLog.h"
+#include "PreferredLanguage.h"
 #include "Unattended.h"
 
 #include <atomic>
@@ -134,8 +136,9 @@ int runTableAlert(const char* table, const char* key, const char* title, const c
             myPrintf("myTestDictionary is nil");
         if (!entry)
             myPrintf("mySubDictionary is nil");
-        runPlainAlert("Unable to Find Resource For:",
-                      "name.strings = \"" + tableName + "\"\rkey = \"" + keyName + "\"", "OK");
+        runPlainAlert(localizedText("AlertPanel", "Unable to Find Resource For:"),
+                      "name.strings = \"" + tableName + "\"\rkey = \"" + keyName + "\"",
+                      localizedText("AlertPanel", "OK"));
         return -2;
     }
     if (sixArgumentForm)
@@ -154,7 +157,7 @@ int runTableAlert(const char* table, const char* key, const char* title, const c
     content.title = title ? std::string(title) : fieldOr(*entry, "title", "NO INFO");
     std::string format = mesg ? std::string(mesg) : fieldOr(*entry, "mesg", "(No Further Info Given)");
     content.message = fillPlaceholders(format, arg1, arg2);
-    content.defaultButton = fieldOr(*entry, "defaultButton", "OK");
+    content.defaultButton = fieldOr(*entry, "defaultButton", localizedText("AlertPanel", "OK").c_str());
     content.alternateButton = fieldOr(*entry, "alternateButton", "");
     content.otherButton = fieldOr(*entry, "otherAltButton", "");
     int result = alertPrompt().runAlert(content);
@@ -229,26 +232,13 @@ void registerBuiltinTable(const std::string& table, const std::string& language,
 }
 
 std::string getPreferredLanguage() {
-    // The first of the user's UI languages: LANGUAGE is an ordered list; else the locale.
-    std::string code;
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value && value[0]) {
-            code = value;
-            break;
-        }
-    }
-    code = code.substr(0, code.find(':'));
-    code = code.substr(0, code.find_first_of("_.@"));
-    // A machine without a language setting ("C", "POSIX") speaks English.
-    if (code.empty() || code == "C" || code == "POSIX")
-        code = "en";
-    std::string language = code;
-    if (code == "en")
-        language = "English";
-    else if (code == "es")
-        language = "Spanish";
-    else
+    // The first language of the desktop's list that the program carries (the windows follow the
+    // same choice); when it carries none of them, the first one, whose table is then missing and
+    // reads as English.
+    std::optional<std::string> chosen = chosenLanguageCode();
+    const std::string code = chosen ? *chosen : desktopLanguageCodes().front();
+    const std::string language = tableLanguageName(code);
+    if (code != "en" && code != "es")
         MessageLog::LogMessage("NOT translated = " + code);
     MessageLog::LogMessage("preferredLang = " + language);
     return language;
@@ -290,6 +280,6 @@ int runPlainAlert(const std::string& title, const std::string& message, const st
     content.key = title;
     content.title = title;
     content.message = message;
-    content.defaultButton = button.empty() ? "OK" : button;
+    content.defaultButton = button.empty() ? localizedText("AlertPanel", "OK") : button;
     return alertPrompt().runAlert(content);
 }

@@ -3,6 +3,7 @@
 #include "AlertPanel.h"
 #include "ApplicationShell.h"
 #include "JobContext.h"
+#include "LocalizedText.h"
 #include "MacRoman.h"
 #include "MainWindowView.h"
 #include "RunningThread.h"
@@ -103,8 +104,10 @@ void MyApplicationDelegate::applicationWillFinishLaunching() {
     else
         myPrintfDebug(myFormat("%s Version is [%s]\n\n", name.c_str(), fBuild.version.c_str()));
     if (view)
-        view->setVersionText("Version: " +
-                             (fBuild.version.empty() ? std::string("Unknown???") : fBuild.version));
+        view->setVersionText(
+            fillArguments(localizedText("MyApplicationDelegate", "Version: %1"),
+                          {fBuild.version.empty() ? localizedText("MyApplicationDelegate", "Unknown???")
+                                                  : fBuild.version}));
     else
         myPrintf("applicationWillFinishLaunching => ibVersion is NIL");
     if (view)
@@ -167,7 +170,7 @@ bool MyApplicationDelegate::applicationOpenFile(const char* path) {
 bool MyApplicationDelegate::refuseWorkingFolder(const std::string& logText, const std::string& title,
                                                 const std::string& message) {
     myPrintf(logText);
-    runPlainAlert(title, message, "OK");
+    runPlainAlert(title, message, localizedText("MyApplicationDelegate", "OK"));
     return false;
 }
 
@@ -180,21 +183,28 @@ bool MyApplicationDelegate::setWorkingFolderPathName(const char* path) {
     // A working folder that is not there would send the job's files somewhere else (an empty
     // path names the current folder), so such a folder is refused like one with a bad name.
     if (given.empty())
-        return refuseWorkingFolder("EMPTY Source Path Name: there is no working folder\n",
-                                   "ERROR: EMPTY Source Path Name", "Vesk-X passed an empty folder path.");
+        return refuseWorkingFolder(
+            "EMPTY Source Path Name: there is no working folder\n",
+            localizedText("MyApplicationDelegate", "ERROR: EMPTY Source Path Name"),
+            localizedText("MyApplicationDelegate", "Vesk-X passed an empty folder path."));
     if (!isSevenBitAscii(given)) {
         std::string converted = utf8ToMacRoman(given).value_or(given);
-        return refuseWorkingFolder("INVALID CHARACTER(s) Found in the Source Path Name:\n" + converted,
-                                   "ERROR: INVALID CHARACTER(s) Found in the Source Path Name:", given);
+        return refuseWorkingFolder(
+            "INVALID CHARACTER(s) Found in the Source Path Name:\n" + converted,
+            localizedText("MyApplicationDelegate",
+                          "ERROR: INVALID CHARACTER(s) Found in the Source Path Name:"),
+            given);
     }
     if (given.size() > kMaxWorkingPathBytes)
         return refuseWorkingFolder(myFormat("Source Path Name TOO LONG (%zu bytes, at most %zu):\n",
                                             given.size(), kMaxWorkingPathBytes) +
                                        given,
-                                   "ERROR: Source Path Name TOO LONG", given);
+                                   localizedText("MyApplicationDelegate", "ERROR: Source Path Name TOO LONG"),
+                                   given);
     if (!isFolder(given))
-        return refuseWorkingFolder("Source Path Name is NOT a Folder:\n" + given,
-                                   "ERROR: Source Path Name is NOT a Folder:", given);
+        return refuseWorkingFolder(
+            "Source Path Name is NOT a Folder:\n" + given,
+            localizedText("MyApplicationDelegate", "ERROR: Source Path Name is NOT a Folder:"), given);
 
     myPrintfDebug("Need to Get filename => into workingFolderPathName...\n");
     myPrintfDebug(given);

@@ -3,6 +3,7 @@
 #include "AlertPanel.h"
 #include "Clock.h"
 #include "JobFileNames.h"
+#include "LocalizedText.h"
 #include "MessageLog.h"
 #include "Preferences.h"
 #include "StatusDisplay.h"
@@ -132,11 +133,12 @@ void ScannerWorkflows::chooseCurrentPort(JobContext& context, bool announceNoPor
         myPrintf("CFArrayGetCount(GetCFArrayOfRS32FinalList) is ZERO!!!");
         // Said plainly: no port was found (the scanner's cable or Bluetooth link is missing).
         if (announceNoPort)
-            runPlainAlert(
-                "No serial port found",
-                "VeskBarcode found no serial port for the barcode scanner. Plug in the scanner's "
-                "USB-to-serial adapter, or pair the scanner over Bluetooth, then press Rescan Ports.",
-                "OK");
+            runPlainAlert(localizedText("ScannerWorkflows", "No serial port found"),
+                          localizedText("ScannerWorkflows",
+                                        "VeskBarcode found no serial port for the barcode scanner. Plug in "
+                                        "the scanner's USB-to-serial adapter, or pair the scanner over "
+                                        "Bluetooth, then press Rescan Ports."),
+                          localizedText("ScannerWorkflows", "OK"));
         if (!currentDevice())
             showPortField(context);
     }
@@ -303,7 +305,8 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
     if (barcodeID == kUnknownBarcodeID) {
         myPrintf("pdxDownloadData => Device Not Connected???");
     } else if (!barcodeID.empty()) {
-        std::string title = myFormat("FOUND Zebex Unit SN# [%s]!", barcodeID.c_str());
+        std::string title =
+            fillArguments(localizedText("ScannerWorkflows", "FOUND Zebex Unit SN# [%1]!"), {barcodeID});
         if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, nullptr, nullptr) == 1)
             goOn = true;
         else

@@ -1,6 +1,7 @@
 #include "VeskJobSteps.h"
 
 #include "ImageListBuilder.h"
+#include "LocalizedText.h"
 #include "MatchTask.h"
 #include "MessageLog.h"
 #include "ReviewPrompt.h"
@@ -13,7 +14,8 @@ VeskJobSteps::~VeskJobSteps() = default;
 NextTask VeskJobSteps::buildTheImageList(JobContext& context) {
     context.bringToFront();
     context.status().setBusy(true);
-    context.status().setStatusText("Validating Images for The Barcode Process...");
+    context.status().setStatusText(
+        localizedText("VeskJobSteps", "Validating Images for The Barcode Process..."));
     // The builder reports its own failures; the job goes on to the download either way, and the
     // match later refuses a photo list that is not there.
     bool built = veskBuildBarcodeFileList2(context.workingFolder(), &context.status());

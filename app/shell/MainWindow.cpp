@@ -34,7 +34,7 @@ MainWindow::MainWindow(ApplicationShell& shell, QWidget* parent)
     fUi->ibIndicator->hide();
     fUi->ibRescanPortIndicator->hide();
     fUi->ibSerialPortImage->hide();
-    fUi->ibDisclosureButton1->setToolTip("Click to CLOSE...");
+    fUi->ibDisclosureButton1->setToolTip(tr("Click to CLOSE..."));
     connect(fUi->ibDisclosureButton1, &QToolButton::toggled, this, &MainWindow::ibToggleDisclosureButton1);
     connect(fUi->preferencesButton, &QPushButton::clicked, this, &MainWindow::openPreferences);
     // As tall as the contents with the message area open, so that folding it takes exactly its
@@ -93,7 +93,7 @@ void MainWindow::setMessageAreaOpen(bool open) {
     QSignalBlocker blocker(fUi->ibDisclosureButton1);
     fUi->ibDisclosureButton1->setChecked(open);
     fUi->ibDisclosureButton1->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
-    fUi->ibDisclosureButton1->setToolTip(open ? "Click to CLOSE..." : "Click to OPEN...");
+    fUi->ibDisclosureButton1->setToolTip(open ? tr("Click to CLOSE...") : tr("Click to OPEN..."));
     fUi->ibErrorViewSuperView->setVisible(open);
 }
 
@@ -108,7 +108,7 @@ void MainWindow::centreWindow() {
 
 void MainWindow::setWorkingFolderText(const std::string& folder) {
     QString shown = QString::fromUtf8(folder.data(), int(folder.size()));
-    setWindowTitle(shown.isEmpty() ? QString("VeskBarcode") : "VeskBarcode - " + shown);
+    setWindowTitle(shown.isEmpty() ? QStringLiteral("VeskBarcode") : tr("VeskBarcode - %1").arg(shown));
 }
 
 void MainWindow::setRescanBusy(bool busy) {
@@ -175,13 +175,13 @@ void MainWindow::ibToggleDisclosureButton1(bool open) {
     fUi->ibDisclosureButton1->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
     if (open) {
         fShell.playSound("Blow");
-        fUi->ibDisclosureButton1->setToolTip("Click to CLOSE...");
+        fUi->ibDisclosureButton1->setToolTip(tr("Click to CLOSE..."));
         fUi->ibErrorViewSuperView->show();
         myPrintfDebug("ibErrorViewSuperView SHOW\n");
         logFrame("ibMainWindow Details....\n");
         frame.setHeight(frame.height() + kMessageAreaHeight);
     } else {
-        fUi->ibDisclosureButton1->setToolTip("Click to OPEN...");
+        fUi->ibDisclosureButton1->setToolTip(tr("Click to OPEN..."));
         fShell.playSound("Frog");
         fUi->ibErrorViewSuperView->hide();
         myPrintfDebug("ibErrorViewSuperView HIDE\n");
@@ -199,8 +199,8 @@ void MainWindow::setDeveloperCommand(std::function<void()> command, std::functio
     fDeveloperCommand = std::move(command);
     fDeveloperMenuShown = std::move(shown);
     if (!fDeveloperMenu) {
-        fDeveloperMenu = menuBar()->addMenu("Developer");
-        QAction* action = fDeveloperMenu->addAction("Read Magnetic-Stripe Test File...");
+        fDeveloperMenu = menuBar()->addMenu(tr("Developer"));
+        QAction* action = fDeveloperMenu->addAction(tr("Read Magnetic-Stripe Test File..."));
         action->setObjectName("ibPickTestFolder");
         connect(action, &QAction::triggered, this, &MainWindow::ibPickTestFolder);
     }

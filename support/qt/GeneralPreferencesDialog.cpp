@@ -65,31 +65,36 @@ void printInfoAlertDidEnd(int returnCode, void*) {
 
 GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogController(parent) {
     setObjectName(QString::fromLatin1(controllerNibFileName));
-    setWindowTitle(QStringLiteral("VeskBarcode Preferences"));
+    setWindowTitle(tr("VeskBarcode Preferences"));
 
-    auto* matching = new QGroupBox(QStringLiteral("Matching"));
+    auto* matching = new QGroupBox(tr("Matching"));
     auto* matchingForm = new QFormLayout(matching);
     auto* alignmentLayout = new QVBoxLayout;
-    fAutomaticAlignment =
-        new QRadioButton(QStringLiteral("Line up the camera and scanner clocks automatically"));
+    fAutomaticAlignment = new QRadioButton(tr("Line up the camera and scanner clocks automatically"));
     fAutomaticAlignment->setObjectName(QStringLiteral("automaticAlignment"));
     alignmentLayout->addWidget(fAutomaticAlignment);
-    fAutomaticAlignment->setToolTip(QStringLiteral(
-        "VeskBarcode works out how far the camera clock is from the scanner's (minutes, hours or days, and a "
-        "clock that runs fast or slow, for each camera body) from the scans and photos themselves, marks the "
-        "photos whose place is in doubt and warns when it cannot line the clocks up with confidence."));
-    alignmentLayout->addWidget(explanation(
-        QStringLiteral("Recommended: works for any clock offset and marks the doubtful photos.")));
+    fAutomaticAlignment->setToolTip(
+        tr("VeskBarcode works out how far the camera clock is from the scanner's (minutes, hours or days, "
+           "and a clock that runs fast or slow, for each camera body) from the scans and photos "
+           "themselves, marks the photos whose place is in doubt and warns when it cannot line the clocks "
+           "up with confidence."));
+    fAutomaticAlignmentNote =
+        explanation(tr("Recommended. VeskBarcode finds how far apart the two clocks are from the pauses "
+                       "between subjects, and marks the photos whose place is in doubt. For example, a "
+                       "camera set 13 minutes behind the scanner, or still on last season's time, needs "
+                       "nothing from you."));
+    alignmentLayout->addWidget(fAutomaticAlignmentNote);
     fLastRecordAlignment =
-        new QRadioButton(QStringLiteral("Take the last scan and the last photo as taken at the same moment"));
+        new QRadioButton(tr("Take the last scan and the last photo as taken at the same moment"));
     fLastRecordAlignment->setObjectName(QString::fromLatin1(sPrefs_doUseLastBarcodeAsSyncData));
     alignmentLayout->addWidget(fLastRecordAlignment);
-    fLastRecordAlignment->setToolTip(QStringLiteral(
-        "The old way: right only when the last photo of the shoot was taken about as long after the last "
-        "scan as the skew below says."));
-    alignmentLayout->addWidget(
-        explanation(QStringLiteral("The last photo counts as taken the skew below after "
-                                   "the last scan.")));
+    fLastRecordAlignment->setToolTip(tr("The old way: right only when the shoot ended with the last "
+                                        "subject's photos, taken the skew below after its scan."));
+    fLastRecordAlignmentNote =
+        explanation(tr("The old way. Right only when the shoot ended with the last subject's photos: test "
+                       "shots after the last subject, or a last card scanned for someone who was absent, "
+                       "shift every photo."));
+    alignmentLayout->addWidget(fLastRecordAlignmentNote);
     auto* alignmentChoice = new QButtonGroup(this);
     alignmentChoice->addButton(fAutomaticAlignment);
     alignmentChoice->addButton(fLastRecordAlignment);
@@ -99,56 +104,54 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
     fSkew->setRange(0.0, 3600.0);
     fSkew->setDecimals(2);
     fSkew->setSingleStep(0.5);
-    fSkew->setSuffix(QStringLiteral(" s"));
-    fSkew->setToolTip(QStringLiteral(
-        "With the last scan and the last photo taken as the same moment: how long after a scan its "
-        "subject's photos may be taken. A photo belongs to a scan when it was taken after the scan, less "
-        "this many seconds. Make it about as long as your last subject's photos came after its scan."));
-    matchingForm->addRow(QStringLiteral("Clock skew between scan and photo:"), fSkew);
+    fSkew->setSuffix(tr(" s"));
+    fSkew->setToolTip(tr("How long after the last scan of the shoot its last photo was taken."));
+    matchingForm->addRow(tr("Clock skew between scan and photo:"), fSkew);
+    fSkewNote = explanation(
+        tr("Only for the old way: how long after the last scan of the shoot its last photo was taken. For "
+           "example, the last card scanned at 15:42:10 and that subject's last photo taken at 15:42:40: "
+           "enter 30 s. Too small puts each subject's first photos under the subject before; too large "
+           "puts its last photos under the next one."));
+    matchingForm->addRow(fSkewNote);
     // The skew belongs to the last-record alignment only.
     connect(fLastRecordAlignment, &QRadioButton::toggled, fSkew, &QWidget::setEnabled);
+    connect(fLastRecordAlignment, &QRadioButton::toggled, fSkewNote, &QWidget::setEnabled);
     auto* matchingLayout = new QVBoxLayout;
-    fAllowModify =
-        addCheckBox(matchingLayout, QStringLiteral("Let me review the matches before they go to Vesk-X"),
-                    QStringLiteral("Shows the review window, where photos can be moved between barcodes."));
+    fAllowModify = addCheckBox(matchingLayout, tr("Let me review the matches before they go to Vesk-X"),
+                               tr("Shows the review window, where photos can be moved between barcodes."));
     fAllowModify->setObjectName(QString::fromLatin1(sPrefs_doAllowUserToModifyData));
-    fThreeIDs =
-        new QCheckBox(QStringLiteral("Name the previous and next barcode in the matched list (always on)"));
+    fThreeIDs = new QCheckBox(tr("Name the previous and next barcode in the matched list (always on)"));
     fThreeIDs->setObjectName(QString::fromLatin1(sPrefs_doOutputThreeBarcodeIDs));
     fThreeIDs->setChecked(true);
     fThreeIDs->setEnabled(false);
     matchingLayout->addWidget(fThreeIDs);
     matchingForm->addRow(matchingLayout);
 
-    auto* dataFile = new QGroupBox(QStringLiteral("Barcode data file"));
+    auto* dataFile = new QGroupBox(tr("Barcode data file"));
     auto* dataForm = new QFormLayout(dataFile);
     fDataFileName = new QLineEdit;
     fDataFileName->setObjectName(QString::fromLatin1(sPrefs_defaultBarcodeDataFileName));
-    fDataFileName->setToolTip(
-        QStringLiteral("Looked for in the job folder when BarcodeDataSource.txt is not there."));
-    dataForm->addRow(QStringLiteral("Other data file name:"), fDataFileName);
+    fDataFileName->setToolTip(tr("Looked for in the job folder when BarcodeDataSource.txt is not there."));
+    dataForm->addRow(tr("Other data file name:"), fDataFileName);
     auto* dataLayout = new QVBoxLayout;
-    fPromptForMissing = addCheckBox(
-        dataLayout, QStringLiteral("Ask me for a data file when none is found"),
-        QStringLiteral("Opens a file chooser instead of failing the job when the folder has no data file."));
+    fPromptForMissing =
+        addCheckBox(dataLayout, tr("Ask me for a data file when none is found"),
+                    tr("Opens a file chooser instead of failing the job when the folder has no data file."));
     fPromptForMissing->setObjectName(QString::fromLatin1(sPrefs_doPromptForMissingBarcodeDataFile));
-    fManualPrompt =
-        addCheckBox(dataLayout, QStringLiteral("Skip the scanner: match with a data file I choose"),
-                    QStringLiteral("The job does not connect to the scanner and goes straight to matching."));
+    fManualPrompt = addCheckBox(dataLayout, tr("Skip the scanner: match with a data file I choose"),
+                                tr("The job does not connect to the scanner and goes straight to matching."));
     fManualPrompt->setObjectName(QString::fromLatin1(sPrefs_doManualPromptForBarcodeDataFile));
     dataForm->addRow(dataLayout);
 
-    auto* testing = new QGroupBox(QStringLiteral("Testing"));
+    auto* testing = new QGroupBox(tr("Testing"));
     auto* testingLayout = new QVBoxLayout(testing);
     fInternalTesting = addCheckBox(
-        testingLayout, QStringLiteral("Internal testing mode"),
-        QStringLiteral(
-            "Asks before each download and never erases the scanner. For trying out the program."));
+        testingLayout, tr("Internal testing mode"),
+        tr("Asks before each download and never erases the scanner. For trying out the program."));
     fInternalTesting->setObjectName(QString::fromLatin1(sPrefs_doEnableInternalTesting));
 
     auto* buttons = new QDialogButtonBox;
-    QPushButton* factory =
-        buttons->addButton(QStringLiteral("Factory Settings"), QDialogButtonBox::ResetRole);
+    QPushButton* factory = buttons->addButton(tr("Factory Settings"), QDialogButtonBox::ResetRole);
     factory->setObjectName(QStringLiteral("revertToInitialValues"));
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     fApplyButton = buttons->addButton(QDialogButtonBox::Apply);
@@ -174,8 +177,9 @@ GeneralPreferencesDialog::GeneralPreferencesDialog(QWidget* parent) : DialogCont
 
 void GeneralPreferencesDialog::awakeFromNib() {
     if (!preferenceStore()) {
-        runPlainAlert("Problem With awakeFromNib:",
-                      "The preference store could not be opened; changes will not be kept.", "OK");
+        runPlainAlert(tr("Problem With awakeFromNib:").toStdString(),
+                      tr("The preference store could not be opened; changes will not be kept.").toStdString(),
+                      tr("OK").toStdString());
         return;
     }
     GeneralPreferencesController::getDoOutputThreeBarcodeIDs();
@@ -185,6 +189,7 @@ void GeneralPreferencesDialog::setLastRecordAlignment(bool lastRecord) {
     fLastRecordAlignment->setChecked(lastRecord);
     fAutomaticAlignment->setChecked(!lastRecord);
     fSkew->setEnabled(lastRecord);
+    fSkewNote->setEnabled(lastRecord);
 }
 
 void GeneralPreferencesDialog::loadFromStore() {

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QDoubleSpinBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -29,6 +30,10 @@ class GeneralPreferencesDialog : public DialogController {
     QRadioButton* automaticAlignmentField() const { return fAutomaticAlignment; }
     QRadioButton* lastRecordAlignmentField() const { return fLastRecordAlignment; }
     QDoubleSpinBox* skewField() const { return fSkew; }
+    // The sentences with an example under the two alignments and under the skew.
+    QLabel* skewNote() const { return fSkewNote; }
+    QLabel* automaticAlignmentNote() const { return fAutomaticAlignmentNote; }
+    QLabel* lastRecordAlignmentNote() const { return fLastRecordAlignmentNote; }
     QLineEdit* dataFileNameField() const { return fDataFileName; }
     QCheckBox* promptForMissingField() const { return fPromptForMissing; }
     QCheckBox* manualPromptField() const { return fManualPrompt; }
@@ -49,6 +54,9 @@ class GeneralPreferencesDialog : public DialogController {
     QRadioButton* fAutomaticAlignment = nullptr;
     QRadioButton* fLastRecordAlignment = nullptr;
     QDoubleSpinBox* fSkew = nullptr;
+    QLabel* fSkewNote = nullptr;
+    QLabel* fAutomaticAlignmentNote = nullptr;
+    QLabel* fLastRecordAlignmentNote = nullptr;
     QLineEdit* fDataFileName = nullptr;
     QCheckBox* fPromptForMissing = nullptr;
     QCheckBox* fManualPrompt = nullptr;

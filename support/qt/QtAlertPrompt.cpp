@@ -42,7 +42,8 @@ int showMessageBox(QWidget* parent, const AlertPanelContent& content) {
     }
     box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     QPushButton* defaultButton =
-        box.addButton(content.defaultButton.empty() ? QStringLiteral("OK") : fromUtf8(content.defaultButton),
+        box.addButton(content.defaultButton.empty() ? QCoreApplication::translate("QtAlertPrompt", "OK")
+                                                    : fromUtf8(content.defaultButton),
                       QMessageBox::AcceptRole);
     QPushButton* alternateButton = nullptr;
     QPushButton* otherButton = nullptr;
@@ -98,7 +99,7 @@ std::optional<std::string> QtAlertPrompt::chooseFile(const std::string& title, c
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Select"));
+        dialog.setLabelText(QFileDialog::Accept, QCoreApplication::translate("QtAlertPrompt", "Select"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return;
         chosen = QFile::encodeName(dialog.selectedFiles().first()).toStdString();

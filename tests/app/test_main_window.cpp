@@ -1,10 +1,13 @@
 // The main window on the offscreen platform: the disclosure button and the window's frame, the
 // status line and scanner fields set from a worker thread, and the message area fed by the
 // controller.
+#include "AlertPanel.h"
 #include "ApplicationShell.h"
+#include "LocalizedText.h"
 #include "MainWindow.h"
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
+#include "QtTranslations.h"
 
 #include <QAction>
 #include <QLabel>
@@ -20,6 +23,19 @@
 #include <thread>
 
 namespace {
+
+// Keeps what each alert would show, without showing it.
+class RecordingPrompt : public AlertPrompt {
+  public:
+    int runAlert(const AlertPanelContent& content) override {
+        messages[content.key] = QString::fromStdString(content.message);
+        return 1;
+    }
+    std::optional<std::string> chooseFile(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::map<std::string, QString> messages;
+};
 
 class QuietShell : public ApplicationShell {
   public:
@@ -143,6 +159,48 @@ class MainWindowTest : public QObject {
 
     // The developer command is offered only in internal testing mode, and the mode is asked again
     // after the preferences, so switching it on there shows the menu without a restart.
+    // The alerts tell the user which button to press next; in each language that button exists, under
+    // that very name.
+    void alertsNameTheButtonsThatExist_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Spanish") << "es";
+    }
+    void alertsNameTheButtonsThatExist() {
+        QFETCH(QString, language);
+        qputenv("LANGUAGE", language.toUtf8());
+        installTranslations();
+        unsetenv("VESK_UNATTENDED");
+        RecordingPrompt prompt;
+        setAlertPrompt(&prompt);
+        QuietShell shell;
+        MainWindow window(shell);
+        auto buttonText = [&window](const char* name) {
+            auto* button = window.findChild<QPushButton*>(name);
+            return button ? button->text().remove(QLatin1Char('&'))
+                          : QStringLiteral("<no button %1>").arg(name);
+        };
+        const std::vector<std::pair<const char*, const char*>> named = {
+            {"NSAlertWindow_1002", "connectButton"}, {"NSAlertWindow_1003", "connectButton"},
+            {"NSAlertWindow_1005", "connectButton"}, {"NSAlertWindow_9003", "deleteButton"},
+            {"NSAlertWindow_9004", "deleteButton"},  {"NSAlertWindow_9009", "rescanButton"},
+            {"NSAlertWindow_9009", "connectButton"}};
+        for (const auto& [key, button] : named) {
+            myNSRunAlertPanel(kLocalizedTable, key, "x", nullptr);
+            QVERIFY2(prompt.messages[key].contains(buttonText(button)),
+                     qPrintable(QStringLiteral("%1 should name \"%2\": %3")
+                                    .arg(key, buttonText(button), prompt.messages[key])));
+        }
+        const QString noPort = QString::fromStdString(localizedText(
+            "ScannerWorkflows",
+            "VeskBarcode found no serial port for the barcode scanner. Plug in the scanner's "
+            "USB-to-serial adapter, or pair the scanner over Bluetooth, then press Rescan Ports."));
+        QVERIFY2(noPort.contains(buttonText("rescanButton")), qPrintable(noPort));
+        setAlertPrompt(nullptr);
+        qputenv("LANGUAGE", "en");
+        installTranslations();
+    }
+
     void developerMenuOnlyInTestingMode() {
         bool testing = false;
         int runs = 0;
