@@ -48,13 +48,21 @@ QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), int(text.size()));
 }
 
-// Escape in the find field empties it (or goes back to the list) instead of ending the review.
+// Escape in the find field empties it (or goes back to the list) instead of ending the review, and
+// Enter finds the next match instead of pressing OK.
 class FindFieldEscape : public QObject {
   public:
     FindFieldEscape(QLineEdit* field, QWidget* list) : QObject(field), fField(field), fList(list) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
+            // Enter finds the next match; it must not reach the window's default button (OK).
+            if (event->type() == QEvent::KeyPress &&
+                (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+                emit fField->returnPressed();
+                event->accept();
+                return true;
+            }
             if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
                 if (event->type() == QEvent::KeyPress) {
                     if (fField->text().isEmpty())
