@@ -7,6 +7,7 @@
 #include "ClockPanel.h"
 #include "ListName.h"
 #include "PhotoLoader.h"
+#include "PhotoPreview.h"
 #include "ReviewFixtures.h"
 #include "ReviewModel.h"
 #include "ReviewPrompt.h"
@@ -27,6 +28,7 @@
 #include <QtTest>
 
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 
@@ -259,6 +261,13 @@ class TestReviewWindow : public QObject {
     // size, and so do the strip's thumbnails. The photo's name in the list is escaped
     // (%C5%81ucja.jpg); its file is found all the same.
     void photosArriveFromTheWorkersEscapedNameToo() {
+        QStringList decodedOnTheWindowThread;
+        std::mutex lock;
+        setPhotoDecodeObserver([&](const QString& path) {
+            std::lock_guard<std::mutex> hold(lock);
+            if (QThread::currentThread() == QCoreApplication::instance()->thread())
+                decodedOnTheWindowThread << path;
+        });
         OpenReview review;
         QSignalSpy arrived(&review.window, &ReviewWindow::selectedImageChanged);
         const QString listed = QStringLiteral("%C5%81ucja.jpg");
@@ -280,6 +289,9 @@ class TestReviewWindow : public QObject {
         QCOMPARE(strip->thumbnailsShown(), 3);
         QCOMPARE(strip->entries().at(0).image, review.photo("a3.jpg"));
         QCOMPARE(strip->entries().at(2).image, review.photo("d0.jpg"));
+        review.window.photoLoader()->waitForIdle();
+        setPhotoDecodeObserver(nullptr);
+        QCOMPARE(decodedOnTheWindowThread, QStringList());
     }
 
     // A photo file that is not a picture says so in the pane; the review goes on.
