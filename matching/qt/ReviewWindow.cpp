@@ -101,7 +101,8 @@ ReviewWindow::ReviewWindow(QWidget* parent) : QDialog(parent) {
     fFind->setObjectName(QStringLiteral("findBarcode"));
     fFind->setPlaceholderText(tr("Find a barcode or photo (Ctrl+F)"));
     fFind->setClearButtonEnabled(true);
-    fFind->setMaximumWidth(260);
+    fFind->setMinimumWidth(fontMetrics().horizontalAdvance(fFind->placeholderText()) + 40);
+    fFind->setMaximumWidth(360);
 
     fImageSortView = new ReviewTreeView;
     fImageSortView->setObjectName(QStringLiteral("imageSortView"));
@@ -123,8 +124,12 @@ ReviewWindow::ReviewWindow(QWidget* parent) : QDialog(parent) {
     header->setSectionResizeMode(ReviewModel::eColumn_Count, QHeaderView::Interactive);
     header->resizeSection(ReviewModel::eColumn_Time,
                           fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 24);
+    // Wide enough for its header and for the longest usual value.
+    const QString countHeader = fModel->headerData(ReviewModel::eColumn_Count, Qt::Horizontal).toString();
     header->resizeSection(ReviewModel::eColumn_Count,
-                          fontMetrics().horizontalAdvance(QStringLiteral("+12 min 59 s")) + 24);
+                          std::max(fontMetrics().horizontalAdvance(QStringLiteral("+12 min 59 s")),
+                                   fontMetrics().horizontalAdvance(countHeader)) +
+                              24);
 
     fPreview = new QLabel;
     fPreview->setObjectName(QStringLiteral("preview"));

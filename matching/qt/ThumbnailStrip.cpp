@@ -49,7 +49,8 @@ ThumbnailStrip::ThumbnailStrip(PhotoLoader* loader, QWidget* parent) : QListWidg
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::NoFocus);
     setUniformItemSizes(true);
-    setSpacing(kSpacing);
+    // The grid alone spaces the thumbnails: a spacing on top of it takes its room from the
+    // label, which was cut in half.
     const int side = fLoader->thumbnailSize();
     setIconSize(QSize(side, side));
     setGridSize(QSize(side + 2 * kSpacing, side + fontMetrics().height() * 2 + kSpacing));
@@ -79,6 +80,8 @@ void ThumbnailStrip::setEntries(const QList<Entry>& entries, const BarcodeImage*
             auto* item = new QListWidgetItem(fEntries[i].label);
             item->setToolTip(fEntries[i].toolTip);
             item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            // The whole cell, so that the label under a thumbnail of any shape is never cut.
+            item->setSizeHint(gridSize());
             if (fEntries[i].neighbour)
                 item->setForeground(QColor(128, 128, 128));
             addItem(item);
