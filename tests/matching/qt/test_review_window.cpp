@@ -14,7 +14,9 @@
 #include "ReviewSession.h"
 #include "ReviewTreeView.h"
 #include "ReviewWindow.h"
+#include "ShootMatch.h"
 #include "ShootPhotos.h"
+#include "ShootSimulator.h"
 #include "ThumbnailStrip.h"
 
 #include <QApplication>
@@ -335,6 +337,70 @@ class TestReviewWindow : public QObject {
         // Enter in the find field finds; it does not press OK.
         QVERIFY(review.window.isVisible());
         QCOMPARE(review.window.result(), -1);
+    }
+
+    // "This photo is this subject" on a generated school line: the shoot is matched again so that
+    // the photo sits under the barcode chosen, the title says so, Ctrl+Z puts the automatic match
+    // back; with a move made, the question comes first and Keep Reviewing changes nothing. The
+    // clock shift matches again too, once the value rests.
+    void aligningOnAPhotoAndShiftingTheClock() {
+        QTemporaryDir folder;
+        const std::string root = folder.path().toStdString() + "/";
+        QVERIFY(ShootSimulator::generate(eShootFamily::SchoolLine, 2).write(root, false));
+        std::unique_ptr<ShootMatch> match =
+            ShootMatch::read(root + "BarcodeDataSource.txt", root + "BarcodeImageList.txt");
+        QVERIFY(match && match->matchWithPreferences());
+        ReviewSession session(match->takeTree(), match.get(), root);
+        ReviewWindow window;
+        window.setSession(&session);
+        window.open();
+        const auto under = [&](const std::string& name) -> std::string {
+            for (const auto& node : *session.tree())
+                for (const auto& image : node->images())
+                    if (image->imageName() == name)
+                        return node->barcode();
+            return std::string();
+        };
+        const auto photoNamed = [&](const std::string& name) -> BarcodeImage* {
+            for (const auto& node : *session.tree())
+                for (const auto& image : node->images())
+                    if (image->imageName() == name)
+                        return image.get();
+            return nullptr;
+        };
+        Barcode* own = (*session.tree())[10].get();
+        QVERIFY(own->numberOfChildren() > 0);
+        const std::string name = own->objectAtIndex(0)->imageName();
+        const std::string later = (*session.tree())[12]->barcode();
+        const std::string automatic = describeTree(session.tree());
+
+        // With a move made: asked, kept reviewing, nothing changes.
+        QVERIFY(window.model()->moveImage(photoNamed(name), (*session.tree())[11].get()));
+        {
+            BoxAnswer keep(QMessageBox::RejectRole);
+            QVERIFY(!window.alignOn(photoNamed(name), (*session.tree())[12].get()));
+            QCOMPARE(keep.asked, QStringList{"confirmRematch"});
+        }
+        QCOMPARE(under(name), (*session.tree())[11]->barcode());
+        window.model()->undoStack()->undo();
+        QCOMPARE(describeTree(session.tree()), automatic);
+
+        QVERIFY(window.alignOn(photoNamed(name), (*session.tree())[12].get()));
+        QCOMPARE(under(name), later);
+        QVERIFY(session.isRematched());
+        QVERIFY(window.windowTitle().contains("matched again"));
+        QCOMPARE(window.currentImage(), photoNamed(name));
+        window.model()->undoStack()->undo();
+        QCOMPARE(describeTree(session.tree()), automatic);
+        QVERIFY(!session.isRematched());
+
+        // A shift of the camera clock by a whole subject's time moves the photos too.
+        window.clockPanel()->offsetControl()->setValue(-600);
+        QTRY_VERIFY(session.isRematched());
+        QVERIFY(describeTree(session.tree()) != automatic);
+        window.model()->undoStack()->undo();
+        QCOMPARE(describeTree(session.tree()), automatic);
+        QCOMPARE(window.clockPanel()->offsetSeconds(), 0);
     }
 
     // Uncertain clocks: the band above the list says so in words, with how many scans fit.
