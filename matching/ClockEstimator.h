@@ -86,6 +86,10 @@ class ClockEstimator {
     // Candidates over the whole range for these photo times (one clock), best first.
     std::vector<Candidate> searchOffsets(const std::vector<double>& sortedPhotos) const;
     Candidate refine(const std::vector<TimeWindow>& windows, double around, double reach) const;
+    // How long before its photo each scan comes that lands in a window at offset.
+    std::vector<double> fitDelays(const std::vector<TimeWindow>& windows, double offset) const;
+    // The slowest tenth of some delays (not empty), with room to spare.
+    static double slowTenth(std::vector<double> delays);
     // How far before a photo this shoot's scans come, at an offset.
     double learnReach(const std::vector<double>& sortedPhotos, double offset) const;
     void scoreTightly(const std::vector<double>& sortedPhotos, std::vector<Candidate>& candidates,
@@ -102,6 +106,10 @@ class ClockEstimator {
     // How long after its scan the photos of a body come (the slowest tenth, with room), and how
     // many of a body's photos come that soon after a scan and not just before the next.
     double subjectSpan(const ClockAlignment& alignment, size_t body) const;
+    // Calls visit(seconds since the scan before, seconds until the scan after) for each photo of
+    // body that comes after the first scan, at its aligned time.
+    template <typename Visit>
+    void forEachPhotoAfterScan(const ClockAlignment& alignment, size_t body, Visit&& visit) const;
     size_t photosInside(const ClockAlignment& alignment, size_t body, double span) const;
     // One clock for the photos given: its offset and drift, the candidates it was chosen from
     // and the reach of the shoot's own delays.
