@@ -72,6 +72,11 @@ std::string ScannerWorkflows::barCodeID() const {
     return fBarCodeID;
 }
 
+long ScannerWorkflows::scansOnScanner() const {
+    std::lock_guard<std::mutex> guard(fLock);
+    return fScansOnScanner;
+}
+
 pdxProDevice* ScannerWorkflows::currentDevice() const {
     std::lock_guard<std::mutex> guard(fLock);
     return fCurRS232Device;
@@ -282,6 +287,8 @@ NextTask ScannerWorkflows::connect(JobContext& context) {
             {
                 std::lock_guard<std::mutex> guard(fLock);
                 fBarCodeID = unitID.empty() ? std::string(kUnnamedBarcodeID) : unitID;
+                fScansOnScanner =
+                    device->fSystemInfoFormRecord[pdxProDevice::ePdxFormFileNum_1].ReportedCountOfRecords;
             }
             showScannerFields(context, device->fModelName, unitID);
             next = eVeskBarcodeTask_DownloadBarcodeData;
@@ -307,7 +314,10 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
     } else if (!barcodeID.empty()) {
         std::string title =
             fillArguments(localizedText("ScannerWorkflows", "FOUND Zebex Unit SN# [%1]!"), {barcodeID});
-        if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, nullptr, nullptr) == 1)
+        // The question says how many scans the scanner holds (from its system information).
+        std::string scans = std::to_string(scansOnScanner());
+        if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, scans.c_str(), nullptr) ==
+            1)
             goOn = true;
         else
             next = eVeskBarcodeTask_UserCancel;

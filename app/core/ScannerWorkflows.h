@@ -55,6 +55,9 @@ class ScannerWorkflows {
 
     // The serial number of the scanner that answered last ("UNKNOWN" before any).
     std::string barCodeID() const;
+    // The number of scans the scanner that answered last reported in its system information (0
+    // before any answered).
+    long scansOnScanner() const;
     // The current port's device path; empty without a port.
     std::string currentPortPath() const;
     bool testingMode() const { return fDoDebugTestingMode.load(); }
@@ -80,6 +83,7 @@ class ScannerWorkflows {
     std::unique_ptr<serialRS232Manager> fRS232Manager;
     pdxProDevice* fCurRS232Device = nullptr;
     std::string fBarCodeID;
+    long fScansOnScanner = 0;
     std::string fShownModel;
     std::string fShownSerialNumber;
     std::atomic<bool> fDoDebugTestingMode{false};

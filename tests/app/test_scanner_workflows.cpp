@@ -183,6 +183,10 @@ TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndD
     fPrompt.answers["NSAlertWindow_1009"] = 0;
     NextTask next = workflows.downloadData(job);
     EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
+    // The question says how many scans the scanner holds.
+    EXPECT_NE(fPrompt.messages["NSAlertWindow_1009"].find("Scans stored on this scanner: 2."),
+              std::string::npos)
+        << fPrompt.messages["NSAlertWindow_1009"];
     EXPECT_EQ(next, NextTask(eVeskBarcodeTask_UserCancel));
     EXPECT_FALSE(testsupport::fileExists(fFolder.file("BarcodeDataSource.txt")));
 }
