@@ -181,38 +181,28 @@ ClockEstimator::searchOffsets(const std::vector<double>& sortedPhotos) const {
     return candidates;
 }
 
-double ClockEstimator::learnReach(const std::vector<double>& sortedPhotos, double offset) const {
-    const std::vector<TimeWindow> windows = windowsOf(sortedPhotos, kWindowReach);
+std::vector<double> ClockEstimator::fitDelays(const std::vector<TimeWindow>& windows, double offset) const {
     std::vector<double> delays;
-    size_t w = 0;
-    for (double scan : fScans) {
-        const double x = scan - offset;
-        while (w < windows.size() && windows[w].high < x)
-            ++w;
-        if (w == windows.size())
-            break;
-        if (windows[w].low <= x)
-            delays.push_back(windows[w].high + kWindowMargin - x);
-    }
-    if (delays.empty())
-        return kWindowReach;
+    forEachFit(fScans, windows, offset,
+               [&](size_t w, double x) { delays.push_back(windows[w].high + kWindowMargin - x); });
+    return delays;
+}
+
+double ClockEstimator::slowTenth(std::vector<double> delays) {
     const size_t slow = std::min(delays.size() - 1, size_t(0.9 * double(delays.size())));
     std::nth_element(delays.begin(), delays.begin() + long(slow), delays.end());
-    return std::clamp(kDelayRoom * delays[slow] + kDelaySpare, kShortestReach, kWindowReach);
+    return kDelayRoom * delays[slow] + kDelaySpare;
+}
+
+double ClockEstimator::learnReach(const std::vector<double>& sortedPhotos, double offset) const {
+    const std::vector<double> delays = fitDelays(windowsOf(sortedPhotos, kWindowReach), offset);
+    if (delays.empty())
+        return kWindowReach;
+    return std::clamp(slowTenth(delays), kShortestReach, kWindowReach);
 }
 
 double ClockEstimator::delaySpread(const std::vector<TimeWindow>& windows, double offset) const {
-    std::vector<double> delays;
-    size_t w = 0;
-    for (double scan : fScans) {
-        const double x = scan - offset;
-        while (w < windows.size() && windows[w].high < x)
-            ++w;
-        if (w == windows.size())
-            break;
-        if (windows[w].low <= x)
-            delays.push_back(windows[w].high + kWindowMargin - x);
-    }
+    std::vector<double> delays = fitDelays(windows, offset);
     if (delays.size() < kFewestSpreadDelays)
         return NAN;
     // The standard deviation of the middle eight tenths (a slow start or two says nothing).

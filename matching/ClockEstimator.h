@@ -86,6 +86,10 @@ class ClockEstimator {
     // Candidates over the whole range for these photo times (one clock), best first.
     std::vector<Candidate> searchOffsets(const std::vector<double>& sortedPhotos) const;
     Candidate refine(const std::vector<TimeWindow>& windows, double around, double reach) const;
+    // How long before its photo each scan comes that lands in a window at offset.
+    std::vector<double> fitDelays(const std::vector<TimeWindow>& windows, double offset) const;
+    // The slowest tenth of some delays (not empty), with room to spare.
+    static double slowTenth(std::vector<double> delays);
     // How far before a photo this shoot's scans come, at an offset.
     double learnReach(const std::vector<double>& sortedPhotos, double offset) const;
     void scoreTightly(const std::vector<double>& sortedPhotos, std::vector<Candidate>& candidates,

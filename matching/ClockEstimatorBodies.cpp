@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -133,9 +134,7 @@ double ClockEstimator::subjectSpan(const ClockAlignment& alignment, size_t body)
     }
     if (after.empty())
         return kWindowReach;
-    const size_t slow = std::min(after.size() - 1, size_t(0.9 * double(after.size())));
-    std::nth_element(after.begin(), after.begin() + long(slow), after.end());
-    return kDelayRoom * after[slow] + kDelaySpare;
+    return slowTenth(std::move(after));
 }
 
 size_t ClockEstimator::photosInside(const ClockAlignment& alignment, size_t body, double span) const {

@@ -105,38 +105,21 @@ std::vector<TimeWindow> scanWindows(const std::vector<double>& sortedPhotoTimes,
 size_t countFits(const std::vector<double>& sortedScans, const std::vector<TimeWindow>& windows,
                  double offset) {
     size_t fits = 0;
-    size_t w = 0;
-    for (double scan : sortedScans) {
-        const double x = scan - offset;
-        while (w < windows.size() && windows[w].high < x)
-            ++w;
-        if (w == windows.size())
-            break;
-        if (windows[w].low <= x)
-            ++fits;
-    }
+    forEachFit(sortedScans, windows, offset, [&](size_t, double) { ++fits; });
     return fits;
 }
 
 FitScore scoreFits(const std::vector<double>& sortedScans, const std::vector<TimeWindow>& windows,
                    double offset) {
     FitScore score;
-    size_t w = 0;
     size_t lastClaimed = size_t(-1);
-    for (double scan : sortedScans) {
-        const double x = scan - offset;
-        while (w < windows.size() && windows[w].high < x)
-            ++w;
-        if (w == windows.size())
-            break;
-        if (windows[w].low > x)
-            continue;
+    forEachFit(sortedScans, windows, offset, [&](size_t w, double) {
         ++score.scans;
         if (lastClaimed != w) {
             ++score.windows;
             lastClaimed = w;
         }
-    }
+    });
     return score;
 }
 

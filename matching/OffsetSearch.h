@@ -29,6 +29,23 @@ struct TimeWindow {
 std::vector<TimeWindow> scanWindows(const std::vector<double>& sortedPhotoTimes, size_t pauses = 0,
                                     double reach = kWindowReach);
 
+// Calls fit(window index, x) for each scan (ascending) that lands in a window when shifted by
+// -offset, x being the scan's time on the photos' side. One walk over both lists.
+template <typename Fit>
+void forEachFit(const std::vector<double>& sortedScans, const std::vector<TimeWindow>& windows, double offset,
+                Fit&& fit) {
+    size_t w = 0;
+    for (double scan : sortedScans) {
+        const double x = scan - offset;
+        while (w < windows.size() && windows[w].high < x)
+            ++w;
+        if (w == windows.size())
+            return;
+        if (windows[w].low <= x)
+            fit(w, x);
+    }
+}
+
 // The number of scans (ascending) that land in a window when shifted by -offset.
 size_t countFits(const std::vector<double>& sortedScans, const std::vector<TimeWindow>& windows,
                  double offset);
