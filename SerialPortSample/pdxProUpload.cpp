@@ -218,6 +218,8 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
         record.setTimeScanned(slots[3]);
         if (!fBarcodeFileMgr->writeBarcodeRecord(&record))
             return false;
+        if (fUploadProgress)
+            fUploadProgress(r + 1, recordCount);
     }
     if (SendCommand(kPdxPro_End06Cmd, 1) && ReadExpectedByte(kPdxPro_ACK))
         myPrintfDebug("GOOD - GOT 0x06\n");

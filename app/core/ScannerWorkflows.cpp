@@ -12,6 +12,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -303,6 +304,18 @@ NextTask ScannerWorkflows::connect(JobContext& context) {
     return next;
 }
 
+bool ScannerWorkflows::downloadWithProgress(pdxProDevice& device, const std::string& barcodeID) {
+    JobProgress* progress = fProgress;
+    if (progress)
+        device.fUploadProgress = [progress](int received, int total) {
+            progress->setStepProgress(eJobStep_Download, size_t(std::max(0, received)),
+                                      size_t(std::max(0, total)));
+        };
+    bool downloaded = device.DownloadDataFromDevice(barcodeID.c_str());
+    device.fUploadProgress = nullptr;
+    return downloaded;
+}
+
 NextTask ScannerWorkflows::downloadData(JobContext& context) {
     context.bringToFront();
     myPrintf("pdxDownloadData => Trying to Make Connection with barcode device");
@@ -336,7 +349,7 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
             if (!device->SetWorkingPathCString(context.workingFolder().c_str())) {
                 myPrintf("pdxDownloadData => the data file cannot be written in the working folder " +
                          context.workingFolder() + "\n");
-            } else if (device->DownloadDataFromDevice(barcodeID.c_str())) {
+            } else if (downloadWithProgress(*device, barcodeID)) {
                 myPrintf("pdxDownloadData => Data Has Been Downloaded!");
                 showScannerFields(context, device->fModelName, device->fUnitID);
                 downloaded = true;
