@@ -122,6 +122,7 @@ int main(int argc, char** argv) {
     services.steps = &steps;
     // The end of a job goes to the log and to the desktop's notifications; a program that ran no
     // step (started without a folder) says nothing.
+    services.hostConfirmed = [] { checklist.setStepState(eJobStep_HostConfirm, eStepState::Done); };
     services.beforeExit = [] {
         const ChecklistSnapshot snapshot = checklist.snapshot();
         if (snapshot.line(eJobStep_Photos).state == eStepState::Waiting &&

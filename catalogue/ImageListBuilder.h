@@ -60,8 +60,8 @@ class ImageListBuilder {
 
     const ImageListSummary& summary() const { return fSummary; }
 
-    // Told now and then while the files are read: files read so far, files found. Called from
-    // the reader threads, one at a time.
+    // Told now and then while the files are read (files started so far, files found), and once
+    // at the end with both equal. Called from the reader threads.
     using Progress = std::function<void(size_t done, size_t total)>;
     void setProgress(Progress progress) { fProgress = std::move(progress); }
 

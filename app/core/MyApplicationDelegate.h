@@ -42,6 +42,9 @@ struct ApplicationServices {
     // Called as the program ends, before the log is closed (the job's outcome goes to the log and
     // the desktop); may be empty.
     std::function<void()> beforeExit;
+    // Called when Vesk-X answers the job's request to confirm (its erase permission or its test
+    // command); may be empty.
+    std::function<void()> hostConfirmed;
 };
 
 // What the build says about the program.

@@ -132,6 +132,8 @@ void MyApplicationDelegate::doWaitForVeskToConfirm() {
     if (!fVeskxDidRespond.exchange(false))
         return;
     myPrintf("doWaitForVeskToConfirm => got Acked!!\n");
+    if (fServices.hostConfirmed)
+        fServices.hostConfirmed();
     if (jobCheckList* job = fCurJobCheckListPtr.get()) {
         job->curTask = job->nextTask.load();
         job->nextTask = eVeskBarcodeTask_DeleteData;
@@ -307,8 +309,13 @@ void MyApplicationDelegate::handleVeskxOkayToDeleteHandler(const IncomingHostEve
     fVeskxDidRespond = true;
     myPrintfDebug("got handleVeskxOkayToDeleteHandler => examining event\n");
     myPrintfDebug(classAndIDLine(event));
-    if (event.eventClass == kVeskXSignature && event.eventID == kVeskXEventID_Erase)
+    if (event.eventClass == kVeskXSignature && event.eventID == kVeskXEventID_Erase) {
+        // The host's erase permission is its confirmation of the job ('ok01' was sent: checked
+        // before this handler runs).
+        if (fServices.hostConfirmed)
+            fServices.hostConfirmed();
         ibDeleteData();
+    }
 }
 
 void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) {

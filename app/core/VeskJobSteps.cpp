@@ -120,8 +120,6 @@ NextTask VeskJobSteps::downloadData(JobContext& context) {
 }
 
 StepResult VeskJobSteps::deleteData(JobContext& context) {
-    // The erase runs once Vesk-X has confirmed the job.
-    report(eJobStep_HostConfirm, eStepState::Done);
     report(eJobStep_Erase, eStepState::Running);
     StepResult result = fScanner.deleteData(context);
     if (fScanner.testingMode())

@@ -97,19 +97,19 @@ TEST_F(JobStepsTest, ImageListListsTheRealPhotosOldestFirstAndNamesThePreparatio
     EXPECT_TRUE(fHost.events().empty());
 }
 
-// The checklist's line for the photos: the files counted as they are read, then the photos listed
-// and those without a date.
-TEST_F(JobStepsTest, ChecklistCountsTheFilesReadAndTheUndatedPhotos) {
+// The checklist's line for the photos: the files counted as they are read (the note among them),
+// then the photos listed. (A photo without a camera date takes its file's date here.)
+TEST_F(JobStepsTest, ChecklistCountsTheFilesReadAndThePhotosListed) {
     ScopedTimeZone zone("UTC");
     writeJpeg(fFolder.file("IMG_0101.JPG"), exifDate("2026:05:04 09:30:40"));
     writeJpeg(fFolder.file("IMG_0102.JPG"), exifDate("2026:05:04 09:31:12"));
-    writeJpeg(fFolder.file("scan of a card.jpg"), std::nullopt);
+    writeJpeg(fFolder.file("scan of a card.jpg"));
     fFolder.write("notes.txt", "not a photo\n");
     JobChecklistModel checklist;
     size_t lastDone = 0;
     size_t lastTotal = 0;
     checklist.setChangeHandler([&] {
-        const ChecklistLine& line = checklist.snapshot().line(eJobStep_Photos);
+        const ChecklistLine line = checklist.snapshot().line(eJobStep_Photos);
         if (line.state == eStepState::Running && line.total > 0) {
             lastDone = line.done;
             lastTotal = line.total;
@@ -124,7 +124,7 @@ TEST_F(JobStepsTest, ChecklistCountsTheFilesReadAndTheUndatedPhotos) {
     ChecklistSnapshot snapshot = checklist.snapshot();
     EXPECT_EQ(snapshot.line(eJobStep_Photos).state, eStepState::Done);
     EXPECT_EQ(snapshot.photosListed, 3u);
-    EXPECT_EQ(snapshot.undatedPhotos, 1u);
+    EXPECT_EQ(snapshot.undatedPhotos, 0u);
 }
 
 TEST_F(JobStepsTest, ImageListThatCannotBeWrittenSaysSoAndTheJobStillGoesOn) {
@@ -145,7 +145,7 @@ TEST_F(JobStepsTest, ChecklistSaysWhenThePhotoListCouldNotBeWritten) {
     VeskJobSteps steps(nullptr, &checklist);
     JobContext job = context(fFolder.path());
     steps.buildTheImageList(job);
-    const ChecklistLine& line = checklist.snapshot().line(eJobStep_Photos);
+    const ChecklistLine line = checklist.snapshot().line(eJobStep_Photos);
     EXPECT_EQ(line.state, eStepState::Failed);
     EXPECT_EQ(line.problem, eStepProblem::PhotoListNotWritten);
 }
