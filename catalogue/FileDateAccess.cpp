@@ -3,10 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-std::optional<FileDates> SystemFileDateAccess::readFileDates(const std::string& path) const {
-    struct statx attributes {};
-    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME, &attributes) != 0)
-        return std::nullopt;
+FileDates fileDatesOf(const struct statx& attributes) {
     FileDates dates;
     dates.modification.tv_sec = attributes.stx_mtime.tv_sec;
     dates.modification.tv_nsec = attributes.stx_mtime.tv_nsec;
@@ -17,6 +14,13 @@ std::optional<FileDates> SystemFileDateAccess::readFileDates(const std::string& 
         dates.creation = birth;
     }
     return dates;
+}
+
+std::optional<FileDates> SystemFileDateAccess::readFileDates(const std::string& path) const {
+    struct statx attributes {};
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME, &attributes) != 0)
+        return std::nullopt;
+    return fileDatesOf(attributes);
 }
 
 bool SystemFileDateAccess::setCreationDate(const std::string&, std::time_t) const {

@@ -14,6 +14,10 @@ struct FileDates {
     std::timespec modification{};
 };
 
+struct statx;
+// The dates statx gave for a file (asked with STATX_BTIME | STATX_MTIME).
+FileDates fileDatesOf(const struct statx& attributes);
+
 class FileDateAccess {
   public:
     virtual ~FileDateAccess() = default;

@@ -255,18 +255,7 @@ class OpenPhotoFile {
     int error() const { return fError; }
     bool isRegularFile() const { return S_ISREG(fAttributes.stx_mode); }
 
-    FileDates dates() const {
-        FileDates dates;
-        dates.modification.tv_sec = fAttributes.stx_mtime.tv_sec;
-        dates.modification.tv_nsec = fAttributes.stx_mtime.tv_nsec;
-        if (fAttributes.stx_mask & STATX_BTIME) {
-            std::timespec birth{};
-            birth.tv_sec = fAttributes.stx_btime.tv_sec;
-            birth.tv_nsec = fAttributes.stx_btime.tv_nsec;
-            dates.creation = birth;
-        }
-        return dates;
-    }
+    FileDates dates() const { return fileDatesOf(fAttributes); }
 
     size_t size() const { return static_cast<size_t>(fAttributes.stx_size); }
 

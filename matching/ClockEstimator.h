@@ -106,6 +106,10 @@ class ClockEstimator {
     // How long after its scan the photos of a body come (the slowest tenth, with room), and how
     // many of a body's photos come that soon after a scan and not just before the next.
     double subjectSpan(const ClockAlignment& alignment, size_t body) const;
+    // Calls visit(seconds since the scan before, seconds until the scan after) for each photo of
+    // body that comes after the first scan, at its aligned time.
+    template <typename Visit>
+    void forEachPhotoAfterScan(const ClockAlignment& alignment, size_t body, Visit&& visit) const;
     size_t photosInside(const ClockAlignment& alignment, size_t body, double span) const;
     // One clock for the photos given: its offset and drift, the candidates it was chosen from
     // and the reach of the shoot's own delays.

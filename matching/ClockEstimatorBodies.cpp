@@ -121,17 +121,24 @@ ClockAlignment ClockEstimator::settleBody(const ClockAlignment& base, size_t bod
     return trial;
 }
 
-double ClockEstimator::subjectSpan(const ClockAlignment& alignment, size_t body) const {
-    std::vector<double> after;
+template <typename Visit>
+void ClockEstimator::forEachPhotoAfterScan(const ClockAlignment& alignment, size_t body,
+                                           Visit&& visit) const {
     for (size_t i = 0; i < fEvidence.photos.size(); ++i) {
         if (fEvidence.photoBodies[i] != body)
             continue;
         const double t = alignment.aligned(fEvidence.photos[i], body);
-        auto scan = std::lower_bound(fScans.begin(), fScans.end(), t);
-        if (scan == fScans.begin())
+        auto next = std::lower_bound(fScans.begin(), fScans.end(), t);
+        if (next == fScans.begin())
             continue;
-        after.push_back(t - *std::prev(scan));
+        const double untilNext = next == fScans.end() ? INFINITY : *next - t;
+        visit(t - *std::prev(next), untilNext);
     }
+}
+
+double ClockEstimator::subjectSpan(const ClockAlignment& alignment, size_t body) const {
+    std::vector<double> after;
+    forEachPhotoAfterScan(alignment, body, [&](double sinceScan, double) { after.push_back(sinceScan); });
     if (after.empty())
         return kWindowReach;
     return slowTenth(std::move(after));
@@ -139,16 +146,9 @@ double ClockEstimator::subjectSpan(const ClockAlignment& alignment, size_t body)
 
 size_t ClockEstimator::photosInside(const ClockAlignment& alignment, size_t body, double span) const {
     size_t inside = 0;
-    for (size_t i = 0; i < fEvidence.photos.size(); ++i) {
-        if (fEvidence.photoBodies[i] != body)
-            continue;
-        const double t = alignment.aligned(fEvidence.photos[i], body);
-        auto scan = std::lower_bound(fScans.begin(), fScans.end(), t);
-        if (scan == fScans.begin())
-            continue;
-        const bool beforeNext = scan == fScans.end() || *scan - t > kWindowMargin;
-        inside += (t - *std::prev(scan) <= span && beforeNext) ? 1 : 0;
-    }
+    forEachPhotoAfterScan(alignment, body, [&](double sinceScan, double untilNext) {
+        inside += (sinceScan <= span && untilNext > kWindowMargin) ? 1 : 0;
+    });
     return inside;
 }
 

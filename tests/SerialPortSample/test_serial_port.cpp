@@ -5,6 +5,7 @@
 
 #include "CaseName.h"
 #include "FileContent.h"
+#include "PseudoTerminal.h"
 #include "RecordingMessageSink.h"
 #include "TemporaryFolder.h"
 
@@ -22,45 +23,6 @@
 using namespace testsupport;
 
 namespace {
-
-class PseudoTerminal {
-  public:
-    PseudoTerminal() {
-        fMaster = posix_openpt(O_RDWR | O_NOCTTY);
-        grantpt(fMaster);
-        unlockpt(fMaster);
-        fSlavePath = ptsname(fMaster);
-    }
-    ~PseudoTerminal() { close(fMaster); }
-    int master() const { return fMaster; }
-    const std::string& slavePath() const { return fSlavePath; }
-    void send(const std::string& bytes) {
-        ASSERT_EQ(write(fMaster, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    // What the port wrote, waiting at most timeout for the first byte.
-    std::string received(int timeoutMs = 500) {
-        std::string bytes;
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < deadline) {
-            struct pollfd poller = {fMaster, POLLIN, 0};
-            if (poll(&poller, 1, 20) <= 0) {
-                if (!bytes.empty())
-                    break;
-                continue;
-            }
-            char buffer[512];
-            ssize_t count = read(fMaster, buffer, sizeof buffer);
-            if (count <= 0)
-                break;
-            bytes.append(buffer, static_cast<size_t>(count));
-        }
-        return bytes;
-    }
-
-  private:
-    int fMaster;
-    std::string fSlavePath;
-};
 
 class SerialPortTest : public ::testing::Test {
   protected:
@@ -216,7 +178,7 @@ TEST_P(ReadBackTest, ReturnsWhatArrivedInTime) {
     std::thread scanner([&]() {
         for (const std::string& piece : c.pieces) {
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
-            fTerminal.send(piece);
+            EXPECT_TRUE(fTerminal.send(piece));
         }
     });
     char destination[16] = {0};
@@ -231,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadBackTest, ::testing::ValuesIn(kReadBackCases
 
 TEST_F(SerialPortTest, ReadBackNeverTakesMoreThanTheBytesStillMissing) {
     ASSERT_GT(fPort.OpenSerialPort(), 0);
-    fTerminal.send("ABCDE");
+    ASSERT_TRUE(fTerminal.send("ABCDE"));
     char first[8] = {0};
     long three = 3;
     EXPECT_TRUE(fPort.ReadBackTheCharacters(first, three));
@@ -288,7 +250,7 @@ TEST_F(SerialPortTest, SendOnAClosedPortFailsWithMinusOne) {
 
 TEST_F(SerialPortTest, TheStartOfAnExchangeDropsStaleInputButNeverTheBytesJustSent) {
     ASSERT_GT(fPort.OpenSerialPort(), 0);
-    fTerminal.send("stale");
+    ASSERT_TRUE(fTerminal.send("stale"));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_TRUE(fPort.DiscardPendingInput());
     char reply[8] = {0};

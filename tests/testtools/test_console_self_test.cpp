@@ -8,6 +8,7 @@
 #include "CaseName.h"
 #include "FileContent.h"
 #include "PdxSimProcess.h"
+#include "PseudoTerminal.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -32,56 +33,6 @@ int occurrences(const std::string& text, const std::string& part) {
         ++found;
     return found;
 }
-
-// A pseudo-terminal pair opened by the test. Its slave stands for a serial port; the master is
-// the far end, which answers only when the test says so. The test keeps a slave descriptor of
-// its own so that the port's close never hangs the line up.
-class PseudoTerminal {
-  public:
-    PseudoTerminal() {
-        fMaster = posix_openpt(O_RDWR | O_NOCTTY);
-        if (fMaster < 0 || grantpt(fMaster) != 0 || unlockpt(fMaster) != 0)
-            return;
-        char name[PATH_MAX] = {0};
-        if (ptsname_r(fMaster, name, sizeof name) != 0)
-            return;
-        fSlavePath = name;
-        fSlaveKeeper = open(name, O_RDWR | O_NOCTTY);
-    }
-    ~PseudoTerminal() {
-        if (fSlaveKeeper >= 0)
-            close(fSlaveKeeper);
-        if (fMaster >= 0)
-            close(fMaster);
-    }
-    bool ok() const { return fMaster >= 0 && fSlaveKeeper >= 0 && !fSlavePath.empty(); }
-    const std::string& slavePath() const { return fSlavePath; }
-
-    // Reads what the port side wrote until want has arrived or timeoutMs of silence.
-    std::string readUntil(const std::string& want, int timeoutMs) {
-        while (fReceived.find(want) == std::string::npos) {
-            struct pollfd poller = {fMaster, POLLIN, 0};
-            if (poll(&poller, 1, timeoutMs) <= 0)
-                break;
-            char buffer[256];
-            ssize_t count = read(fMaster, buffer, sizeof buffer);
-            if (count <= 0)
-                break;
-            fReceived.append(buffer, static_cast<size_t>(count));
-        }
-        return fReceived;
-    }
-    void answer(const std::string& bytes) {
-        if (write(fMaster, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
-            ADD_FAILURE() << "the far end could not answer";
-    }
-
-  private:
-    int fMaster = -1;
-    int fSlaveKeeper = -1;
-    std::string fSlavePath;
-    std::string fReceived;
-};
 
 // Every test runs in a fresh current folder with its own log file there.
 class SelfTest : public ::testing::Test {
@@ -149,7 +100,7 @@ TEST_P(PromptToContinueTest, YesOnlyForLowerOrUpperY) {
 INSTANTIATE_TEST_SUITE_P(Answers, PromptToContinueTest, ::testing::ValuesIn(kPromptCases), CaseName());
 
 TEST_F(SelfTest, VersionRequestOnASilentPortLogsNothingReadOnce) {
-    PseudoTerminal line;
+    PseudoTerminal line(/*keepSlaveOpen=*/true);
     ASSERT_TRUE(line.ok());
     serialRS232Device port;
     ASSERT_TRUE(port.SetBsdPathName(line.slavePath().c_str()));
@@ -184,14 +135,15 @@ class VersionReplyTest : public SelfTest, public ::testing::WithParamInterface<R
 
 TEST_P(VersionReplyTest, VersionRequestLogsTheReplyWithinItsBuffer) {
     const ReplyCase& c = GetParam();
-    PseudoTerminal line;
+    PseudoTerminal line(/*keepSlaveOpen=*/true);
     ASSERT_TRUE(line.ok());
     serialRS232Device port;
     ASSERT_TRUE(port.SetBsdPathName(line.slavePath().c_str()));
     ASSERT_GE(port.OpenSerialPort(), 0);
     std::thread farEnd([&] {
-        if (line.readUntil("VERS\r", 2000).find("VERS\r") != std::string::npos)
-            line.answer(c.reply);
+        if (line.readUntil("VERS\r", 2000).find("VERS\r") != std::string::npos) {
+            EXPECT_TRUE(line.send(c.reply));
+        }
     });
     EXPECT_FALSE(port.InitializeQRWDevice());
     farEnd.join();
@@ -309,7 +261,7 @@ class CliSelfTest : public SelfTest {
 };
 
 TEST_F(CliSelfTest, PortOnlySendsFiveVersionRequests) {
-    PseudoTerminal line;
+    PseudoTerminal line(/*keepSlaveOpen=*/true);
     ASSERT_TRUE(line.ok());
     EXPECT_EQ(0, run("y\\n", "--port-only " + line.slavePath()));
     EXPECT_NE(std::string::npos, out().find("five times on " + line.slavePath()));
@@ -318,7 +270,7 @@ TEST_F(CliSelfTest, PortOnlySendsFiveVersionRequests) {
 }
 
 TEST_F(CliSelfTest, DeclinedOrUnopenablePortRunsNothing) {
-    PseudoTerminal line;
+    PseudoTerminal line(/*keepSlaveOpen=*/true);
     ASSERT_TRUE(line.ok());
     EXPECT_EQ(1, run("n\\n", "--port-only " + line.slavePath()));
     EXPECT_NE(std::string::npos, err().find("nothing was run"));
