@@ -17,6 +17,7 @@
 #include "serialRS232Device.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -100,6 +101,9 @@ class pdxProDevice : public serialRS232Device {
     // only its two header lines when the form is empty). A failed transfer never creates or
     // replaces BarcodeDataSource.txt; what arrived is kept in BarcodeDataSource.damaged.txt.
     bool DownloadDataFromDevice(const char* expectedUnitID);
+    // Told after each record of a download has been written: records so far, records in the form.
+    // Called on the downloading thread; empty: nobody listens.
+    std::function<void(int received, int total)> fUploadProgress;
     bool DownloadDataFromDeviceNew(const char* expectedUnitID);
     // The block transfer into the open data file; true only for a clean transfer.
     bool GetUploadDataFromPDXCmd(ePdxFormFileNum form);

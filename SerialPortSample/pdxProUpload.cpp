@@ -292,6 +292,8 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
         record.setTimeScanned(slots[3]);
         if (!fBarcodeFileMgr->writeBarcodeRecord(&record))
             return false;
+        if (fUploadProgress)
+            fUploadProgress(r + 1, recordCount);
     }
     // The scanner ends the upload with its acknowledgement. Anything else (another block) means it
     // holds more than it announced: those scans would be erased without ever being saved.

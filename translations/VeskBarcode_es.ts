@@ -197,6 +197,247 @@
     </message>
 </context>
 <context>
+    <name>JobChecklistView</name>
+    <message>
+        <source>VeskBarcode: job ended</source>
+        <translation>VeskBarcode: trabajo terminado</translation>
+    </message>
+    <message>
+        <source>This job</source>
+        <translation>Este trabajo</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n min left</source>
+        <translation>
+            <numerusform>queda %n min aprox.</numerusform>
+            <numerusform>quedan %n min aprox.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n s left</source>
+        <translation>
+            <numerusform>queda %n s aprox.</numerusform>
+            <numerusform>quedan %n s aprox.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Vesk-X gave a folder that cannot be used: choose the job&apos;s folder in Vesk-X and start again.</source>
+        <translation>Vesk-X ha indicado una carpeta que no se puede usar: elija la carpeta del trabajo en Vesk-X y empiece de nuevo.</translation>
+    </message>
+    <message>
+        <source>The photo list could not be written: check that the job folder is on a disk with room and that you may write in it.</source>
+        <translation>No se ha podido escribir la lista de fotos: compruebe que la carpeta del trabajo está en un disco con espacio y que puede escribir en ella.</translation>
+    </message>
+    <message>
+        <source>Cancelled: nothing was changed on the scanner. Start the job again from Vesk-X when you are ready.</source>
+        <translation>Cancelado: no se ha cambiado nada en el escáner. Vuelva a empezar el trabajo desde Vesk-X cuando esté listo.</translation>
+    </message>
+    <message>
+        <source>No serial port: plug the scanner&apos;s cable in, then press Rescan Ports and Connect to Scanner.</source>
+        <translation>No hay puerto serie: enchufe el cable del escáner y pulse Buscar puertos de nuevo y Conectar con el escáner.</translation>
+    </message>
+    <message>
+        <source>No scanner answered: check that it is switched on, in its cradle and plugged in, then press Connect to Scanner.</source>
+        <translation>Ningún escáner ha respondido: compruebe que está encendido, en su base y enchufado, y pulse Conectar con el escáner.</translation>
+    </message>
+    <message>
+        <source>No scanner is connected: press Connect to Scanner first.</source>
+        <translation>No hay ningún escáner conectado: pulse antes Conectar con el escáner.</translation>
+    </message>
+    <message>
+        <source>The download broke off: the scans are still on the scanner. Check the cable and press Download Scans.</source>
+        <translation>La descarga se ha interrumpido: las lecturas siguen en el escáner. Compruebe el cable y pulse Descargar lecturas.</translation>
+    </message>
+    <message>
+        <source>Nothing could be matched: see the messages below. The scanner was not erased.</source>
+        <translation>No se ha podido emparejar nada: vea los mensajes de abajo. El escáner no se ha borrado.</translation>
+    </message>
+    <message>
+        <source>Back to Vesk-X without a match: the scanner was not erased.</source>
+        <translation>De vuelta a Vesk-X sin emparejar: el escáner no se ha borrado.</translation>
+    </message>
+    <message>
+        <source>The scanner could not be erased: its scans are still on it. Erase it at the next job, or press Erase Scanner.</source>
+        <translation>No se ha podido borrar el escáner: sus lecturas siguen en él. Bórrelo en el próximo trabajo o pulse Borrar el escáner.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s) listed</source>
+        <translation>
+            <numerusform>%n foto en la lista</numerusform>
+            <numerusform>%n fotos en la lista</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 (%n without a date)</source>
+        <translation>
+            <numerusform>%1 (%n sin fecha)</numerusform>
+            <numerusform>%1 (%n sin fecha)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Listing photos: file %1 of %2</source>
+        <translation>Listando las fotos: archivo %1 de %2</translation>
+    </message>
+    <message>
+        <source>Listing photos...</source>
+        <translation>Listando las fotos...</translation>
+    </message>
+    <message>
+        <source>List the photos</source>
+        <translation>Listar las fotos</translation>
+    </message>
+    <message numerus="yes">
+        <source>Scanner %1 found: %n scan(s)</source>
+        <translation>
+            <numerusform>Escáner %1 encontrado: %n lectura</numerusform>
+            <numerusform>Escáner %1 encontrado: %n lecturas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Scanner not needed: the scans are already in the folder</source>
+        <translation>No hace falta el escáner: las lecturas ya están en la carpeta</translation>
+    </message>
+    <message>
+        <source>Looking for the scanner...</source>
+        <translation>Buscando el escáner...</translation>
+    </message>
+    <message>
+        <source>Find the scanner</source>
+        <translation>Encontrar el escáner</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n scan(s) downloaded</source>
+        <translation>
+            <numerusform>%n lectura descargada</numerusform>
+            <numerusform>%n lecturas descargadas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No download needed</source>
+        <translation>No hace falta descargar</translation>
+    </message>
+    <message>
+        <source>Downloading: scan %1 of %2</source>
+        <translation>Descargando: lectura %1 de %2</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Downloading the scans...</source>
+        <translation>Descargando las lecturas...</translation>
+    </message>
+    <message>
+        <source>Download the scans</source>
+        <translation>Descargar las lecturas</translation>
+    </message>
+    <message>
+        <source>Matched %1 to %2: %3, %4</source>
+        <translation>Emparejadas %1 con %2: %3, %4</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s)</source>
+        <translation>
+            <numerusform>%n foto</numerusform>
+            <numerusform>%n fotos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n scan(s)</source>
+        <translation>
+            <numerusform>%n lectura</numerusform>
+            <numerusform>%n lecturas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n doubtful photo(s)</source>
+        <translation>
+            <numerusform>%n foto dudosa</numerusform>
+            <numerusform>%n fotos dudosas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n barcode(s) without photos</source>
+        <translation>
+            <numerusform>%n código sin fotos</numerusform>
+            <numerusform>%n códigos sin fotos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Matching photos to scans; review the match...</source>
+        <translation>Emparejando las fotos con las lecturas; revise el emparejamiento...</translation>
+    </message>
+    <message>
+        <source>Match the photos to the scans</source>
+        <translation>Emparejar las fotos con las lecturas</translation>
+    </message>
+    <message>
+        <source>Vesk-X confirmed the job</source>
+        <translation>Vesk-X ha confirmado el trabajo</translation>
+    </message>
+    <message>
+        <source>Waiting for Vesk-X to confirm</source>
+        <translation>Esperando a que Vesk-X confirme</translation>
+    </message>
+    <message>
+        <source>Vesk-X confirms the job</source>
+        <translation>Vesk-X confirma el trabajo</translation>
+    </message>
+    <message>
+        <source>Scanner erased</source>
+        <translation>Escáner borrado</translation>
+    </message>
+    <message>
+        <source>Testing mode: the scanner was left as it was</source>
+        <translation>Modo de prueba: el escáner se ha dejado como estaba</translation>
+    </message>
+    <message>
+        <source>Erasing the scanner...</source>
+        <translation>Borrando el escáner...</translation>
+    </message>
+    <message>
+        <source>Erase the scanner</source>
+        <translation>Borrar el escáner</translation>
+    </message>
+    <message>
+        <source>%1 matched to %2</source>
+        <translation>%1 emparejadas con %2</translation>
+    </message>
+    <message>
+        <source>%1; scanner erased</source>
+        <translation>%1; escáner borrado</translation>
+    </message>
+    <message>
+        <source>%1; testing mode, the scanner was not erased</source>
+        <translation>%1; modo de prueba, el escáner no se ha borrado</translation>
+    </message>
+    <message>
+        <source>%1; the scanner could NOT be erased, its scans are still on it</source>
+        <translation>%1; NO se ha podido borrar el escáner, sus lecturas siguen en él</translation>
+    </message>
+    <message>
+        <source>%1; Vesk-X did not confirm, the scanner was not erased</source>
+        <translation>%1; Vesk-X no ha confirmado, el escáner no se ha borrado</translation>
+    </message>
+    <message>
+        <source>Job cancelled; the scanner was not erased</source>
+        <translation>Trabajo cancelado; el escáner no se ha borrado</translation>
+    </message>
+    <message>
+        <source>Nothing could be matched; the scanner was not erased</source>
+        <translation>No se ha podido emparejar nada; el escáner no se ha borrado</translation>
+    </message>
+    <message>
+        <source>The folder from Vesk-X could not be used; the scanner was not erased</source>
+        <translation>No se ha podido usar la carpeta de Vesk-X; el escáner no se ha borrado</translation>
+    </message>
+    <message>
+        <source>The job was not finished; the scanner was not erased</source>
+        <translation>El trabajo no ha terminado; el escáner no se ha borrado</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>VeskBarcode</source>
@@ -285,6 +526,22 @@
     <message>
         <source>Read Magnetic-Stripe Test File...</source>
         <translation>Leer archivo de prueba de banda magnética...</translation>
+    </message>
+    <message>
+        <source>A step of the job is running: wait until it has finished.</source>
+        <translation>Hay un paso del trabajo en marcha: espere a que termine.</translation>
+    </message>
+    <message>
+        <source>Connect to the scanner first: the download needs a scanner that has answered.</source>
+        <translation>Conecte antes con el escáner: la descarga necesita un escáner que haya respondido.</translation>
+    </message>
+    <message>
+        <source>List the photos first: the match needs the list of photos.</source>
+        <translation>Liste antes las fotos: el emparejamiento necesita la lista de fotos.</translation>
+    </message>
+    <message>
+        <source>The scanner is erased only after its scans have been matched and Vesk-X has confirmed the job.</source>
+        <translation>El escáner solo se borra después de emparejar sus lecturas y de que Vesk-X confirme el trabajo.</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,12 @@ struct ApplicationServices {
     ApplicationShell* shell = nullptr;
     JobSteps* steps = nullptr; // null: every step says that there are none, and the job rests
     std::string logFolder;     // empty: the log lies beside the executable
+    // Called as the program ends, before the log is closed (the job's outcome goes to the log and
+    // the desktop); may be empty.
+    std::function<void()> beforeExit;
+    // Called when Vesk-X answers the job's request to confirm (its erase permission or its test
+    // command); may be empty.
+    std::function<void()> hostConfirmed;
 };
 
 // What the build says about the program.

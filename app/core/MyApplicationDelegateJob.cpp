@@ -134,6 +134,8 @@ void MyApplicationDelegate::doWaitForVeskToConfirm() {
         return;
     myPrintf("doWaitForVeskToConfirm => got Acked!!\n");
     fEraseConfirmed = true;
+    if (fServices.hostConfirmed)
+        fServices.hostConfirmed();
     if (jobCheckList* job = fCurJobCheckListPtr.get()) {
         job->curTask = job->nextTask.load();
         job->nextTask = eVeskBarcodeTask_DeleteData;
@@ -339,6 +341,9 @@ void MyApplicationDelegate::handleVeskxOkayToDeleteHandler(const IncomingHostEve
     // The host allows the erase of what 'ok01' announced. When a worker still runs, the erase is
     // not started: the permission stays, for the host's next 'eras' or the Erase Scanner button.
     fEraseConfirmed = true;
+    // The host's erase permission is its confirmation of the job.
+    if (fServices.hostConfirmed)
+        fServices.hostConfirmed();
     ibDeleteData();
 }
 

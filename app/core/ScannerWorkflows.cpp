@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -71,6 +72,11 @@ ScannerWorkflows::~ScannerWorkflows() = default;
 std::string ScannerWorkflows::barCodeID() const {
     std::lock_guard<std::mutex> guard(fLock);
     return fBarCodeID;
+}
+
+long ScannerWorkflows::scansOnScanner() const {
+    std::lock_guard<std::mutex> guard(fLock);
+    return fScansOnScanner;
 }
 
 pdxProDevice* ScannerWorkflows::currentDevice() const {
@@ -284,6 +290,8 @@ NextTask ScannerWorkflows::connect(JobContext& context, bool forErase) {
             {
                 std::lock_guard<std::mutex> guard(fLock);
                 fBarCodeID = unitID.empty() ? std::string(kUnnamedBarcodeID) : unitID;
+                fScansOnScanner =
+                    device->fSystemInfoFormRecord[pdxProDevice::ePdxFormFileNum_1].ReportedCountOfRecords;
             }
             showScannerFields(context, device->fModelName, unitID);
             next = eVeskBarcodeTask_DownloadBarcodeData;
@@ -298,6 +306,18 @@ NextTask ScannerWorkflows::connect(JobContext& context, bool forErase) {
     return next;
 }
 
+bool ScannerWorkflows::downloadWithProgress(pdxProDevice& device, const std::string& barcodeID) {
+    JobProgress* progress = fProgress;
+    if (progress)
+        device.fUploadProgress = [progress](int received, int total) {
+            progress->setStepProgress(eJobStep_Download, size_t(std::max(0, received)),
+                                      size_t(std::max(0, total)));
+        };
+    bool downloaded = device.DownloadDataFromDevice(barcodeID.c_str());
+    device.fUploadProgress = nullptr;
+    return downloaded;
+}
+
 NextTask ScannerWorkflows::downloadData(JobContext& context) {
     context.bringToFront();
     myPrintf("pdxDownloadData => Trying to Make Connection with barcode device");
@@ -309,7 +329,10 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
     } else if (!barcodeID.empty()) {
         std::string title =
             fillArguments(localizedText("ScannerWorkflows", "FOUND Zebex Unit SN# [%1]!"), {barcodeID});
-        if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, nullptr, nullptr) == 1)
+        // The question says how many scans the scanner holds (from its system information).
+        std::string scans = std::to_string(scansOnScanner());
+        if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, scans.c_str(), nullptr) ==
+            1)
             goOn = true;
         else
             next = eVeskBarcodeTask_UserCancel;
@@ -328,7 +351,7 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
             if (!device->SetWorkingPathCString(context.workingFolder().c_str())) {
                 myPrintf("pdxDownloadData => the data file cannot be written in the working folder " +
                          context.workingFolder() + "\n");
-            } else if (device->DownloadDataFromDevice(barcodeID.c_str())) {
+            } else if (downloadWithProgress(*device, barcodeID)) {
                 myPrintf("pdxDownloadData => Data Has Been Downloaded!");
                 showScannerFields(context, device->fModelName, device->fUnitID);
                 downloaded = true;

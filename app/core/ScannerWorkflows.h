@@ -10,6 +10,7 @@
 #pragma once
 
 #include "JobContext.h"
+#include "JobProgress.h"
 #include "JobSteps.h"
 
 #include <atomic>
@@ -61,11 +62,18 @@ class ScannerWorkflows {
 
     // The serial number of the scanner that answered last ("UNKNOWN" before any).
     std::string barCodeID() const;
+    // The number of scans the scanner that answered last reported in its system information (0
+    // before any answered).
+    long scansOnScanner() const;
+    // Where the download reports "scan k of N" (may be null).
+    void setProgress(JobProgress* progress) { fProgress = progress; }
     // The current port's device path; empty without a port.
     std::string currentPortPath() const;
     bool testingMode() const { return fDoDebugTestingMode.load(); }
 
   private:
+    // The download of the current device, reporting each record received to fProgress.
+    bool downloadWithProgress(pdxProDevice& device, const std::string& barcodeID);
     // The connection itself; the task that would follow it. The erase's reconnection drops that
     // task, so the job stays where it is and no download can be started while the erase runs.
     // forErase: the erase's own question to get the scanner ready, not the download's.
@@ -95,6 +103,8 @@ class ScannerWorkflows {
     std::unique_ptr<serialRS232Manager> fRS232Manager;
     pdxProDevice* fCurRS232Device = nullptr;
     std::string fBarCodeID;
+    long fScansOnScanner = 0;
+    JobProgress* fProgress = nullptr;
     std::string fShownModel;
     std::string fShownSerialNumber;
     std::atomic<bool> fDoDebugTestingMode{false};

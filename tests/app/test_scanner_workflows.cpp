@@ -2,11 +2,13 @@
 // port raises, the port's logo, the texts without a port, the serial number the job keeps, and the
 // erase's reconnection, which neither moves the job nor gives up the worker guard.
 #include "AlertPanel.h"
+#include "JobChecklistModel.h"
 #include "JobContext.h"
 #include "Preferences.h"
 #include "RunningThread.h"
 #include "ScaledClock.h"
 #include "ScannerWorkflows.h"
+#include "VeskJobSteps.h"
 
 #include "CaseName.h"
 #include "FileContent.h"
@@ -200,8 +202,61 @@ TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndD
     fPrompt.answers["NSAlertWindow_1009"] = 0;
     NextTask next = workflows.downloadData(job);
     EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
+    // The question says how many scans the scanner holds.
+    EXPECT_NE(fPrompt.messages["NSAlertWindow_1009"].find("Scans stored on this scanner: 2."),
+              std::string::npos)
+        << fPrompt.messages["NSAlertWindow_1009"];
     EXPECT_EQ(next, NextTask(eVeskBarcodeTask_UserCancel));
     EXPECT_FALSE(testsupport::fileExists(fFolder.file("BarcodeDataSource.txt")));
+}
+
+// The checklist through the scanner's part of a job: found with the count the scanner reported,
+// each record of the download counted as "k of N", then downloaded with its figure.
+TEST_F(ScannerWorkflowsTest, ChecklistCountsTheScannersScansAndEachRecordOfTheDownload) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    JobChecklistModel checklist;
+    std::vector<std::pair<size_t, size_t>> counts;
+    checklist.setChangeHandler([&] {
+        const ChecklistLine line = checklist.snapshot().line(eJobStep_Download);
+        // Each count once (other figures of the step change the model too).
+        std::pair<size_t, size_t> count(line.done, line.total);
+        if (line.state == eStepState::Running && line.total > 0 && (counts.empty() || counts.back() != count))
+            counts.push_back(count);
+    });
+    VeskJobSteps steps(nullptr, &checklist);
+    JobContext job = context();
+    steps.rescanSerialPort(job);
+    EXPECT_EQ(steps.makeConnection(job), NextTask(eVeskBarcodeTask_DownloadBarcodeData));
+    ChecklistSnapshot found = checklist.snapshot();
+    EXPECT_EQ(found.line(eJobStep_Scanner).state, eStepState::Done);
+    EXPECT_EQ(found.scannerSerialNumber, "10700001");
+    EXPECT_EQ(found.scansOnScanner, 2);
+
+    EXPECT_EQ(steps.downloadData(job), NextTask(eVeskBarcodeTask_MatchBarcodeDataWithPhotos));
+    EXPECT_EQ(counts, (std::vector<std::pair<size_t, size_t>>{{1, 2}, {2, 2}}));
+    ChecklistSnapshot downloaded = checklist.snapshot();
+    EXPECT_EQ(downloaded.line(eJobStep_Download).state, eStepState::Done);
+    EXPECT_EQ(downloaded.scansDownloaded, 2u);
+}
+
+// A failed connection and a cancelled download each leave their line failed with its reason.
+TEST_F(ScannerWorkflowsTest, ChecklistLinesOfAFailedConnectionAndACancelledDownload) {
+    JobChecklistModel checklist;
+    VeskJobSteps steps(nullptr, &checklist);
+    JobContext job = context();
+    setenv("VESK_SERIAL_PORTS", fFolder.file("no-such-port").c_str(), 1);
+    steps.rescanSerialPort(job);
+    steps.makeConnection(job);
+    EXPECT_EQ(checklist.snapshot().line(eJobStep_Scanner).state, eStepState::Failed);
+
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    steps.rescanSerialPort(job);
+    steps.makeConnection(job);
+    fPrompt.answers["NSAlertWindow_1009"] = 0;
+    EXPECT_EQ(steps.downloadData(job), NextTask(eVeskBarcodeTask_UserCancel));
+    const ChecklistLine download = checklist.snapshot().line(eJobStep_Download);
+    EXPECT_EQ(download.state, eStepState::Failed);
+    EXPECT_EQ(download.problem, eStepProblem::Cancelled);
 }
 
 TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJob) {
