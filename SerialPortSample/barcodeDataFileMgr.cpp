@@ -2,6 +2,7 @@
 
 #include "MessageLog.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -34,7 +35,92 @@ std::string fieldText(const char* field, const char* placeholder) {
     return std::string(field, length);
 }
 
+// True when line begins with prefix.
+bool startsWith(const std::string& line, const char* prefix) {
+    return line.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// The value of the header item that begins with name ("SN="), or none.
+bool headerValue(const std::string& header, const char* name, std::string& value) {
+    std::size_t start = 0;
+    while (start <= header.size()) {
+        std::size_t tab = header.find('\t', start);
+        std::string item = header.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+        if (startsWith(item, name)) {
+            value = item.substr(std::strlen(name));
+            return true;
+        }
+        if (tab == std::string::npos)
+            break;
+        start = tab + 1;
+    }
+    return false;
+}
+
+// A scan as the writer makes it: three items, the barcode not empty.
+bool isScanLine(const std::string& line) {
+    std::size_t first = line.find('\t');
+    if (first == std::string::npos || first == 0)
+        return false;
+    return line.find('\t', first + 1) != std::string::npos;
+}
+
 } // namespace
+
+barcodeDataFileMgr::SavedScans barcodeDataFileMgr::readSavedScans(const std::string& path) {
+    SavedScans saved;
+    if (path.empty()) {
+        saved.problem = "no working folder";
+        return saved;
+    }
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    if (!file.is_open()) {
+        int error = errno;
+        saved.state = error == ENOENT ? SavedScans::eState::Missing : SavedScans::eState::Unreadable;
+        saved.problem = std::strerror(error != 0 ? error : ENOENT);
+        return saved;
+    }
+    std::string line;
+    long number = 0;
+    while (std::getline(file, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (number == 1) {
+            if (!startsWith(line, kHeaderItems[0]) ||
+                !headerValue(line, kHeaderItems[4], saved.serialNumber)) {
+                saved.state = SavedScans::eState::NotADataFile;
+                saved.problem = "its first line is not the header of a barcode data file";
+                return saved;
+            }
+            continue;
+        }
+        if (number == 2) {
+            if (!startsWith(line, kTitleItems[0])) {
+                saved.state = SavedScans::eState::NotADataFile;
+                saved.problem = "its second line is not the title line of a barcode data file";
+                return saved;
+            }
+            continue;
+        }
+        if (isScanLine(line))
+            saved.scanLines.push_back(line);
+        else
+            ++saved.otherLines;
+    }
+    if (file.bad()) {
+        saved.state = SavedScans::eState::Unreadable;
+        saved.problem = myFormat("reading it failed after %ld lines", number);
+        return saved;
+    }
+    if (number < 2) {
+        saved.state = SavedScans::eState::NotADataFile;
+        saved.problem = "it lacks the header and title lines of a barcode data file";
+        return saved;
+    }
+    saved.state = SavedScans::eState::Read;
+    return saved;
+}
 
 barcodeDataFileMgr::barcodeDataFileMgr() : std::fstream() {
     std::memset(fFileName, 0, sizeof fFileName);

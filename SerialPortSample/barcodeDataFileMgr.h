@@ -11,9 +11,31 @@
 
 #include <cstddef>
 #include <fstream>
+#include <string>
+#include <vector>
 
 class barcodeDataFileMgr : public std::fstream {
   public:
+    // What a barcode data file holds, as read back: the scanner it came from and its scans.
+    struct SavedScans {
+        enum class eState {
+            Read,         // a data file, read whole
+            Missing,      // no file at the path
+            Unreadable,   // it could not be opened or read
+            NotADataFile, // its first two lines are not the header and title lines
+        };
+        eState state = eState::Missing;
+        std::string problem;      // why it was not read, for messages
+        std::string serialNumber; // the header's "SN=" value ("177?????": the scanner named none)
+        // Every data line after the header and title lines, as written: barcode TAB date TAB
+        // time. Blank lines and lines of another shape are not scans and are only counted.
+        std::vector<std::string> scanLines;
+        long otherLines = 0;
+        bool found() const { return state == eState::Read; }
+    };
+    // Reads the data file at path. Lines may end in LF or CR LF.
+    static SavedScans readSavedScans(const std::string& path);
+
     static constexpr std::size_t kFileNameSize = 2000;   // fFileName, terminator included
     static constexpr std::size_t kHeaderValueSize = 26;  // each header value, terminator included
     static constexpr std::size_t kFormedPathSize = 1024; // folder + file name, terminator included

@@ -1,4 +1,5 @@
-// pdxProDevice: the erase of a form, confirmed by reading the system information again.
+// pdxProDevice: the erase of form 1, checked right before the command and confirmed by reading
+// the system information again.
 #include "pdxProDevice.h"
 
 #include "MessageLog.h"
@@ -7,52 +8,81 @@
 
 #include <cstring>
 
+namespace {
+
+// The verification read after an erase command: tries, with a pause of the protocol between them.
+constexpr int kEraseVerificationTries = 3;
+
+} // namespace
+
 bool pdxProDevice::DeleteData(const char* expectedUnitID) {
-    return DeleteDataNew(expectedUnitID);
+    const std::string dataFile =
+        fWorkingPath[0] == '\0' ? std::string() : std::string(fWorkingPath) + kBarcodeDataFileName;
+    return DeleteDataNew(expectedUnitID, pdxEraseGuard::ForDataFile(dataFile)).scannerIsEmpty();
 }
 
-bool pdxProDevice::DeleteDataNew(const char* expectedUnitID) {
+pdxEraseResult pdxProDevice::DeleteDataNew(const char* expectedUnitID, const pdxEraseGuard& guard) {
     myPrintfDebug("pdxProDevice::DeleteDataNew\n");
+    pdxEraseResult result;
     if (expectedUnitID == nullptr || expectedUnitID[0] == '\0') {
         myPrintf("pdxProDevice::DeleteDataNew => NO Valid BARCODE ID???\n");
-        return false;
+        result.outcome = ePdxEraseOutcome_NoUnitID;
+        return result;
     }
+    // One connection from the check to the confirmation: nothing can be scanned in between, and
+    // no other scanner can take this one's place.
     pdxRemoteModeSession session(*this);
     if (!session.Enter(kDownloadRemoteModeSeconds))
-        return false;
+        return result;
     std::memset(fUnitID, 0, sizeof fUnitID);
-    GetSystemInfoCmd();
-    if (std::strcmp(fUnitID, expectedUnitID) != 0) {
+    if (!GetSystemInfoCmd()) {
+        myPrintf(
+            myFormat("DeleteDataNew => the system information of the scanner on %s could not be read, so "
+                     "nothing shows what it holds: nothing was erased\n",
+                     fBsdPathName));
+        return result;
+    }
+    ReportFormCounts(ePdxFormFileNum_1);
+    result.check =
+        guard.Check(fUnitID, fSystemInfoFormRecord[ePdxFormFileNum_1].ReportedCountOfRecords, expectedUnitID);
+    if (result.check.verdict == ePdxEraseVerdict_NotExpectedScanner)
         myPrintf(myFormat("DeleteDataNew => Found DeviceID[%s] != ExpectedDeviceID[%s]\n", fUnitID,
                           expectedUnitID));
-        return false;
+    if (result.check.scannerIsEmpty()) {
+        myPrintf("DeleteDataNew Before=> There Is NO FORM DATA in this Zebex Unit!!!\n\n");
+        result.outcome = ePdxEraseOutcome_NothingToErase;
+        return result;
     }
-    bool result = false;
-    // Only a form that reports 00000 records is empty. A count out of range (1,500 scans and
-    // more) or a field count of 0 on a form with records still holds scans.
-    if (GetSystemInfoCmd()) {
+    if (!result.check.allowsErase()) {
+        myPrintf("DeleteDataNew => NOTHING WAS ERASED: " + result.check.explain() + "\n");
+        result.outcome = ePdxEraseOutcome_Refused;
+        return result;
+    }
+    myPrintfDebug("DeleteDataNew => " + result.check.explain() + "\n");
+
+    result.eraseCommandSent = DeleteDataCmd(ePdxFormFileNum_1);
+    for (int attempt = 1; attempt <= kEraseVerificationTries; ++attempt) {
+        if (attempt > 1)
+            wait(1);
+        if (!GetSystemInfoCmd()) {
+            myPrintf(myFormat("DeleteDataNew => Unable to GetSystemInfoCmd Afterwards (try %i of %i)\n",
+                              attempt, kEraseVerificationTries));
+            continue;
+        }
         ReportFormCounts(ePdxFormFileNum_1);
         if (IsFormEmpty(ePdxFormFileNum_1)) {
-            myPrintf("DeleteDataNew Before=> There Is NO FORM DATA in this Zebex Unit!!!\n\n");
-            result = true;
+            myPrintf("DeleteDataNew Afterwards => There Is NO FORM DATA in this Zebex Unit!!!\n\n");
+            result.outcome = ePdxEraseOutcome_Erased;
+            return result;
         }
-    } else {
-        myPrintf("DeleteDataNew => Unable to GetSystemInfoCmd Before\n");
+        myPrintf("\n========= !!!  BARCDOE DATA STILL EXISTS  !!! ========\n\n");
+        result.outcome = ePdxEraseOutcome_DataRemains;
+        return result;
     }
-    if (!result) {
-        DeleteDataCmd(ePdxFormFileNum_1);
-        if (GetSystemInfoCmd()) {
-            ReportFormCounts(ePdxFormFileNum_1);
-            if (IsFormEmpty(ePdxFormFileNum_1)) {
-                myPrintf("DeleteDataNew Afterwards => There Is NO FORM DATA in this Zebex Unit!!!\n\n");
-                result = true;
-            } else {
-                myPrintf("\n========= !!!  BARCDOE DATA STILL EXISTS  !!! ========\n\n");
-            }
-        } else {
-            myPrintf("DeleteDataNew => Unable to GetSystemInfoCmd Afterwards \n");
-        }
-    }
+    myPrintf(myFormat("DeleteDataNew => scanner %s: the erase was sent but could not be confirmed; check the "
+                      "scanner before scanning again\n",
+                      result.check.scannerUnitID.c_str()));
+    result.outcome = ePdxEraseOutcome_NotConfirmed;
     return result;
 }
 
@@ -68,7 +98,9 @@ bool pdxProDevice::DeleteDataCmd(ePdxFormFileNum form) {
     command[3] = form == ePdxFormFileNum_1 ? '1' : '0';
     if (!SendBegin05Cmd())
         return false;
-    if (SendCommand(command, 5) && !ReadExpectedByte(kPdxPro_ACK))
+    const bool sent = SendCommand(command, 5);
+    if (sent && !ReadExpectedByte(kPdxPro_ACK))
         myPrintf("WHAT DeleteDataCmd???? => BAD!!!\n");
-    return SendEnd06Cmd();
+    SendEnd06Cmd();
+    return sent;
 }

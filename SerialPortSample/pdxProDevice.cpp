@@ -21,6 +21,9 @@ long commandLength(const char* command) {
 
 const char kBarcodeDataPartialFileName[] = "BarcodeDataSource.txt.part";
 const char kBarcodeDataDamagedFileName[] = "BarcodeDataSource.damaged.txt";
+const char kBarcodeDataReplacedFilePrefix[] = "BarcodeDataSource.replaced-";
+// The longest name kBarcodeDataReplacedFilePrefix leads to: a date, a time and a counter.
+constexpr std::size_t kReplacedFileNameLength = sizeof kBarcodeDataReplacedFilePrefix + 24;
 const char kUnnamedBarcodeID[] = "177?????";
 
 pdxProDevice::pdxProDevice() : fBarcodeFileMgr(std::make_unique<barcodeDataFileMgr>()) {
@@ -42,6 +45,7 @@ bool pdxProDevice::SetWorkingPathCString(const char* folder) {
     std::size_t longest = std::strlen(kBarcodeDataDamagedFileName);
     longest = std::max(longest, std::strlen(kBarcodeDataPartialFileName));
     longest = std::max(longest, std::strlen(kBarcodeDataFileName));
+    longest = std::max(longest, kReplacedFileNameLength);
     if (std::strlen(folder) + longest >= barcodeDataFileMgr::kFormedPathSize) {
         myPrintf(myFormat("pdxProDevice::SetWorkingPathCString => the working folder path is too long "
                           "(%zu bytes; the data file path must stay under %zu): %.80s...\n",

@@ -5,22 +5,28 @@
 //   MakeConnection()                  reach the scanner, read fModelName and fUnitID
 //   SetWorkingPathCString(folder)     the job's folder, ending in "/"
 //   DownloadDataFromDevice(unitID)    form 1 into folder + "BarcodeDataSource.txt"
-//   DeleteData(unitID)                erase form 1 and confirm that it is empty
+//   DeleteData(unitID)                erase form 1 when the folder's data file holds every scan of
+//                                     it, and confirm that it is empty (DeleteDataNew: any guard)
 // Each of them opens the port as it needs it and closes it before returning. Inside, remote mode
 // is held by a pdxRemoteModeSession, which sends ESC and closes the port on every way out; a new
 // sequence of exchanges does the same.
 #pragma once
 
 #include "barcodeDataFileMgr.h"
+#include "pdxEraseGuard.h"
 #include "serialRS232Device.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
 // What a download left behind, for the caller's messages and for tests.
 extern const char kBarcodeDataPartialFileName[]; // "BarcodeDataSource.txt.part", while it runs
 extern const char kBarcodeDataDamagedFileName[]; // "BarcodeDataSource.damaged.txt", a failed one
+// An earlier data file that a download replaced while it held other scans:
+// "BarcodeDataSource.replaced-YYYYMMDD-HHMMSS.txt" ("-2", "-3"... before ".txt" when taken).
+extern const char kBarcodeDataReplacedFilePrefix[]; // "BarcodeDataSource.replaced-"
 // The unit ID of a scanner whose system information names none.
 extern const char kUnnamedBarcodeID[]; // "177?????"
 
@@ -95,14 +101,22 @@ class pdxProDevice : public serialRS232Device {
     // only its two header lines when the form is empty). A failed transfer never creates or
     // replaces BarcodeDataSource.txt; what arrived is kept in BarcodeDataSource.damaged.txt.
     bool DownloadDataFromDevice(const char* expectedUnitID);
+    // Told after each record of a download has been written: records so far, records in the form.
+    // Called on the downloading thread; empty: nobody listens.
+    std::function<void(int received, int total)> fUploadProgress;
     bool DownloadDataFromDeviceNew(const char* expectedUnitID);
     // The block transfer into the open data file; true only for a clean transfer.
     bool GetUploadDataFromPDXCmd(ePdxFormFileNum form);
 
-    // The erase of form 1. True when form 1 is known to be empty at the end.
+    // The erase of form 1, in one remote-mode connection: read the system information, check it
+    // with the guard (pdxEraseGuard: the scanner is expectedUnitID and every scan it holds is
+    // saved), and only then send the erase command and read the system information again (three
+    // tries) to confirm that form 1 is empty. Nothing is sent without the guard's consent; a
+    // missing expectedUnitID leaves the port untouched.
+    pdxEraseResult DeleteDataNew(const char* expectedUnitID, const pdxEraseGuard& guard);
+    // DeleteDataNew checked against BarcodeDataSource.txt of the working folder (none when no
+    // folder is set). True when form 1 is known to be empty at the end.
     bool DeleteData(const char* expectedUnitID);
-    bool DeleteDataNew(const char* expectedUnitID);
-    bool DeleteDataCmd(ePdxFormFileNum form);
 
     // The writer of the current download (a fresh one per download).
     barcodeDataFileMgr& BarcodeFileMgr() { return *fBarcodeFileMgr; }
@@ -121,8 +135,17 @@ class pdxProDevice : public serialRS232Device {
     bool SendAndReadReply(const char* command, long length, char* reply, long replyLength);
     bool ReadExpectedByte(unsigned char expected);
     bool ReadUploadBlock(bool isHeader, char* text, int textLimit);
+    // The upload's header block against the system information: the same record and field counts.
+    bool CheckUploadHeader(ePdxFormFileNum form, const char* header) const;
+    // The one erase command (STX "CE" digit ETX) in a transaction of its own; true when it was
+    // sent. Only DeleteDataNew calls it, after the guard's check.
+    bool DeleteDataCmd(ePdxFormFileNum form);
     void ReportFormCounts(int form) const;
     bool FinishDownload(bool clean, const std::string& partialPath, const std::string& finalPath);
+    // An earlier data file that the new one would replace is kept beside it, under a name of its
+    // own, when it holds scans the new one does not (another scanner's, another day's). False
+    // when it had to be kept and could not be.
+    bool KeepReplacedDataFile(const std::string& partialPath, const std::string& finalPath);
 
     std::unique_ptr<barcodeDataFileMgr> fBarcodeFileMgr;
     char fWorkingPath[kWorkingPathSize];

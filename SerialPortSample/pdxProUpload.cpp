@@ -1,21 +1,59 @@
 // pdxProDevice: the upload of a form's records into the barcode data file.
 //
 // The file is written as BarcodeDataSource.txt.part and becomes BarcodeDataSource.txt only
-// after every block arrived whole with its checksum: the scanner is erased later on the strength
-// of that file, so a damaged transfer must never take its place.
+// after every block arrived whole with its checksum, the upload's own header block agreed with
+// the system information, and the scanner ended the upload where its counts said: the scanner is
+// erased later on the strength of that file, so a damaged or short transfer must never take its
+// place.
 #include "pdxProDevice.h"
 
 #include "MessageLog.h"
 #include "pdxProCommands.h"
 #include "pdxRemoteModeSession.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
 constexpr int kBlockBufferSize = 255;
+// The header block ends in the form's counts: five digits of records, two of fields.
+constexpr int kHeaderRecordDigits = 5;
+constexpr int kHeaderFieldDigits = 2;
+
+bool allDigits(const std::string& text) {
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+// folder + "BarcodeDataSource.replaced-YYYYMMDD-HHMMSS.txt", with a counter when that is taken.
+std::string replacedDataFilePath(const std::string& folder) {
+    char stamp[32] = {0};
+    std::time_t now = std::time(nullptr);
+    struct tm local;
+    if (localtime_r(&now, &local) == nullptr ||
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local) == 0)
+        std::strcpy(stamp, "earlier");
+    const std::string base = folder + kBarcodeDataReplacedFilePrefix + stamp;
+    std::string path = base + ".txt";
+    for (int counter = 2; pathExists(path) && counter < 1000; ++counter)
+        path = base + "-" + std::to_string(counter) + ".txt";
+    return path;
+}
 
 // A field's text: the block's data cut at the first NUL and at limit characters.
 void keepFieldText(char* slot, const unsigned char* data, int length, int limit) {
@@ -89,8 +127,41 @@ bool pdxProDevice::DownloadDataFromDeviceNew(const char* expectedUnitID) {
     return FinishDownload(clean, partialPath, finalPath);
 }
 
+bool pdxProDevice::KeepReplacedDataFile(const std::string& partialPath, const std::string& finalPath) {
+    barcodeDataFileMgr::SavedScans earlier = barcodeDataFileMgr::readSavedScans(finalPath);
+    if (earlier.state == barcodeDataFileMgr::SavedScans::eState::Missing)
+        return true;
+    barcodeDataFileMgr::SavedScans downloaded = barcodeDataFileMgr::readSavedScans(partialPath);
+    // Nothing is lost when the new file holds the earlier one's scans, in order, from the same
+    // scanner: a download again after scans were added.
+    bool holdsTheEarlier = earlier.found() && downloaded.found() &&
+                           earlier.serialNumber == downloaded.serialNumber &&
+                           earlier.scanLines.size() <= downloaded.scanLines.size();
+    for (std::size_t i = 0; holdsTheEarlier && i < earlier.scanLines.size(); ++i)
+        holdsTheEarlier = earlier.scanLines[i] == downloaded.scanLines[i];
+    if (holdsTheEarlier || (earlier.found() && earlier.scanLines.empty()))
+        return true;
+    const std::string keptPath = replacedDataFilePath(fWorkingPath);
+    if (std::rename(finalPath.c_str(), keptPath.c_str()) != 0) {
+        myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => %s holds scans that this download does "
+                          "not (%zu scans from scanner %s) and could not be kept as %s - %s(%d). It was not "
+                          "replaced; the new download is in %s.\n",
+                          finalPath.c_str(), earlier.scanLines.size(), earlier.serialNumber.c_str(),
+                          keptPath.c_str(), strerror(errno), errno, partialPath.c_str()));
+        return false;
+    }
+    myPrintf(myFormat(
+        "The earlier %s (%zu scans from scanner %s) holds scans this download does not: it is kept "
+        "as %s.\n",
+        kBarcodeDataFileName, earlier.scanLines.size(),
+        earlier.serialNumber.empty() ? "(none named)" : earlier.serialNumber.c_str(), keptPath.c_str()));
+    return true;
+}
+
 bool pdxProDevice::FinishDownload(bool clean, const std::string& partialPath, const std::string& finalPath) {
     if (clean) {
+        if (!KeepReplacedDataFile(partialPath, finalPath))
+            return false;
         if (std::rename(partialPath.c_str(), finalPath.c_str()) == 0)
             return true;
         myPrintf(myFormat("pdxProDevice::DownloadDataFromDeviceNew => could not rename %s to %s - "
@@ -194,7 +265,10 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
     myPrintfDebug("GOOD - GOT 0x06\n");
     // The header block. Its reply is read straight after the request: flushing in between can
     // throw away the request before it left, or the first bytes of the reply.
-    if (!SendCommand(kPdxPro_Begin05Cmd, 1) || !ReadUploadBlock(true, nullptr, 0))
+    char header[kBlockBufferSize + 1] = {0};
+    if (!SendCommand(kPdxPro_Begin05Cmd, 1) || !ReadUploadBlock(true, header, kBlockBufferSize))
+        return false;
+    if (!CheckUploadHeader(form, header))
         return false;
 
     ReportFormCounts(form);
@@ -218,8 +292,48 @@ bool pdxProDevice::GetUploadDataFromPDXCmd(ePdxFormFileNum form) {
         record.setTimeScanned(slots[3]);
         if (!fBarcodeFileMgr->writeBarcodeRecord(&record))
             return false;
+        if (fUploadProgress)
+            fUploadProgress(r + 1, recordCount);
     }
-    if (SendCommand(kPdxPro_End06Cmd, 1) && ReadExpectedByte(kPdxPro_ACK))
-        myPrintfDebug("GOOD - GOT 0x06\n");
+    // The scanner ends the upload with its acknowledgement. Anything else (another block) means it
+    // holds more than it announced: those scans would be erased without ever being saved.
+    if (!SendCommand(kPdxPro_End06Cmd, 1) || !ReadExpectedByte(kPdxPro_ACK)) {
+        myPrintf(
+            myFormat("pdxProDevice::GetUploadDataFromPDXCmd => after the last of its %i scans the scanner on "
+                     "%s did not end the upload: it holds more than it announced, and the download is not "
+                     "complete\n",
+                     recordCount, fBsdPathName));
+        return false;
+    }
+    myPrintfDebug("GOOD - GOT 0x06\n");
     return true;
+}
+
+bool pdxProDevice::CheckUploadHeader(ePdxFormFileNum form, const char* header) const {
+    const std::string text = header;
+    const pdxSystemInfoFormRecord& record = fSystemInfoFormRecord[form];
+    const std::size_t countsLength = kHeaderRecordDigits + kHeaderFieldDigits;
+    const std::string counts = text.size() >= countsLength ? text.substr(text.size() - countsLength) : text;
+    if (text.size() < countsLength || !allDigits(counts)) {
+        myPrintf(myFormat(
+            "pdxProDevice::GetUploadDataFromPDXCmd => the upload's header block [%s] from the scanner "
+            "on %s does not end in its record and field counts; nothing is saved from this "
+            "transfer\n",
+            LogString2(header, static_cast<long>(text.size())).c_str(), fBsdPathName));
+        return false;
+    }
+    const long records = std::strtol(counts.substr(0, kHeaderRecordDigits).c_str(), nullptr, 10);
+    const long fields = std::strtol(counts.substr(kHeaderRecordDigits).c_str(), nullptr, 10);
+    myPrintfDebug(
+        myFormat("pdxProDevice::GetUploadDataFromPDXCmd => the header block announces %ld records of "
+                 "%ld fields\n",
+                 records, fields));
+    if (records == record.ReportedCountOfRecords && fields == record.ReportedCountOfFieldsPerRecord)
+        return true;
+    myPrintf(myFormat(
+        "pdxProDevice::GetUploadDataFromPDXCmd => the scanner on %s contradicts itself: its system "
+        "information reports %ld scans of %ld fields, but its upload announces %ld scans of %ld "
+        "fields. Nothing is saved from this transfer\n",
+        fBsdPathName, record.ReportedCountOfRecords, record.ReportedCountOfFieldsPerRecord, records, fields));
+    return false;
 }

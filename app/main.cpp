@@ -6,6 +6,9 @@
 #include "Clock.h"
 #include "DBusHostEvents.h"
 #include "GeneralPreferencesDialog.h"
+#include "JobChecklistModel.h"
+#include "JobChecklistView.h"
+#include "JobEndNotifier.h"
 #include "MagStripeTestReader.h"
 #include "MainWindow.h"
 #include "MessageLog.h"
@@ -106,7 +109,10 @@ int main(int argc, char** argv) {
                                [] { return GeneralPreferencesController::getDoEnableInternalTestingMode(); });
     // One review window for the program, kept across matches, shown on the main window.
     static QtReviewPrompt review(&window);
-    static VeskJobSteps steps(&review);
+    // The job checklist: the steps report to the model, the window shows it.
+    static JobChecklistModel checklist;
+    checklist.setChangeHandler([&window] { window.showChecklist(checklist.snapshot()); });
+    static VeskJobSteps steps(&review, &checklist);
 
     ApplicationServices services;
     services.hostEvents = claim == DBusHostEvents::Claim::Owned ? &hostEvents : nullptr;
@@ -114,6 +120,20 @@ int main(int argc, char** argv) {
     services.view = &window;
     services.shell = &shell;
     services.steps = &steps;
+    // The end of a job goes to the log and to the desktop's notifications; a program that ran no
+    // step (started without a folder) says nothing.
+    services.hostConfirmed = [] { checklist.setStepState(eJobStep_HostConfirm, eStepState::Done); };
+    services.beforeExit = [] {
+        const ChecklistSnapshot snapshot = checklist.snapshot();
+        if (snapshot.line(eJobStep_Photos).state == eStepState::Waiting &&
+            snapshot.line(eJobStep_Scanner).state == eStepState::Waiting &&
+            snapshot.line(eJobStep_Match).state == eStepState::Waiting)
+            return;
+        const QString outcome = JobChecklistView::outcomeText(snapshot);
+        myPrintf("Job ended: " + outcome.toStdString() + "\n");
+        JobEndNotifier(QDBusConnection::sessionBus())
+            .notify(JobChecklistView::tr("VeskBarcode: job ended"), outcome);
+    };
     BuildInfo build;
     build.version = VESK_VERSION;
     build.copyright = VESK_COPYRIGHT;

@@ -157,10 +157,11 @@ class FolderWalk {
 // Shows "Validating File: ..." now and then, from whichever reader gets there first.
 class ValidationStatus {
   public:
-    explicit ValidationStatus(StatusDisplay* status) : fStatus(status) {}
+    ValidationStatus(StatusDisplay* status, const ImageListBuilder::Progress& progress, size_t total)
+        : fStatus(status), fProgress(progress), fTotal(total) {}
 
-    void show(const FolderEntry& entry) {
-        if (!fStatus)
+    void show(const FolderEntry& entry, size_t done) {
+        if (!fStatus && !fProgress)
             return;
         int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
                           std::chrono::steady_clock::now().time_since_epoch())
@@ -170,6 +171,10 @@ class ValidationStatus {
             return;
         if (!fLastShown.compare_exchange_strong(last, now))
             return;
+        if (fProgress)
+            fProgress(done, fTotal);
+        if (!fStatus)
+            return;
         const std::string& path = entry.relativePath;
         fStatus->setStatusText("Validating File: " +
                                (isValidUtf8(path) ? path : macRomanToUtf8(messageTextForPath(path))));
@@ -178,6 +183,8 @@ class ValidationStatus {
   private:
     static constexpr int64_t kNever = INT64_MIN;
     StatusDisplay* fStatus;
+    const ImageListBuilder::Progress& fProgress;
+    size_t fTotal;
     std::atomic<int64_t> fLastShown{kNever};
 };
 
@@ -199,13 +206,14 @@ void datePhoto(FolderEntry& entry, const std::string& folder, const FileDateAcce
 }
 
 void dateAllPhotos(std::vector<FolderEntry>& entries, const std::string& folder,
-                   const FileDateAccess* testFileDates, StatusDisplay* status, unsigned threadCount) {
+                   const FileDateAccess* testFileDates, StatusDisplay* status, unsigned threadCount,
+                   const ImageListBuilder::Progress& progress) {
     initialisePhotoMetadataReading();
-    ValidationStatus validation(status);
+    ValidationStatus validation(status, progress, entries.size());
     std::atomic<size_t> next{0};
     auto reader = [&] {
         for (size_t i = next++; i < entries.size(); i = next++) {
-            validation.show(entries[i]);
+            validation.show(entries[i], i);
             datePhoto(entries[i], folder, testFileDates);
         }
     };
@@ -217,6 +225,8 @@ void dateAllPhotos(std::vector<FolderEntry>& entries, const std::string& folder,
     reader();
     for (std::thread& helper : helpers)
         helper.join();
+    if (progress)
+        progress(entries.size(), entries.size());
 }
 
 // Dated photos by capture time (then sub-second, then name, so that a burst keeps its order);
@@ -437,7 +447,7 @@ bool ImageListBuilder::veskBuildBarcodeFileList2(const std::string& folderPath) 
 
     std::vector<FolderEntry> entries;
     FolderWalk(entries, fSummary).walk(folder, std::string());
-    dateAllPhotos(entries, folder, fFileDates, fStatus, fThreadCount);
+    dateAllPhotos(entries, folder, fFileDates, fStatus, fThreadCount, fProgress);
     reportSkippedFiles(entries, fSummary);
 
     if (fStatus)

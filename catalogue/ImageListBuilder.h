@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <functional>
 #include <string>
 
 class StatusDisplay;
@@ -59,11 +60,17 @@ class ImageListBuilder {
 
     const ImageListSummary& summary() const { return fSummary; }
 
+    // Told now and then while the files are read (files started so far, files found), and once
+    // at the end with both equal. Called from the reader threads.
+    using Progress = std::function<void(size_t done, size_t total)>;
+    void setProgress(Progress progress) { fProgress = std::move(progress); }
+
   private:
     StatusDisplay* fStatus;
     const FileDateAccess* fFileDates;
     unsigned fThreadCount;
     ImageListSummary fSummary;
+    Progress fProgress;
 };
 
 // Readers working at once. The disk's queue, not the processor, limits a cold listing: with

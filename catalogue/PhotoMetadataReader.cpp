@@ -4,6 +4,7 @@
 #include "GuardedFileMapping.h"
 #include "IsoMediaExifLocator.h"
 #include "MessageLog.h"
+#include "MultiPictureIndex.h"
 
 #include <exiv2/webpimage.hpp>
 
@@ -457,24 +458,33 @@ bool IsValidImageObject(const std::string& path) {
 
 namespace {
 
-unsigned longSide(const Exiv2::PreviewProperties& preview) {
-    return std::max(preview.width_, preview.height_);
+// One preview a photo carries: one of exiv2's, or an image of the JPEG's multi-picture index.
+struct PreviewCandidate {
+    unsigned width = 0;
+    unsigned height = 0;
+    size_t size = 0;
+    const Exiv2::PreviewProperties* exiv2 = nullptr;
+    const MultiPictureImage* multiPicture = nullptr;
+};
+
+unsigned longSide(const PreviewCandidate& preview) {
+    return std::max(preview.width, preview.height);
 }
 
 // Pixels where the file declares them, else bytes: the order among one photo's previews.
-bool isSmaller(const Exiv2::PreviewProperties& a, const Exiv2::PreviewProperties& b) {
-    uint64_t areaA = uint64_t(a.width_) * a.height_;
-    uint64_t areaB = uint64_t(b.width_) * b.height_;
+bool isSmaller(const PreviewCandidate& a, const PreviewCandidate& b) {
+    uint64_t areaA = uint64_t(a.width) * a.height;
+    uint64_t areaB = uint64_t(b.width) * b.height;
     if (areaA != areaB)
         return areaA < areaB;
-    return a.size_ < b.size_;
+    return a.size < b.size;
 }
 
-const Exiv2::PreviewProperties* choosePreview(const Exiv2::PreviewPropertiesList& previews,
-                                              unsigned minimumLongSide) {
-    const Exiv2::PreviewProperties* largest = nullptr;
-    const Exiv2::PreviewProperties* smallestLargeEnough = nullptr;
-    for (const Exiv2::PreviewProperties& preview : previews) {
+const PreviewCandidate* choosePreview(const std::vector<PreviewCandidate>& previews,
+                                      unsigned minimumLongSide) {
+    const PreviewCandidate* largest = nullptr;
+    const PreviewCandidate* smallestLargeEnough = nullptr;
+    for (const PreviewCandidate& preview : previews) {
         if (!largest || isSmaller(*largest, preview))
             largest = &preview;
         if (minimumLongSide == 0 || longSide(preview) < minimumLongSide)
@@ -508,21 +518,37 @@ std::optional<EmbeddedPreview> readEmbeddedPreview(const std::string& path, unsi
         }
         Exiv2::PreviewManager previews(*image);
         const Exiv2::PreviewPropertiesList properties = previews.getPreviewProperties();
-        const Exiv2::PreviewProperties* chosen = choosePreview(properties, minimumLongSide);
+        const std::vector<MultiPictureImage> multiPicture =
+            readMultiPictureImages(mapping.data(), mapping.size());
+        std::vector<PreviewCandidate> candidates;
+        for (const Exiv2::PreviewProperties& property : properties)
+            candidates.push_back(
+                {property.width_, property.height_, size_t(property.size_), &property, nullptr});
+        for (const MultiPictureImage& picture : multiPicture)
+            candidates.push_back({picture.width, picture.height, picture.size, nullptr, &picture});
+        const PreviewCandidate* chosen = choosePreview(candidates, minimumLongSide);
         if (!chosen) {
             myPrintfDebug("No preview for " + path + ": the photo carries none");
             return std::nullopt;
         }
-        Exiv2::PreviewImage preview = previews.getPreviewImage(*chosen);
-        if (mapping.wasCutShort() || preview.size() == 0) {
+        EmbeddedPreview result;
+        if (chosen->multiPicture) {
+            const MultiPictureImage& picture = *chosen->multiPicture;
+            result.bytes.assign(reinterpret_cast<const char*>(mapping.data() + picture.offset), picture.size);
+            result.mimeType = "image/jpeg";
+            result.width = picture.width;
+            result.height = picture.height;
+        } else {
+            Exiv2::PreviewImage preview = previews.getPreviewImage(*chosen->exiv2);
+            result.bytes.assign(reinterpret_cast<const char*>(preview.pData()), preview.size());
+            result.mimeType = preview.mimeType();
+            result.width = preview.width();
+            result.height = preview.height();
+        }
+        if (mapping.wasCutShort() || result.bytes.empty()) {
             myPrintfDebug("No preview for " + path + ": the file was cut short while it was read");
             return std::nullopt;
         }
-        EmbeddedPreview result;
-        result.bytes.assign(reinterpret_cast<const char*>(preview.pData()), preview.size());
-        result.mimeType = preview.mimeType();
-        result.width = preview.width();
-        result.height = preview.height();
         result.orientation = findWantedFields(image->exifData()).orientation;
         return result;
     } catch (const std::exception& error) {

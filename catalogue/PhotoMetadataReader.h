@@ -73,7 +73,8 @@ struct EmbeddedPreview {
 };
 
 // The embedded preview of the photo at path: JPEG and RAW previews and EXIF thumbnails, through
-// exiv2's preview manager, from one open of the file like readPhotoMetadata.
+// exiv2's preview manager, and the large previews of a JPEG's multi-picture index
+// (MultiPictureIndex.h), from one open of the file like readPhotoMetadata.
 //   minimumLongSide 0:  the largest preview (for the large preview pane).
 //   minimumLongSide N:  the smallest preview whose longer side is at least N pixels (for a
 //                       thumbnail strip: the EXIF thumbnail of 160 pixels rather than a 6 MB

@@ -36,3 +36,11 @@ if [ -x "$build/bin/VeskBarcode" ]; then
   shoot main-window 4 dbus-run-session -- "$build/bin/VeskBarcode" "$folder/job/"
   rm -rf "$folder"
 fi
+
+# The review over generated shoots with real photos, in each language, drawn offscreen.
+for language in en es; do
+  LANGUAGE=$language QT_QPA_PLATFORM=offscreen "$build/tests/review_screenshot" grab test-shots 3 \
+    "$top/docs/screenshots/review-$language.png" >/dev/null 2>&1
+  LANGUAGE=$language QT_QPA_PLATFORM=offscreen "$build/tests/review_screenshot" grab five-subjects 2 \
+    "$top/docs/screenshots/review-uncertain-$language.png" >/dev/null 2>&1
+done

@@ -1,5 +1,7 @@
 #include "Barcode.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 std::unique_ptr<Barcode> Barcode::barcodeWithValue(const std::string& barcode) {
@@ -17,6 +19,14 @@ void Barcode::addObject(std::unique_ptr<BarcodeImage> image) {
         return;
     image->setParent(this);
     fImages.push_back(std::move(image));
+}
+
+void Barcode::insertObject(std::unique_ptr<BarcodeImage> image, int32_t index) {
+    if (!image)
+        return;
+    const size_t at = index < 0 ? 0 : std::min(size_t(index), fImages.size());
+    image->setParent(this);
+    fImages.insert(fImages.begin() + std::ptrdiff_t(at), std::move(image));
 }
 
 std::unique_ptr<BarcodeImage> Barcode::removeObject(BarcodeImage* image) {

@@ -38,6 +38,9 @@ class Barcode {
 
     // Appends the leaf as the last image and makes this node its parent. A null leaf is ignored.
     void addObject(std::unique_ptr<BarcodeImage> image);
+    // Puts the leaf at index among the images (clamped to 0 and the end) and makes this node its
+    // parent: how an undone move puts a photo back where it was. A null leaf is ignored.
+    void insertObject(std::unique_ptr<BarcodeImage> image, int32_t index);
     // Takes the leaf out of the images and clears its parent; the caller owns it now. Null when
     // the leaf is not one of this node's images (nothing changes then).
     std::unique_ptr<BarcodeImage> removeObject(BarcodeImage* image);

@@ -16,6 +16,19 @@ enum eAlignmentMethod {
     eAlignment_Manual,
 };
 
+// Why an estimate is uncertain, for texts that say it in the user's language.
+enum eUncertainty {
+    eUncertainty_None,
+    // Fewer dated scans than an estimate can rest on.
+    eUncertainty_FewScans,
+    // Too small a share of the scans fits.
+    eUncertainty_FewFit,
+    // A clearly different alignment (runnerUp) fits nearly as well.
+    eUncertainty_CloseRival,
+    // The last-record alignment fits clearly fewer scans than the automatic one (runnerUp).
+    eUncertainty_LastRecordOff,
+};
+
 // The clocks a match used, with the evidence for them.
 struct ClockEstimate {
     eAlignmentMethod method = eAlignment_Automatic;
@@ -29,6 +42,7 @@ struct ClockEstimate {
     // well. Every photo should then be checked; uncertainty says why in a photographer's words.
     bool uncertain = false;
     std::string uncertainty;
+    eUncertainty uncertaintyReason = eUncertainty_None;
     // The best clearly different alignment (it places many photos differently), when there is one.
     std::optional<ClockAlignment> runnerUp;
     size_t runnerUpFitting = 0;

@@ -402,6 +402,7 @@ void ClockEstimator::judge(ClockEstimate& estimate, const SingleClock& clock) co
                  chosenScore, clock.reach, chosenTight, runnerUpScore, clock.reach, runnerUpTight));
     if (total < kFewestScans) {
         estimate.uncertain = true;
+        estimate.uncertaintyReason = eUncertainty_FewScans;
         std::snprintf(text, sizeof text, "the clocks could not be lined up with confidence: only %zu %s",
                       total, total == 1 ? "scan" : "scans");
         estimate.uncertainty = text;
@@ -409,6 +410,7 @@ void ClockEstimator::judge(ClockEstimate& estimate, const SingleClock& clock) co
     }
     if (double(fit) < kFewestFittingShare * double(total)) {
         estimate.uncertain = true;
+        estimate.uncertaintyReason = eUncertainty_FewFit;
         std::snprintf(text, sizeof text,
                       "the clocks could not be lined up with confidence: %zu of %zu scans fit", fit, total);
         estimate.uncertainty = text;
@@ -419,6 +421,7 @@ void ClockEstimator::judge(ClockEstimate& estimate, const SingleClock& clock) co
     if (!estimate.runnerUp || runnerUpScore + lead <= chosenScore || runnerUpTight + lead <= chosenTight)
         return;
     estimate.uncertain = true;
+    estimate.uncertaintyReason = eUncertainty_CloseRival;
     const double shift = estimate.runnerUp->bodies.front().offset - estimate.alignment.bodies.front().offset;
     std::snprintf(text, sizeof text,
                   "the clocks could not be lined up with confidence: %zu of %zu scans fit, but the camera %s "

@@ -36,14 +36,17 @@ void showStatus(StatusDisplay* status, short index) {
     status->setBusy(true);
 }
 
-// Matches with the alignment the preferences choose and says how the clocks were lined up.
-std::unique_ptr<BarcodeList> matchFiles(const std::string& barcodeDataPath,
-                                        const std::string& imageListPath) {
+// Matches with the alignment the preferences choose and says how the clocks were lined up. The
+// match stays with the caller (the review matches again from it); its tree goes to tree.
+std::unique_ptr<ShootMatch> matchFiles(const std::string& barcodeDataPath, const std::string& imageListPath,
+                                       std::unique_ptr<BarcodeList>& tree) {
+    tree.reset();
     std::unique_ptr<ShootMatch> shoot = ShootMatch::read(barcodeDataPath, imageListPath);
     if (!shoot || !shoot->matchWithPreferences())
         return nullptr;
     myPrintf("Clocks lined up: " + shoot->summary() + "\n");
-    return shoot->takeTree();
+    tree = shoot->takeTree();
+    return shoot;
 }
 
 // The tree the review shows and the matched list is written from; the application keeps it
@@ -52,6 +55,8 @@ class TreeHolder {
   public:
     explicit TreeHolder(std::unique_ptr<BarcodeList>* shared) : fTree(shared ? shared : &fLocal) {}
     void set(std::unique_ptr<BarcodeList> tree) { *fTree = std::move(tree); }
+    std::unique_ptr<BarcodeList> take() { return std::move(*fTree); }
+    std::unique_ptr<BarcodeList>& slot() { return *fTree; }
     BarcodeList* get() const { return fTree->get(); }
 
   private:
@@ -136,22 +141,30 @@ eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, Sta
 
     if (!barcodeDataPath) {
         myPrintf("Missing the source barcode file:\n" + reportedPath);
+        withdrawMatchedList(matchedListPath, "this match found no barcode data file");
         return finish();
     }
     showStatus(status, 8);
     myPrintfDebug("Checking for the Barcode Image List file:\n" + imageListPath);
     if (!isExistingFile(imageListPath)) {
         myPrintf("Missing the Photo List file:\n" + imageListPath);
+        withdrawMatchedList(matchedListPath, "this match found no photo list");
         return finish();
     }
 
     myPrintf("Starting the barcode-photo matching process...\n");
     showStatus(status, 9);
-    tree.set(matchFiles(*barcodeDataPath, imageListPath));
+    std::unique_ptr<ShootMatch> shoot = matchFiles(*barcodeDataPath, imageListPath, tree.slot());
     matched = tree.get() != nullptr;
     if (matched)
         myPrintf("Succeeded with the barcode-photo matching process...\n\n");
-    writeNSArrayToMatchedListFile(matchedListPath, tree.get(), threeIDs);
+    // A result the host cannot read is no result: the match fails, and nothing is erased.
+    if (writeMatchedListFile(matchedListPath, tree.get(), threeIDs) == eMatchedListWrite_Failed && matched) {
+        myPrintf("The match FAILED: its result could not be saved as " + matchedListPath +
+                 " (see above), so Vesk-X is not asked to confirm and the scanner is not erased\n");
+        matched = false;
+        return finish();
+    }
 
     if (!GeneralPreferencesController::getDoAllowUserToModifyData())
         return finish();
@@ -159,7 +172,10 @@ eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, Sta
     review.growReviewWindow();
     int code = eReviewCode_OK;
     while (true) {
-        code = review.runReview(tree.get(), workingPathName);
+        // The review may match again with other clocks: the tree it ends with is the one kept.
+        ReviewSession session(tree.take(), shoot.get(), workingPathName);
+        code = review.runReview(session);
+        tree.set(session.takeTree());
         if (code == eReviewCode_OK || code == eReviewCode_Cancel)
             break;
         if (code == eReviewCode_ReturnToHost) {
@@ -170,13 +186,18 @@ eMatchOutcome matchBarcodeDataWithPhotos(const std::string& workingPathName, Sta
         // Revert: a fresh match from the files; the edits are dropped. The job's outcome follows
         // the match the user now sees, so a rematch that fails cannot be reported as a success.
         myPrintf("Matching again from the list files...");
-        tree.set(matchFiles(*barcodeDataPath, imageListPath));
+        shoot = matchFiles(*barcodeDataPath, imageListPath, tree.slot());
         matched = tree.get() != nullptr;
     }
     myPrintfDebug(myFormat("runModalForWindow returned %i", code));
     if (code == eReviewCode_OK) {
         myPrintf("Saving the MODIFIED List...");
-        writeNSArrayToMatchedListFile(matchedListPath, tree.get(), threeIDs);
+        if (writeMatchedListFile(matchedListPath, tree.get(), threeIDs) == eMatchedListWrite_Failed &&
+            matched) {
+            myPrintf("The match FAILED: the reviewed result could not be saved as " + matchedListPath +
+                     " (see above), so Vesk-X is not asked to confirm and the scanner is not erased\n");
+            matched = false;
+        }
     }
     return finish();
 }

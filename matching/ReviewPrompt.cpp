@@ -5,7 +5,8 @@
 
 #include <cstdlib>
 
-int UnattendedReviewPrompt::runReview(BarcodeList* list, const std::string&) {
+int UnattendedReviewPrompt::runReview(ReviewSession& session) {
+    const BarcodeList* list = session.tree();
     int code = eReviewCode_Cancel;
     std::optional<std::string> answer = unattendedAnswer("review");
     if (answer) {

@@ -3,9 +3,7 @@
 // unattended one answers from VESK_ANSWERS ("review=CODE").
 #pragma once
 
-#include "Barcode.h"
-
-#include <string>
+#include "ReviewSession.h"
 
 // Codes that end a review.
 enum eReviewCode {
@@ -20,10 +18,10 @@ class ReviewPrompt {
     virtual ~ReviewPrompt() = default;
     // Once per match task run, before the first review: makes the review window larger.
     virtual void growReviewWindow() = 0;
-    // Shows list (null: an empty tree), whose photo names are relative to the working folder
-    // workingPathName (ends with "/"), lets the user edit it in place, and returns the code that
-    // ended the review. The tree is not touched by anything else meanwhile.
-    virtual int runReview(BarcodeList* list, const std::string& workingPathName) = 0;
+    // Shows the session's tree (none: an empty review), lets the user edit it in place (moves,
+    // and matches done again with other clocks, which replace the session's tree), and returns the
+    // code that ended the review. Nothing else touches the session meanwhile.
+    virtual int runReview(ReviewSession& session) = 0;
 };
 
 // Answers every review with the code of VESK_ANSWERS' "review" entry, else Cancel (0), without
@@ -31,5 +29,5 @@ class ReviewPrompt {
 class UnattendedReviewPrompt : public ReviewPrompt {
   public:
     void growReviewWindow() override {}
-    int runReview(BarcodeList* list, const std::string& workingPathName) override;
+    int runReview(ReviewSession& session) override;
 };

@@ -250,6 +250,7 @@ ClockEstimate ShootMatch::lastRecordEstimate(float skewSeconds) const {
     const size_t margin = std::max<size_t>(2, estimate.scansTotal / 10);
     if (automatic.scansFitting >= estimate.scansFitting + margin) {
         estimate.uncertain = true;
+        estimate.uncertaintyReason = eUncertainty_LastRecordOff;
         estimate.uncertainty =
             "the last records do not line the clocks up: " + std::to_string(estimate.scansFitting) + " of " +
             std::to_string(estimate.scansTotal) + " scans fit, the automatic alignment fits " +
@@ -306,6 +307,13 @@ void ShootMatch::matchWith(const ClockAlignment& alignment) {
 }
 
 std::optional<ClockAlignment> ShootMatch::alignmentPlacing(size_t photoIndex, size_t scanIndex) const {
+    return alignmentPlacing(photoIndex, scanIndex,
+                            fEstimate.alignment.bodies.empty() ? automaticEstimate().alignment
+                                                               : fEstimate.alignment);
+}
+
+std::optional<ClockAlignment> ShootMatch::alignmentPlacing(size_t photoIndex, size_t scanIndex,
+                                                           const ClockAlignment& base) const {
     if (photoIndex >= fCaptureTimes.size() || std::isnan(fCaptureTimes[photoIndex]))
         return std::nullopt;
     if (scanIndex >= fScanTimes.size() || std::isnan(fScanTimes[scanIndex]))
@@ -328,9 +336,9 @@ std::optional<ClockAlignment> ShootMatch::alignmentPlacing(size_t photoIndex, si
         low = high - kPlacingReach;
     if (std::isinf(high))
         high = low + kPlacingReach;
-    const ClockAlignment& base =
-        fEstimate.alignment.bodies.empty() ? automaticEstimate().alignment : fEstimate.alignment;
     const size_t body = fBodies[photoIndex];
+    if (body >= base.bodies.size())
+        return std::nullopt;
     const BodyClock& clock = base.bodies[body];
     // The offset that gives the photo an aligned time t.
     const double unshifted = clock.aligned(fCaptureTimes[photoIndex]) - clock.offset;

@@ -88,6 +88,10 @@ class ShootMatch {
     // current alignment stays. None when the photo has no capture time, an index is out of range,
     // or no offset can do it (the scan has the same time as the next one).
     std::optional<ClockAlignment> alignmentPlacing(size_t photoIndex, size_t scanIndex) const;
+    // The same from the clocks of base instead of the last match's (a review that has put an
+    // earlier match back keeps its own).
+    std::optional<ClockAlignment> alignmentPlacing(size_t photoIndex, size_t scanIndex,
+                                                   const ClockAlignment& base) const;
 
     const ShootLists& lists() const { return *fLists; }
 

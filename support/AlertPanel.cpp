@@ -89,9 +89,8 @@ std::optional<LocalizedTable> findTable(const std::string& table) {
 
 // Fills the %@ placeholders of format with the arguments, in order; "%%" is a percent sign. A
 // placeholder without an argument stays empty rather than showing a programmer's "(null)".
-std::string fillPlaceholders(const std::string& format, const char* arg1, const char* arg2) {
-    const char* args[2] = {arg1, arg2};
-    int next = 0;
+std::string fillPlaceholders(const std::string& format, const std::vector<const char*>& args) {
+    size_t next = 0;
     std::string result;
     for (size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {
@@ -100,7 +99,7 @@ std::string fillPlaceholders(const std::string& format, const char* arg1, const 
             continue;
         }
         if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '@') {
-            const char* arg = next < 2 ? args[next] : nullptr;
+            const char* arg = next < args.size() ? args[next] : nullptr;
             ++next;
             result += arg ? arg : "";
             ++i;
@@ -111,6 +110,13 @@ std::string fillPlaceholders(const std::string& format, const char* arg1, const 
     return result;
 }
 
+std::vector<const char*> argumentPointers(const std::vector<std::string>& args) {
+    std::vector<const char*> pointers;
+    for (const std::string& arg : args)
+        pointers.push_back(arg.c_str());
+    return pointers;
+}
+
 std::string fieldOr(const LocalizedEntry& entry, const char* field, const char* fallback) {
     auto found = entry.fields.find(field);
     if (found == entry.fields.end())
@@ -118,8 +124,8 @@ std::string fieldOr(const LocalizedEntry& entry, const char* field, const char* 
     return found->second;
 }
 
-int runTableAlert(const char* table, const char* key, const char* title, const char* mesg, const char* arg1,
-                  const char* arg2, bool sixArgumentForm) {
+int runTableAlert(const char* table, const char* key, const char* title, const char* mesg,
+                  const std::vector<const char*>& args, bool sixArgumentForm) {
     std::string tableName = table ? table : "";
     std::string keyName = key ? key : "";
     std::optional<LocalizedTable> dictionary = findTable(tableName);
@@ -156,7 +162,7 @@ int runTableAlert(const char* table, const char* key, const char* title, const c
     content.key = keyName;
     content.title = title ? std::string(title) : fieldOr(*entry, "title", "NO INFO");
     std::string format = mesg ? std::string(mesg) : fieldOr(*entry, "mesg", "(No Further Info Given)");
-    content.message = fillPlaceholders(format, arg1, arg2);
+    content.message = fillPlaceholders(format, args);
     content.defaultButton = fieldOr(*entry, "defaultButton", localizedText("AlertPanel", "OK").c_str());
     content.alternateButton = fieldOr(*entry, "alternateButton", "");
     content.otherButton = fieldOr(*entry, "otherAltButton", "");
@@ -245,12 +251,16 @@ std::string getPreferredLanguage() {
 }
 
 int myNSRunAlertPanel(const char* table, const char* key, const char* arg1, const char* arg2) {
-    return runTableAlert(table, key, nullptr, nullptr, arg1, arg2, false);
+    return runTableAlert(table, key, nullptr, nullptr, {arg1, arg2}, false);
 }
 
 int myNSRunAlertPanel(const char* table, const char* key, const char* title, const char* mesg,
                       const char* arg1, const char* arg2) {
-    return runTableAlert(table, key, title, mesg, arg1, arg2, true);
+    return runTableAlert(table, key, title, mesg, {arg1, arg2}, true);
+}
+
+int myNSRunAlertPanel(const char* table, const char* key, const std::vector<std::string>& args) {
+    return runTableAlert(table, key, nullptr, nullptr, argumentPointers(args), false);
 }
 
 std::optional<std::string> myGetNSArrayItem(const char* table, const char* key, short index) {
@@ -272,7 +282,7 @@ std::optional<std::string> myGetNSArrayItem(const char* table, const char* key, 
 }
 
 std::string formatLocalizedText(const std::string& format, const char* arg1, const char* arg2) {
-    return fillPlaceholders(format, arg1, arg2);
+    return fillPlaceholders(format, {arg1, arg2});
 }
 
 int runPlainAlert(const std::string& title, const std::string& message, const std::string& button) {

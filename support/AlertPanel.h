@@ -71,6 +71,9 @@ std::string getPreferredLanguage();
 int myNSRunAlertPanel(const char* table, const char* key, const char* arg1, const char* arg2);
 int myNSRunAlertPanel(const char* table, const char* key, const char* title, const char* mesg,
                       const char* arg1, const char* arg2);
+// The entry's own texts, its message's %@ placeholders filled with args in order (for messages
+// that name more than two figures; a translation keeps the order of the placeholders).
+int myNSRunAlertPanel(const char* table, const char* key, const std::vector<std::string>& args);
 // Item index of the list entry key; "<Could NOT Find String>" when the table, entry or item is
 // missing, none when the index lies beyond the list or the entry is not a list.
 std::optional<std::string> myGetNSArrayItem(const char* table, const char* key, short index);

@@ -9,6 +9,13 @@ bool HostEventGate::sendEvent(FourCharCode signature, FourCharCode eventClass, F
         myPrintfDebug("Host event " + event + " dropped: 'qend' was already sent\n");
         return false;
     }
+    if (eventID == kVeskBarcodeEventID_EraseSuccess && !fSuccessSent) {
+        myPrintf("Host event " + event +
+                 " NOT sent: Vesk-X was never told that the matches are saved ('ok01')\n");
+        return false;
+    }
+    if (eventID == kVeskBarcodeEventID_Success)
+        fSuccessSent = true;
     if (eventID == kVeskBarcodeEventID_QuitEnd)
         fQuitEndSent.store(true);
     if (!fTransport) {

@@ -28,10 +28,17 @@ class JobContext {
     // Brings the program's window to the front.
     void bringToFront();
 
+    // The host has confirmed this job's matches: 'ok01' went out, the host answered with its
+    // permission to erase, and nothing was downloaded or matched since. Only then does an erase
+    // end the job ('ok02' or 'err2'); otherwise it is the user's own (the Erase Scanner button).
+    bool hostConfirmedErase() const { return fHostConfirmedErase; }
+    void setHostConfirmedErase(bool confirmed) { fHostConfirmedErase = confirmed; }
+
   private:
     bool fJobExists;
     std::string fWorkingFolder;
     HostEvents& fHostEvents;
     StatusDisplay& fStatus;
     ApplicationShell& fShell;
+    bool fHostConfirmedErase = false;
 };

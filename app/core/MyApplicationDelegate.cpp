@@ -237,6 +237,8 @@ bool MyApplicationDelegate::applicationShouldTerminate() {
 
 void MyApplicationDelegate::applicationWillTerminate() {
     myPrintfDebug("applicationWillTerminate");
+    if (fServices.beforeExit)
+        fServices.beforeExit();
     MessageLog::CloseLog();
     mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_QuitEnd);
 }

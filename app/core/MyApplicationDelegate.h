@@ -40,6 +40,12 @@ struct ApplicationServices {
     ApplicationShell* shell = nullptr;
     JobSteps* steps = nullptr; // null: every step says that there are none, and the job rests
     std::string logFolder;     // empty: the log lies beside the executable
+    // Called as the program ends, before the log is closed (the job's outcome goes to the log and
+    // the desktop); may be empty.
+    std::function<void()> beforeExit;
+    // Called when Vesk-X answers the job's request to confirm (its erase permission or its test
+    // command); may be empty.
+    std::function<void()> hostConfirmed;
 };
 
 // What the build says about the program.
@@ -149,6 +155,8 @@ class MyApplicationDelegate : public MessageSink, public HostPresence {
     // successor and releases the guard.
     bool startWorker(Step step, NextTask curTaskOnStart = std::nullopt);
     void finishWorker(jobCheckList* job, const NextTask& next);
+    // A download or a match starts: what the host confirmed no longer stands.
+    void withdrawConfirmation();
     // On a worker that runs two steps in a row: the job is now at task (curTask and nextTask), so
     // the tick leaves it alone until the worker ends.
     void recordTaskOnWorker(jobCheckList* job, eVeskBarcodeTask task);
@@ -179,8 +187,16 @@ class MyApplicationDelegate : public MessageSink, public HostPresence {
     std::string fDisplayedErrorLog;
     bool fIsInIdle = false;
     std::atomic<bool> fVeskxDidRespond{false};
-    std::atomic<bool> fConfirmationRequested{false}; // 'ok01' was sent in this job
-    std::atomic<bool> fHostConfirmed{false};         // the host's 'eras' came after 'ok01'
+    // 'ok01' went out and the host has not yet given its permission to erase: only now is an
+    // 'eras' accepted. Consumed by the erase it starts, so that a second 'eras' needs a second
+    // 'ok01'.
+    std::atomic<bool> fConfirmationRequested{false};
+    // The host has allowed the erase of the scans matched since the last download (its 'eras', or
+    // its answer to 'ok01' seen by the wait task): an erase then ends the job with 'ok02' or
+    // 'err2'. A download or a match clears it (and the request above): their result needs a new
+    // 'ok01'.
+    std::atomic<bool> fEraseConfirmed{false};
+    // Vesk-X left the bus after 'ok01' and before it allowed the erase: nothing is erased any more.
     std::atomic<bool> fHostQuitBeforeConfirming{false};
     bool fTerminating = false;
     bool fTerminated = false;

@@ -122,6 +122,7 @@ void MyApplicationDelegate::doIdle() {
 void MyApplicationDelegate::doTellVeskToConfirm() {
     myPrintf("doTellVeskToConfirm...\n");
     fVeskxDidRespond = false;
+    fEraseConfirmed = false;
     fConfirmationRequested = true;
     mySendQuorvelAppleEvent(kVeskXSignature, kVeskBarcodeEventID_Success);
     if (jobCheckList* job = fCurJobCheckListPtr.get())
@@ -133,6 +134,9 @@ void MyApplicationDelegate::doWaitForVeskToConfirm() {
     if (!fVeskxDidRespond.exchange(false))
         return;
     myPrintf("doWaitForVeskToConfirm => got Acked!!\n");
+    fEraseConfirmed = true;
+    if (fServices.hostConfirmed)
+        fServices.hostConfirmed();
     if (jobCheckList* job = fCurJobCheckListPtr.get()) {
         job->curTask = job->nextTask.load();
         job->nextTask = eVeskBarcodeTask_DeleteData;
@@ -169,6 +173,12 @@ void MyApplicationDelegate::finishWorker(jobCheckList* job, const NextTask& next
     if (job && next)
         job->nextTask = *next;
     releaseRunningThread();
+}
+
+void MyApplicationDelegate::withdrawConfirmation() {
+    if (fConfirmationRequested.exchange(false) | fEraseConfirmed.exchange(false))
+        myPrintf("The scans or the matches change now: Vesk-X will be asked to confirm again ('ok01') before "
+                 "the scanner is erased\n");
 }
 
 void MyApplicationDelegate::recordTaskOnWorker(jobCheckList* job, eVeskBarcodeTask task) {
@@ -212,14 +222,20 @@ bool MyApplicationDelegate::ibConnectToBarcodeDevice() {
 
 bool MyApplicationDelegate::ibDownloadData() {
     myPrintfDebug("IBAction ibDownloadData\n");
-    return startWorker(plainStep(fSteps, &JobSteps::downloadData));
+    if (!startWorker(plainStep(fSteps, &JobSteps::downloadData)))
+        return false;
+    withdrawConfirmation();
+    return true;
 }
 
 bool MyApplicationDelegate::ibMatchBarcodeDataWithPhotos() {
     myPrintfDebug("IBAction ibMatchBarcodeDataWithPhotos\n");
     // The match marks its own task, as the image list and the preparation do.
-    return startWorker(plainStep(fSteps, &JobSteps::matchBarcodeDataWithPhotos),
-                       eVeskBarcodeTask_MatchBarcodeDataWithPhotos);
+    if (!startWorker(plainStep(fSteps, &JobSteps::matchBarcodeDataWithPhotos),
+                     eVeskBarcodeTask_MatchBarcodeDataWithPhotos))
+        return false;
+    withdrawConfirmation();
+    return true;
 }
 
 bool MyApplicationDelegate::ibDeleteData() {
@@ -230,12 +246,25 @@ bool MyApplicationDelegate::ibDeleteData() {
         return false;
     }
     JobSteps* steps = fSteps;
-    return startWorker([steps](JobContext& context) { return steps->deleteData(context); });
+    // Read once, as the erase starts: whether this erase ends the job the host confirmed.
+    const bool confirmed = fEraseConfirmed.load();
+    if (!startWorker([steps, confirmed](JobContext& context) {
+            context.setHostConfirmedErase(confirmed);
+            return steps->deleteData(context);
+        }))
+        return false;
+    // The permission is used up by the erase it started: another 'eras' needs another 'ok01'.
+    if (confirmed)
+        fConfirmationRequested = false;
+    return true;
 }
 
 bool MyApplicationDelegate::ibDoAutoLocateAndDownload() {
     jobCheckList* job = fCurJobCheckListPtr.get();
-    return startWorker([this, job](JobContext& context) { return autoLocateAndDownload(context, job); });
+    if (!startWorker([this, job](JobContext& context) { return autoLocateAndDownload(context, job); }))
+        return false;
+    withdrawConfirmation();
+    return true;
 }
 
 StepResult MyApplicationDelegate::autoLocateAndDownload(JobContext& context, jobCheckList* job) {
@@ -326,15 +355,19 @@ void MyApplicationDelegate::handleVeskxOkayToDeleteHandler(const IncomingHostEve
     myPrintfDebug(classAndIDLine(event));
     if (event.eventClass != kVeskXSignature || event.eventID != kVeskXEventID_Erase)
         return;
-    // The host has answered: from now on its leaving does not stop the erase it allowed.
-    if (fConfirmationRequested)
-        fHostConfirmed = true;
+    // The host allows the erase of what 'ok01' announced. When a worker still runs, the erase is
+    // not started: the permission stays, for the host's next 'eras' or the Erase Scanner button.
+    // From now on the host's leaving does not stop the erase it allowed.
+    fEraseConfirmed = true;
+    // The host's erase permission is its confirmation of the job.
+    if (fServices.hostConfirmed)
+        fServices.hostConfirmed();
     ibDeleteData();
 }
 
 void MyApplicationDelegate::hostDidQuit() {
     myPrintfDebug("The host's bus name has left the session bus\n");
-    if (!fConfirmationRequested || fHostConfirmed || fHostQuitBeforeConfirming)
+    if (!fConfirmationRequested || fEraseConfirmed || fHostQuitBeforeConfirming)
         return;
     fHostQuitBeforeConfirming = true;
     fConfirmationRequested = false;

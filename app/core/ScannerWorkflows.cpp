@@ -7,12 +7,14 @@
 #include "MessageLog.h"
 #include "Preferences.h"
 #include "StatusDisplay.h"
+#include "Unattended.h"
 #include "pdxProDevice.h"
 #include "serialRS232Manager.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -93,6 +95,11 @@ ScannerWorkflows::~ScannerWorkflows() = default;
 std::string ScannerWorkflows::barCodeID() const {
     std::lock_guard<std::mutex> guard(fLock);
     return fBarCodeID;
+}
+
+long ScannerWorkflows::scansOnScanner() const {
+    std::lock_guard<std::mutex> guard(fLock);
+    return fScansOnScanner;
 }
 
 pdxProDevice* ScannerWorkflows::currentDevice() const {
@@ -322,7 +329,7 @@ NextTask ScannerWorkflows::makeConnection(JobContext& context) {
     return connect(context);
 }
 
-NextTask ScannerWorkflows::connect(JobContext& context) {
+NextTask ScannerWorkflows::connect(JobContext& context, bool forErase) {
     myPrintf("pdxMakeConnection => Trying to Make Connection with barcode device");
     StatusDisplay& status = context.status();
     status.setBusy(true);
@@ -344,7 +351,8 @@ NextTask ScannerWorkflows::connect(JobContext& context) {
         status.setStatusText(statusText(eStatus_PortOpen, portText(device)));
 
     // Without a port the cable question comes first: it tells the user to plug the adapter in.
-    const char* readyAlert = isBluetooth(device) ? "NSAlertWindow_1003" : "NSAlertWindow_1005";
+    const char* readyAlert = isBluetooth(device) ? (forErase ? "NSAlertWindow_1013" : "NSAlertWindow_1003")
+                                                 : (forErase ? "NSAlertWindow_1015" : "NSAlertWindow_1005");
     NextTask next;
     if (myNSRunAlertPanel(kTable, readyAlert, nullptr, nullptr) != 1) {
         myPrintf("pdxMakeConnection => the user did not ready the scanner: the job is cancelled\n");
@@ -370,6 +378,8 @@ NextTask ScannerWorkflows::connect(JobContext& context) {
             {
                 std::lock_guard<std::mutex> guard(fLock);
                 fBarCodeID = unitID.empty() ? std::string(kUnnamedBarcodeID) : unitID;
+                fScansOnScanner =
+                    device->fSystemInfoFormRecord[pdxProDevice::ePdxFormFileNum_1].ReportedCountOfRecords;
             }
             showScannerFields(context, device->fModelName, unitID);
             next = eVeskBarcodeTask_DownloadBarcodeData;
@@ -399,6 +409,18 @@ bool ScannerWorkflows::openForConnection(JobContext& context, pdxProDevice* devi
     return false;
 }
 
+bool ScannerWorkflows::downloadWithProgress(pdxProDevice& device, const std::string& barcodeID) {
+    JobProgress* progress = fProgress;
+    if (progress)
+        device.fUploadProgress = [progress](int received, int total) {
+            progress->setStepProgress(eJobStep_Download, size_t(std::max(0, received)),
+                                      size_t(std::max(0, total)));
+        };
+    bool downloaded = device.DownloadDataFromDevice(barcodeID.c_str());
+    device.fUploadProgress = nullptr;
+    return downloaded;
+}
+
 NextTask ScannerWorkflows::downloadData(JobContext& context) {
     context.bringToFront();
     myPrintf("pdxDownloadData => Trying to Make Connection with barcode device");
@@ -410,7 +432,10 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
     } else if (!barcodeID.empty()) {
         std::string title =
             fillArguments(localizedText("ScannerWorkflows", "FOUND Zebex Unit SN# [%1]!"), {barcodeID});
-        if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, nullptr, nullptr) == 1)
+        // The question says how many scans the scanner holds (from its system information).
+        std::string scans = std::to_string(scansOnScanner());
+        if (myNSRunAlertPanel(kTable, "NSAlertWindow_1009", title.c_str(), nullptr, scans.c_str(), nullptr) ==
+            1)
             goOn = true;
         else
             next = eVeskBarcodeTask_UserCancel;
@@ -429,7 +454,7 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
             if (!device->SetWorkingPathCString(context.workingFolder().c_str())) {
                 myPrintf("pdxDownloadData => the data file cannot be written in the working folder " +
                          context.workingFolder() + "\n");
-            } else if (device->DownloadDataFromDevice(barcodeID.c_str())) {
+            } else if (downloadWithProgress(*device, barcodeID)) {
                 myPrintf("pdxDownloadData => Data Has Been Downloaded!");
                 showScannerFields(context, device->fModelName, device->fUnitID);
                 downloaded = true;
@@ -452,72 +477,85 @@ NextTask ScannerWorkflows::downloadData(JobContext& context) {
     return eVeskBarcodeTask_MatchBarcodeDataWithPhotos;
 }
 
-StepResult ScannerWorkflows::deleteData(JobContext& context) {
+StepResult ScannerWorkflows::simulateErase(JobContext& context) {
     HostEvents& host = context.hostEvents();
-    StepResult result; // the erase never moves the job
-    if (fDoDebugTestingMode) {
-        myPrintf("DUMMY EVENT - Erased DATA from Barcode Device...\n");
-        processClock().sleepFor(kTestingModeEraseWait);
-        myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_Success");
-        host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseSuccess);
-        myPrintf("pdxDeleteData => will issue quit when done...");
-        myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_eraseOkay");
-        host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseSuccess);
-        myPrintf("pdxDeleteData => Thread is pretty much done...");
-        myPrintf("pdxDeleteData => issue terminate...");
-        myPrintf("mySendQuorvelAppleEvent tell veskBarcode to Quit\n");
-        result.terminateProgram = true;
+    StepResult result;
+    if (!context.hostConfirmedErase()) {
+        // 'ok02' answers the host's permission after 'ok01'; without them it would tell the host
+        // of an erase that nobody asked for.
+        myPrintf("DUMMY EVENT - testing mode: the erase is only simulated, and Vesk-X has not confirmed this "
+                 "job, so it is not told anything\n");
         return result;
     }
+    myPrintf("DUMMY EVENT - Erased DATA from Barcode Device...\n");
+    processClock().sleepFor(kTestingModeEraseWait);
+    myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_Success");
+    host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseSuccess);
+    myPrintf("pdxDeleteData => will issue quit when done...");
+    myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_eraseOkay");
+    host.sendEvent(kVeskXSignature, kVeskBarcodeEventClass, kVeskBarcodeEventID_EraseSuccess);
+    myPrintf("pdxDeleteData => Thread is pretty much done...");
+    myPrintf("pdxDeleteData => issue terminate...");
+    myPrintf("mySendQuorvelAppleEvent tell veskBarcode to Quit\n");
+    result.terminateProgram = true;
+    return result;
+}
 
+bool ScannerWorkflows::ensureSerialNumber(JobContext& context, pdxProDevice& device) {
+    std::string barcodeID = barCodeID();
+    if (barcodeID.empty())
+        myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Try Connecting Again...\n");
+    else if (barcodeID == kUnknownBarcodeID)
+        myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => NEVER Initialized!\n");
+    if (!isValidBarcodeID(barcodeID)) {
+        // The reconnection's successor is dropped: the job stays at the erase, and the guard
+        // stays taken until the erase ends.
+        connect(context, true);
+        barcodeID = barCodeID();
+        if (barcodeID.empty())
+            myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still Zero Length...\n");
+        else if (barcodeID == kUnknownBarcodeID)
+            myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still UNKNOWN!\n");
+    }
+    if (isValidBarcodeID(barcodeID))
+        return true;
+    myPrintf("pdxDeleteData => UNABLE to Get a Valid Barcode Serial Number!\n");
+    myNSRunAlertPanel(kTable, "NSAlertWindow_9003", device.fUnitID, nullptr);
+    return false;
+}
+
+StepResult ScannerWorkflows::deleteData(JobContext& context) {
+    if (fDoDebugTestingMode)
+        return simulateErase(context);
+    HostEvents& host = context.hostEvents();
+    const bool confirmed = context.hostConfirmedErase();
+    StepResult result;
     myPrintf("\n --- Starting Delete Data Process!!!! ------..\n");
     myPrintfDebug("pdxDeleteData");
+    if (!confirmed)
+        myPrintf(
+            "pdxDeleteData => Vesk-X has not confirmed this job's matches: the scanner is erased only when "
+            "this folder holds every scan of it, and Vesk-X is not told\n");
     bool erased = false;
-    bool serialNumberKnown = true;
-    if (pdxProDevice* device = currentDevice()) {
-        std::string barcodeID = barCodeID();
-        if (barcodeID.empty())
-            myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Try Connecting Again...\n");
-        else if (barcodeID == kUnknownBarcodeID)
-            myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => NEVER Initialized!\n");
-        if (!isValidBarcodeID(barcodeID)) {
-            // The reconnection's successor is dropped: the job stays at the erase, and the guard
-            // stays taken until the erase ends.
-            connect(context);
-            barcodeID = barCodeID();
-            if (barcodeID.empty())
-                myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still Zero Length...\n");
-            else if (barcodeID == kUnknownBarcodeID)
-                myPrintf("pdxDeleteData => Invalid Barcode Device SerialNumber => Still UNKNOWN!\n");
-        }
-        if (!isValidBarcodeID(barcodeID)) {
-            myPrintf("pdxDeleteData => UNABLE to Get a Valid Barcode Serial Number!\n");
-            myNSRunAlertPanel(kTable, "NSAlertWindow_9003", device->fUnitID, nullptr);
-            serialNumberKnown = false;
-        }
-    }
-
-    if (serialNumberKnown) {
+    pdxProDevice* device = currentDevice();
+    if (!device || ensureSerialNumber(context, *device)) {
         context.status().setBusy(true);
         context.status().setStatusText(statusText(eStatus_Erasing));
-        pdxProDevice* device = currentDevice();
-        if (!device) {
+        device = currentDevice();
+        if (!device)
             myNSRunAlertPanel(kTable, "NSAlertWindow_9009", nullptr, nullptr);
-        } else {
-            myPrintfDebug("pdxDeleteData => Trying to DELETE Barcode Data PERMANENTLY!!!");
-            std::string barcodeID = barCodeID();
-            if (device->DeleteData(barcodeID.c_str())) {
-                myPrintfDebug("pdxDeleteData => DATA DELETED!!");
-                showScannerFields(context, device->fModelName, device->fUnitID);
-                erased = true;
-            } else {
-                myPrintf("pdxDeleteData => Unable to Delete Data !!!");
-                myNSRunAlertPanel(kTable, "NSAlertWindow_9004", nullptr, nullptr);
-            }
-        }
+        else
+            erased = eraseWithGuard(context, *device, result.next);
     }
     finishStatus(context);
 
+    if (!confirmed) {
+        myPrintf(erased
+                     ? "pdxDeleteData => the scanner is empty; Vesk-X is not told (it has not confirmed this "
+                       "job)\n"
+                     : "pdxDeleteData => the scanner was not erased\n");
+        return result;
+    }
     if (erased) {
         myPrintf("pdxDeleteData => will issue quit when done...");
         myPrintf("mySendQuorvelAppleEvent kVeskBarcodeEventID_eraseOkay");
@@ -532,4 +570,99 @@ StepResult ScannerWorkflows::deleteData(JobContext& context) {
         result.terminateProgram = true;
     }
     return result;
+}
+
+bool ScannerWorkflows::eraseWithGuard(JobContext& context, pdxProDevice& device, NextTask& next) {
+    const std::string barcodeID = barCodeID();
+    // The guard reads this folder's data file; a folder whose paths are too long has none.
+    std::string dataFile;
+    if (!context.workingFolder().empty() && device.SetWorkingPathCString(context.workingFolder().c_str()))
+        dataFile = context.workingFolder() + kBarcodeDataFileName;
+    myPrintfDebug("pdxDeleteData => Trying to DELETE Barcode Data PERMANENTLY!!!");
+    pdxEraseResult erase = device.DeleteDataNew(barcodeID.c_str(), pdxEraseGuard::ForDataFile(dataFile));
+    const ePdxEraseVerdict verdict = erase.check.verdict;
+    const bool askable =
+        verdict != ePdxEraseVerdict_NotExpectedScanner && verdict != ePdxEraseVerdict_NotAsShown;
+    if (erase.outcome != ePdxEraseOutcome_Refused || context.hostConfirmedErase() || !askable)
+        return reportErase(context, device, erase, next);
+
+    // The user's own erase of scans that are not saved here: only when asked for on purpose.
+    const std::string count = std::to_string(erase.check.scannerScans);
+    if (isUnattended()) {
+        myPrintf("pdxDeleteData => unattended: \"Keep the scans\"; nothing was erased\n");
+        return false;
+    }
+    if (myNSRunAlertPanel(kTable, "NSAlertWindow_9015", {erase.check.scannerUnitID, count}) != 0) {
+        myPrintf("pdxDeleteData => the user kept the scans; nothing was erased\n");
+        return false;
+    }
+    myPrintf(myFormat("pdxDeleteData => the user chose to erase the %ld scans of scanner %s anyway\n",
+                      erase.check.scannerScans, erase.check.scannerUnitID.c_str()));
+    erase = device.DeleteDataNew(
+        barcodeID.c_str(), pdxEraseGuard::OnPurpose(erase.check.scannerUnitID, erase.check.scannerScans));
+    return reportErase(context, device, erase, next);
+}
+
+bool ScannerWorkflows::reportErase(JobContext& context, pdxProDevice& device, const pdxEraseResult& erase,
+                                   NextTask& next) {
+    const pdxEraseCheck& check = erase.check;
+    const std::string scans = std::to_string(check.scannerScans);
+    const std::string saved = std::to_string(check.savedScans);
+    switch (erase.outcome) {
+    case ePdxEraseOutcome_Erased:
+    case ePdxEraseOutcome_NothingToErase:
+        myPrintfDebug("pdxDeleteData => DATA DELETED!!");
+        showScannerFields(context, device.fModelName, device.fUnitID);
+        return true;
+    case ePdxEraseOutcome_Refused:
+        break;
+    case ePdxEraseOutcome_NotConfirmed:
+        myNSRunAlertPanel(kTable, "NSAlertWindow_9014", check.scannerUnitID.c_str(), nullptr);
+        return false;
+    case ePdxEraseOutcome_DataRemains:
+    case ePdxEraseOutcome_NoScanner:
+    case ePdxEraseOutcome_NoUnitID:
+        myPrintf("pdxDeleteData => Unable to Delete Data !!!");
+        myNSRunAlertPanel(kTable, "NSAlertWindow_9004", nullptr, nullptr);
+        return false;
+    }
+
+    const char* key = nullptr;
+    std::vector<std::string> args = {check.scannerUnitID, scans};
+    switch (check.verdict) {
+    case ePdxEraseVerdict_LateScans:
+        key = "NSAlertWindow_9010";
+        args.push_back(saved);
+        args.push_back(std::to_string(check.scannerScans - check.savedScans));
+        break;
+    case ePdxEraseVerdict_OtherScanner:
+        key = "NSAlertWindow_9011";
+        args.push_back(check.savedUnitID);
+        args.push_back(saved);
+        break;
+    case ePdxEraseVerdict_NoDataFile:
+    case ePdxEraseVerdict_UnreadableDataFile:
+        key = "NSAlertWindow_9012";
+        break;
+    case ePdxEraseVerdict_MissingScans:
+        key = "NSAlertWindow_9013";
+        args.push_back(saved);
+        break;
+    case ePdxEraseVerdict_NotExpectedScanner:
+        myNSRunAlertPanel(kTable, "NSAlertWindow_9016", {check.scannerUnitID, scans, check.expectedUnitID});
+        return false;
+    case ePdxEraseVerdict_NotAsShown:
+        myNSRunAlertPanel(kTable, "NSAlertWindow_9017", {check.scannerUnitID, scans, saved});
+        return false;
+    case ePdxEraseVerdict_Allowed:
+    case ePdxEraseVerdict_NothingToErase:
+        return false;
+    }
+    // Only the job's own erase offers the download: it then goes on from there (match, review,
+    // 'ok01' again).
+    if (myNSRunAlertPanel(kTable, key, args) == 0 && context.hasJob() && context.hostConfirmedErase()) {
+        myPrintf("pdxDeleteData => the user chose to download again\n");
+        next = eVeskBarcodeTask_DownloadBarcodeData;
+    }
+    return false;
 }

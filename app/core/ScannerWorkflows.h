@@ -10,6 +10,7 @@
 #pragma once
 
 #include "JobContext.h"
+#include "JobProgress.h"
 #include "JobSteps.h"
 
 #include <atomic>
@@ -19,6 +20,7 @@
 
 class pdxProDevice;
 class serialRS232Manager;
+struct pdxEraseResult;
 
 // The serial number the program starts with, before any scanner has answered.
 extern const char kUnknownBarcodeID[]; // "UNKNOWN"
@@ -55,21 +57,42 @@ class ScannerWorkflows {
     // Task 8: the stored scans into BarcodeDataSource.txt; task 9 follows when they arrived whole,
     // task 2 when the user did not confirm the serial number.
     NextTask downloadData(JobContext& context);
-    // Task 12: erases the scanner that the job read (reconnecting first when no serial number is
-    // known); 'ok02' and the end of the program, or 'err2' and the program stays open. The job
-    // never moves.
+    // Task 12 and the Erase Scanner button: erases the scanner that the job read (reconnecting
+    // first when no serial number is known), but only when this folder's BarcodeDataSource.txt
+    // holds every scan the scanner holds (pdxEraseGuard, checked in the erase's own connection).
+    // When the host has confirmed the job (context.hostConfirmedErase()): 'ok02' and the end of
+    // the program, or 'err2' and the program stays open; a refusal explains itself and offers to
+    // download again, the one case in which the erase moves the job (to the download). Otherwise
+    // the erase is the user's own: the host is told nothing, and scans that are not saved here
+    // are erased only when the user answers the question to erase them anyway (never unattended).
     StepResult deleteData(JobContext& context);
 
     // The serial number of the scanner that answered last ("UNKNOWN" before any).
     std::string barCodeID() const;
+    // The number of scans the scanner that answered last reported in its system information (0
+    // before any answered).
+    long scansOnScanner() const;
+    // Where the download reports "scan k of N" (may be null).
+    void setProgress(JobProgress* progress) { fProgress = progress; }
     // The current port's device path; empty without a port.
     std::string currentPortPath() const;
     bool testingMode() const { return fDoDebugTestingMode.load(); }
 
   private:
+    // The download of the current device, reporting each record received to fProgress.
+    bool downloadWithProgress(pdxProDevice& device, const std::string& barcodeID);
     // The connection itself; the task that would follow it. The erase's reconnection drops that
     // task, so the job stays where it is and no download can be started while the erase runs.
-    NextTask connect(JobContext& context);
+    // forErase: the erase's own question to get the scanner ready, not the download's.
+    NextTask connect(JobContext& context, bool forErase = false);
+    // The testing mode's erase: nothing is sent to the scanner.
+    StepResult simulateErase(JobContext& context);
+    // Makes sure a serial number is known, reconnecting when none is (alert 9003 when it fails).
+    bool ensureSerialNumber(JobContext& context, pdxProDevice& device);
+    // The guarded erase and what the user is told; true when the scanner is empty at the end.
+    // next: the download, when the user chooses to download again after a refusal.
+    bool eraseWithGuard(JobContext& context, pdxProDevice& device, NextTask& next);
+    bool reportErase(JobContext& context, pdxProDevice& device, const pdxEraseResult& erase, NextTask& next);
     // announceNoPort: tell the user in an alert when the search found no port.
     void rebuild(JobContext& context, bool announceNoPort);
     void chooseCurrentPort(JobContext& context, bool announceNoPort);
@@ -93,6 +116,8 @@ class ScannerWorkflows {
     std::unique_ptr<serialRS232Manager> fRS232Manager;
     pdxProDevice* fCurRS232Device = nullptr;
     std::string fBarCodeID;
+    long fScansOnScanner = 0;
+    JobProgress* fProgress = nullptr;
     std::string fShownModel;
     std::string fShownSerialNumber;
     std::atomic<bool> fDoDebugTestingMode{false};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Barcode.h"
+#include "JobProgress.h"
 #include "JobSteps.h"
 #include "ScannerWorkflows.h"
 
@@ -14,7 +15,8 @@ class VeskJobSteps : public JobSteps {
   public:
     // review: how the match is reviewed (kept across matches); null answers every review like an
     // unattended run.
-    explicit VeskJobSteps(ReviewPrompt* review = nullptr);
+    // progress (may be null) receives each step's state and figures for the job checklist.
+    explicit VeskJobSteps(ReviewPrompt* review = nullptr, JobProgress* progress = nullptr);
     ~VeskJobSteps() override;
 
     NextTask buildTheImageList(JobContext& context) override;
@@ -30,7 +32,10 @@ class VeskJobSteps : public JobSteps {
     const BarcodeList* barcodeList() const { return fBarcodeList.get(); }
 
   private:
+    void report(eJobStep step, eStepState state, eStepProblem problem = eStepProblem::None);
+
     ReviewPrompt* fReview;
+    JobProgress* fProgress;
     ScannerWorkflows fScanner;
     // The match tree last shown in the review; replaced at each match.
     std::unique_ptr<BarcodeList> fBarcodeList;

@@ -7,6 +7,7 @@
 
 #include "AlertPanel.h"
 #include "ApplicationShell.h"
+#include "JobChecklistView.h"
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
 #include "RunningThread.h"
@@ -41,6 +42,10 @@ MainWindow::MainWindow(ApplicationShell& shell, QWidget* parent)
     fUi->ibSerialPortName->setToolTip(
         tr("The serial port of the scanner. Choose another one when the scanner is connected elsewhere; "
            "VeskBarcode remembers your choice."));
+    // The checklist heads the window, above the status line.
+    fChecklist = new JobChecklistView(fUi->centralwidget);
+    fUi->mainLayout->insertWidget(0, fChecklist);
+    enableButtonsFor(ChecklistSnapshot());
     // As tall as the contents with the message area open, so that folding it takes exactly its
     // height away.
     resize(width(), sizeHint().height());
@@ -74,6 +79,38 @@ void MainWindow::setDelegate(MyApplicationDelegate* delegate) {
                     delegate->ibChooseSerialPort(path.toStdString());
             });
     connect(fUi->quitButton, &QPushButton::clicked, this, [delegate] { delegate->ibQuitApplication(); });
+}
+
+void MainWindow::showChecklist(const ChecklistSnapshot& snapshot) {
+    onUserInterfaceThread([this, snapshot] {
+        fChecklist->showSnapshot(snapshot);
+        enableButtonsFor(snapshot);
+    });
+}
+
+void MainWindow::enableButtonsFor(const ChecklistSnapshot& snapshot) {
+    auto state = [&snapshot](eJobStep step) { return snapshot.line(step).state; };
+    bool running = false;
+    for (int step = 0; step < eJobStep_Count; ++step)
+        running = running || (step != eJobStep_HostConfirm && state(eJobStep(step)) == eStepState::Running);
+    const QString busy = tr("A step of the job is running: wait until it has finished.");
+    auto set = [&](QPushButton* button, bool enabled, const QString& why) {
+        button->setEnabled(!running && enabled);
+        button->setToolTip(running ? busy : enabled ? QString() : why);
+    };
+    set(fUi->buildImageListButton, true, QString());
+    set(fUi->prepareButton, true, QString());
+    set(fUi->connectButton, true, QString());
+    set(fUi->autoLocateButton, true, QString());
+    set(fUi->rescanButton, true, QString());
+    set(fUi->downloadButton, state(eJobStep_Scanner) == eStepState::Done,
+        tr("Connect to the scanner first: the download needs a scanner that has answered."));
+    set(fUi->matchButton, state(eJobStep_Photos) == eStepState::Done,
+        tr("List the photos first: the match needs the list of photos."));
+    // The scanner holds the only copy of the scans until they are matched and Vesk-X has them.
+    set(fUi->deleteButton, state(eJobStep_Match) == eStepState::Done,
+        tr("The scanner is erased only after its scans have been matched and Vesk-X has confirmed the "
+           "job."));
 }
 
 void MainWindow::onUserInterfaceThread(std::function<void()> work) {

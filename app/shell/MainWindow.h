@@ -6,6 +6,7 @@
 // user-interface thread.
 #pragma once
 
+#include "JobChecklistModel.h"
 #include "MainWindowView.h"
 #include "StatusDisplay.h"
 
@@ -40,6 +41,13 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
     // refreshed (at start and after the preferences).
     void setDeveloperCommand(std::function<void()> command, std::function<bool()> shown);
     void refreshDeveloperMenu();
+
+    // The job checklist at the top of the window, with the buttons enabled as the job allows (any
+    // thread; shown on the user-interface thread).
+    void showChecklist(const ChecklistSnapshot& snapshot);
+    class JobChecklistView* checklistView() const {
+        return fChecklist;
+    }
 
     // MainWindowView, user-interface thread.
     void setErrorViewText(const std::string& text) override;
@@ -83,4 +91,6 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
     std::function<void()> fDeveloperCommand;
     std::function<bool()> fDeveloperMenuShown;
     class QMenu* fDeveloperMenu = nullptr;
+    class JobChecklistView* fChecklist = nullptr;
+    void enableButtonsFor(const ChecklistSnapshot& snapshot);
 };

@@ -25,18 +25,17 @@ void QtReviewPrompt::growReviewWindow() {
     runOnUiThread([this] { reviewWindow()->growOnce(); });
 }
 
-int QtReviewPrompt::runReview(BarcodeList* list, const std::string& workingPathName) {
+int QtReviewPrompt::runReview(ReviewSession& session) {
     if (isUnattended())
-        return fUnattended.runReview(list, workingPathName);
+        return fUnattended.runReview(session);
     int code = eReviewCode_Cancel;
     bool ran = runOnUiThread([&] {
         ReviewWindow* window = reviewWindow();
-        window->setWorkingPathName(workingPathName);
-        window->setBarcodeList(list);
+        window->setSession(&session);
         code = window->exec();
         window->close();
-        // The tree belongs to the match task, which may replace it now.
-        window->setBarcodeList(nullptr);
+        // The session belongs to the match task, which may replace its tree now.
+        window->setSession(nullptr);
     });
     if (!ran)
         myPrintf("The review window could not be shown (no application); the automatic match is kept");

@@ -20,7 +20,7 @@ class QtReviewPrompt : public ReviewPrompt {
     QtReviewPrompt& operator=(const QtReviewPrompt&) = delete;
 
     void growReviewWindow() override;
-    int runReview(BarcodeList* list, const std::string& workingPathName) override;
+    int runReview(ReviewSession& session) override;
 
     // The review window, created on first use (user-interface thread only).
     ReviewWindow* reviewWindow();

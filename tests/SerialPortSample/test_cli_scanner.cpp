@@ -1,4 +1,5 @@
 // vesk-cli scanner, run as a user runs it, against the real pdx-sim.
+#include "CaseName.h"
 #include "FileContent.h"
 #include "PdxSimProcess.h"
 #include "TemporaryFolder.h"
@@ -38,9 +39,15 @@ class CliScannerTest : public ::testing::Test {
     // Runs vesk-cli with the arguments (shell words), feeding input to its standard input.
     CliRun cli(const std::string& arguments, const std::string& input = "",
                const std::string& environment = "") {
+        return cliIn("", arguments, input, environment);
+    }
+    // The same in the folder current (empty: where the test runs).
+    CliRun cliIn(const std::string& current, const std::string& arguments, const std::string& input = "",
+                 const std::string& environment = "") {
         const char* bin = std::getenv("VESK_BIN");
-        std::string command = environment + " '" + std::string(bin ? bin : ".") + "/vesk-cli' " + arguments +
-                              " < '" + fFolder.file("in") + "' > '" + fFolder.file("out") + "' 2> '" +
+        std::string command = (current.empty() ? std::string() : "cd '" + current + "' && ") + environment +
+                              " '" + std::string(bin ? bin : ".") + "/vesk-cli' " + arguments + " < '" +
+                              fFolder.file("in") + "' > '" + fFolder.file("out") + "' 2> '" +
                               fFolder.file("err") + "'";
         writeFile(fFolder.file("in"), input);
         int status = std::system(command.c_str());
@@ -77,19 +84,20 @@ TEST_F(CliScannerTest, DownloadThenEraseWithConfirmation) {
     EXPECT_NE(data.find("1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"),
               std::string::npos);
 
-    CliRun refused = cli("scanner " + port() + " erase 10700001", "no\n");
+    const std::string dataFile = " --data-file '" + job.file("BarcodeDataSource.txt") + "'";
+    CliRun refused = cli("scanner " + port() + " erase 10700001" + dataFile, "no\n");
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("nothing was erased"), std::string::npos) << refused.err;
     EXPECT_EQ(fSim.hostBytes().find("\x02"
                                     "CE1\x03"),
               std::string::npos);
 
-    CliRun wrong = cli("scanner " + port() + " erase 10700002 --yes");
-    EXPECT_EQ(wrong.status, 1);
+    CliRun wrong = cli("scanner " + port() + " erase 10700002 --yes" + dataFile);
+    EXPECT_EQ(wrong.status, 3);
     EXPECT_NE(wrong.err.find("Found DeviceID[10700001] != ExpectedDeviceID[10700002]"), std::string::npos)
         << wrong.err;
 
-    CliRun erase = cli("scanner " + port() + " erase 10700001", "yes\n");
+    CliRun erase = cli("scanner " + port() + " erase 10700001" + dataFile, "yes\n");
     EXPECT_EQ(erase.status, 0) << erase.err;
     EXPECT_NE(erase.out.find("scanner 10700001 is empty"), std::string::npos) << erase.out;
     CliRun info = cli("scanner " + port() + " info");
@@ -106,10 +114,100 @@ TEST_F(CliScannerTest, AFailedDownloadSaysSoAndKeepsTheFile) {
     EXPECT_EQ(readFile(job.file("BarcodeDataSource.txt")), "earlier download\n");
 }
 
+namespace {
+
+const char kFiveRecords[] = "1111\t121026\t101500\n2222\t121026\t101530\n3333\t121026\t101600\n"
+                            "4444\t121026\t101630\n5555\t121026\t101700\n";
+
+struct CliEraseCase {
+    const char* name;
+    std::string savedFile; // BarcodeDataSource.txt in the current folder ("": none)
+    std::string arguments; // after "erase 10700001 --yes"
+    int status;
+    bool eraseSent;
+    const char* message; // on standard output or standard error
+    long scansAfterwards;
+};
+
+void PrintTo(const CliEraseCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::string savedScans(const std::string& serialNumber, const std::string& scans) {
+    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=" + serialNumber +
+           "\tDateFormat=1\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
+           "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
+           "resv3_HeaderName_max20\n" +
+           scans;
+}
+
+const CliEraseCase kCliEraseCases[] = {
+    {"the current folder's file holds the scans", savedScans("10700001", kFiveRecords), "", 0, true,
+     "scanner 10700001 is empty", 0},
+    {"no data file", "", "", 3, false,
+     "nothing was erased. Scanner 10700001 holds 5 scans, and none of them is saved", 5},
+    {"scans made after the download", savedScans("10700001", kThreeRecords), "", 3, false,
+     "2 scans made after the download are saved nowhere", 5},
+    {"another scanner's file", savedScans("10700002", kFiveRecords), "", 3, false,
+     "came from scanner 10700002", 5},
+    {"another file named", savedScans("10700001", kThreeRecords), " --data-file other.txt", 3, false,
+     "there is no other.txt", 5},
+    {"--force erases after showing the count", "", " --force", 0, true, "scanner 10700001 on ", 0},
+    {"--force shows why the scans are not saved", savedScans("10700001", kThreeRecords), " --force", 0, true,
+     "holds 5 scans. Scanner 10700001 holds 5 scans, but", 0},
+};
+
+class CliEraseTest : public CliScannerTest, public ::testing::WithParamInterface<CliEraseCase> {};
+
+} // namespace
+
+TEST_P(CliEraseTest, EraseIsRefusedUnlessTheDataFileHoldsEveryScanOrItIsForced) {
+    const CliEraseCase& c = GetParam();
+    writeFile(fFolder.file("records.txt"), kFiveRecords);
+    ASSERT_TRUE(fSim.start({"--records", fFolder.file("records.txt")}));
+    TemporaryFolder current;
+    if (!c.savedFile.empty())
+        writeFile(current.file("BarcodeDataSource.txt"), c.savedFile);
+    CliRun run = cliIn(current.path(), "scanner " + port() + " erase 10700001 --yes" + c.arguments);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE((run.out + run.err).find(c.message), std::string::npos) << run.out << run.err;
+    EXPECT_EQ(fSim.hostBytes().find("\x02"
+                                    "CE1\x03") != std::string::npos,
+              c.eraseSent);
+    CliRun info = cli("scanner " + port() + " info");
+    EXPECT_NE(info.out.find("form 1: " + std::to_string(c.scansAfterwards) + " records"), std::string::npos)
+        << info.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliEraseTest, ::testing::ValuesIn(kCliEraseCases), CaseName());
+
+TEST_F(CliScannerTest, ForceAsksAfterShowingTheCount) {
+    startSim({});
+    CliRun run = cli("scanner " + port() + " erase 10700001 --force", "no\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("holds 3 scans"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Erase these 3 scans anyway?"), std::string::npos) << run.err;
+    EXPECT_EQ(fSim.hostBytes().find("\x02"
+                                    "CE1\x03"),
+              std::string::npos);
+}
+
+TEST_F(CliScannerTest, HelpNamesTheExitStatuses) {
+    CliRun run = cli("scanner --help");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("3 the erase was refused"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("--data-file FILE"), std::string::npos);
+    CliRun main = cli("--help");
+    EXPECT_NE(main.out.find("3 the scanner's erase was refused"), std::string::npos) << main.out;
+}
+
 TEST_F(CliScannerTest, UsageAndMissingPorts) {
     EXPECT_EQ(cli("scanner").status, 2);
     EXPECT_EQ(cli("scanner info extra").status, 2);
     EXPECT_EQ(cli("scanner download").status, 2);
+    EXPECT_EQ(cli("scanner info --force").status, 2);
+    EXPECT_EQ(cli("scanner erase 10700001 --data-file").status, 2);
+    EXPECT_EQ(cli("scanner erase 10700001 --forse").status, 2);
     EXPECT_EQ(cli("scanner /dev/ttyUSB0 ports").status, 2);
     // Only a machine without a scanner adapter finds none; the others prove nothing here.
     if (!serialRS232Manager().FindScannerPorts().empty())

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,21 @@ const FailedDownloadCase kFailedDownloadCases[] = {
      "10700001",
      "reports 1500 records, outside 1 to 1499",
      false},
+    {"the system information reports 2 of 3 scans",
+     {"--report-records", "00002"},
+     "10700001",
+     "its system information reports 2 scans of 3 fields, but its upload announces 3 scans of 3 fields",
+     true},
+    {"the system information reports another field count",
+     {"--report-fields", "02"},
+     "10700001",
+     "its system information reports 3 scans of 2 fields, but its upload announces 3 scans of 3 fields",
+     true},
+    {"an extra block instead of the final acknowledgement",
+     {"--fault", "extra-block"},
+     "10700001",
+     "did not end the upload: it holds more than it announced",
+     true},
     {"another scanner answers", {"--unit-id", "10700002"}, "10700001", "fUnitID != barcodeID", false},
     {"the unit ID differs in letter case",
      {"--unit-id", "ab000001"},
@@ -227,4 +243,71 @@ TEST_F(UploadTest, AFolderThatCannotHoldTheFileIsReported) {
     EXPECT_FALSE(device.DownloadDataFromDevice("10700001"));
     EXPECT_TRUE(messages.contains("UNABLE to create the output barcode file!!!"));
     EXPECT_FALSE(device.IsPortOpen());
+}
+
+namespace {
+
+struct ReplacedFileCase {
+    const char* name;
+    std::string earlier; // the data file already in the folder
+    bool kept;           // it is kept beside the new one
+};
+
+void PrintTo(const ReplacedFileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::string savedFile(const std::string& serialNumber, const std::string& scans) {
+    std::string header = kHeader;
+    header.replace(header.find("SN=10700001"), 11, "SN=" + serialNumber);
+    return header + scans;
+}
+
+const ReplacedFileCase kReplacedFileCases[] = {
+    {"another scanner's scans are kept", savedFile("10700002", "7777\t121026\t091500\n"), true},
+    {"another day's scans of this scanner are kept", savedFile("10700001", "9991\t121126\t090000\n"), true},
+    {"the same scans and fewer are not kept", savedFile("10700001", "1111\t121026\t101500\n"), false},
+    {"a file with no scans is not kept", savedFile("10700001", ""), false},
+    {"a file that is not a data file is kept", "notes of the day\n", true},
+};
+
+class ReplacedFileTest : public UploadTest, public ::testing::WithParamInterface<ReplacedFileCase> {};
+
+std::vector<std::string> keptFiles(const TemporaryFolder& folder) {
+    std::vector<std::string> kept;
+    std::string listing = folder.path() + "listing";
+    std::string command = "ls '" + folder.path() + "' > '" + listing + "'";
+    if (std::system(command.c_str()) != 0)
+        return kept;
+    for (const std::string& name : readLines(listing))
+        if (name.rfind(kBarcodeDataReplacedFilePrefix, 0) == 0)
+            kept.push_back(name);
+    return kept;
+}
+
+} // namespace
+
+TEST_P(ReplacedFileTest, AnEarlierFileWithOtherScansIsKeptBesideTheNewOne) {
+    const ReplacedFileCase& c = GetParam();
+    writeFile(fFolder.file("BarcodeDataSource.txt"), c.earlier);
+    RecordingMessageSink messages;
+    ASSERT_TRUE(download(kGoodRecords, {}));
+    EXPECT_EQ(dataFile(), std::string(kHeader) + kGoodRecords);
+    std::vector<std::string> kept = keptFiles(fFolder);
+    ASSERT_EQ(kept.size(), c.kept ? 1u : 0u) << messages.text();
+    if (c.kept) {
+        EXPECT_EQ(readFile(fFolder.file(kept[0])), c.earlier);
+        EXPECT_TRUE(messages.contains("holds scans this download does not: it is kept as"))
+            << messages.text();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Downloads, ReplacedFileTest, ::testing::ValuesIn(kReplacedFileCases), CaseName());
+
+TEST_F(UploadTest, TwoReplacedFilesInOneSecondKeepBoth) {
+    writeFile(fFolder.file("BarcodeDataSource.txt"), savedFile("10700002", "7777\t121026\t091500\n"));
+    ASSERT_TRUE(download(kGoodRecords, {}));
+    writeFile(fFolder.file("BarcodeDataSource.txt"), savedFile("10700003", "8888\t121026\t091500\n"));
+    ASSERT_TRUE(download(kGoodRecords, {}));
+    EXPECT_EQ(keptFiles(fFolder).size(), 2u);
 }

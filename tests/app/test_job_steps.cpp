@@ -1,5 +1,6 @@
 // The job steps of the program as the controller runs them: the image list over real photos and
 // the match with the task that follows each way it can end.
+#include "JobChecklistModel.h"
 #include "JobContext.h"
 #include "PhotoFixtures.h"
 #include "Preferences.h"
@@ -96,6 +97,36 @@ TEST_F(JobStepsTest, ImageListListsTheRealPhotosOldestFirstAndNamesThePreparatio
     EXPECT_TRUE(fHost.events().empty());
 }
 
+// The checklist's line for the photos: the files counted as they are read (the note among them),
+// then the photos listed. (A photo without a camera date takes its file's date here.)
+TEST_F(JobStepsTest, ChecklistCountsTheFilesReadAndThePhotosListed) {
+    ScopedTimeZone zone("UTC");
+    writeJpeg(fFolder.file("IMG_0101.JPG"), exifDate("2026:05:04 09:30:40"));
+    writeJpeg(fFolder.file("IMG_0102.JPG"), exifDate("2026:05:04 09:31:12"));
+    writeJpeg(fFolder.file("scan of a card.jpg"));
+    fFolder.write("notes.txt", "not a photo\n");
+    JobChecklistModel checklist;
+    size_t lastDone = 0;
+    size_t lastTotal = 0;
+    checklist.setChangeHandler([&] {
+        const ChecklistLine line = checklist.snapshot().line(eJobStep_Photos);
+        if (line.state == eStepState::Running && line.total > 0) {
+            lastDone = line.done;
+            lastTotal = line.total;
+        }
+    });
+    VeskJobSteps steps(nullptr, &checklist);
+    JobContext job = context(fFolder.path());
+    steps.buildTheImageList(job);
+
+    EXPECT_EQ(lastDone, 4u);
+    EXPECT_EQ(lastTotal, 4u);
+    ChecklistSnapshot snapshot = checklist.snapshot();
+    EXPECT_EQ(snapshot.line(eJobStep_Photos).state, eStepState::Done);
+    EXPECT_EQ(snapshot.photosListed, 3u);
+    EXPECT_EQ(snapshot.undatedPhotos, 0u);
+}
+
 TEST_F(JobStepsTest, ImageListThatCannotBeWrittenSaysSoAndTheJobStillGoesOn) {
     writeJpeg(fFolder.file("IMG_0101.JPG"), exifDate("2026:05:04 09:30:40"));
     // A folder where the list should be: no one can create the file, not even root.
@@ -105,6 +136,18 @@ TEST_F(JobStepsTest, ImageListThatCannotBeWrittenSaysSoAndTheJobStillGoesOn) {
     EXPECT_EQ(fSteps.buildTheImageList(job), NextTask(eVeskBarcodeTask_PrepareForConnection));
     EXPECT_TRUE(fMessages.contains("The photo list BarcodeImageList.txt could not be written"));
     EXPECT_EQ(fStatus.texts().back(), "");
+}
+
+TEST_F(JobStepsTest, ChecklistSaysWhenThePhotoListCouldNotBeWritten) {
+    writeJpeg(fFolder.file("IMG_0101.JPG"), exifDate("2026:05:04 09:30:40"));
+    ASSERT_EQ(mkdir((fFolder.path() + "BarcodeImageList.txt").c_str(), 0700), 0);
+    JobChecklistModel checklist;
+    VeskJobSteps steps(nullptr, &checklist);
+    JobContext job = context(fFolder.path());
+    steps.buildTheImageList(job);
+    const ChecklistLine line = checklist.snapshot().line(eJobStep_Photos);
+    EXPECT_EQ(line.state, eStepState::Failed);
+    EXPECT_EQ(line.problem, eStepProblem::PhotoListNotWritten);
 }
 
 namespace {

@@ -184,7 +184,8 @@ class MainWindowTest : public QObject {
             {"NSAlertWindow_1002", "connectButton"}, {"NSAlertWindow_1003", "connectButton"},
             {"NSAlertWindow_1005", "connectButton"}, {"NSAlertWindow_9003", "deleteButton"},
             {"NSAlertWindow_9004", "deleteButton"},  {"NSAlertWindow_9009", "rescanButton"},
-            {"NSAlertWindow_9009", "connectButton"}};
+            {"NSAlertWindow_9009", "connectButton"}, {"NSAlertWindow_9011", "deleteButton"},
+            {"NSAlertWindow_9015", "connectButton"}, {"NSAlertWindow_9016", "deleteButton"}};
         for (const auto& [key, button] : named) {
             myNSRunAlertPanel(kLocalizedTable, key, "x", nullptr);
             QVERIFY2(prompt.messages[key].contains(buttonText(button)),

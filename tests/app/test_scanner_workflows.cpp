@@ -2,11 +2,13 @@
 // port raises, the port's logo, the texts without a port, the serial number the job keeps, and the
 // erase's reconnection, which neither moves the job nor gives up the worker guard.
 #include "AlertPanel.h"
+#include "JobChecklistModel.h"
 #include "JobContext.h"
 #include "Preferences.h"
 #include "RunningThread.h"
 #include "ScaledClock.h"
 #include "ScannerWorkflows.h"
+#include "VeskJobSteps.h"
 
 #include "CaseName.h"
 #include "FileContent.h"
@@ -30,6 +32,17 @@
 #include <unistd.h>
 
 namespace {
+
+const char kTwoScans[] = "AAA1\t050426\t100000\nBBB2\t050426\t100200\n";
+
+// A data file as the download writes it: scans of the scanner serialNumber.
+std::string savedScans(const std::string& serialNumber, const std::string& scans) {
+    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=" + serialNumber +
+           "\tDateFormat=1\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
+           "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
+           "resv3_HeaderName_max20\n" +
+           scans;
+}
 
 // Answers every alert with a scripted result (default button otherwise) and remembers what it
 // was asked.
@@ -86,9 +99,15 @@ class ScannerWorkflowsTest : public ::testing::Test {
         setenv("VESK_SERIAL_PORTS", fScanner->link().c_str(), 1);
         std::vector<std::string> all = {"--pace", "instant"};
         all.insert(all.end(), options.begin(), options.end());
-        return fScanner->startWithRecords("AAA1\t050426\t100000\nBBB2\t050426\t100200\n", all);
+        return fScanner->startWithRecords(kTwoScans, all);
     }
     JobContext context() { return JobContext(true, fFolder.path(), fHost, fStatus, fShell); }
+    // The erase at the end of a job the host has confirmed.
+    JobContext confirmedContext() {
+        JobContext job = context();
+        job.setHostConfirmedErase(true);
+        return job;
+    }
     bool sent(const std::string& hex) {
         return testsupport::readFile(fFolder.file("pdx-sim.log")).find("host " + hex) != std::string::npos;
     }
@@ -240,8 +259,61 @@ TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndD
     fPrompt.answers["NSAlertWindow_1009"] = 0;
     NextTask next = workflows.downloadData(job);
     EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
+    // The question says how many scans the scanner holds.
+    EXPECT_NE(fPrompt.messages["NSAlertWindow_1009"].find("Scans stored on this scanner: 2."),
+              std::string::npos)
+        << fPrompt.messages["NSAlertWindow_1009"];
     EXPECT_EQ(next, NextTask(eVeskBarcodeTask_UserCancel));
     EXPECT_FALSE(testsupport::fileExists(fFolder.file("BarcodeDataSource.txt")));
+}
+
+// The checklist through the scanner's part of a job: found with the count the scanner reported,
+// each record of the download counted as "k of N", then downloaded with its figure.
+TEST_F(ScannerWorkflowsTest, ChecklistCountsTheScannersScansAndEachRecordOfTheDownload) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    JobChecklistModel checklist;
+    std::vector<std::pair<size_t, size_t>> counts;
+    checklist.setChangeHandler([&] {
+        const ChecklistLine line = checklist.snapshot().line(eJobStep_Download);
+        // Each count once (other figures of the step change the model too).
+        std::pair<size_t, size_t> count(line.done, line.total);
+        if (line.state == eStepState::Running && line.total > 0 && (counts.empty() || counts.back() != count))
+            counts.push_back(count);
+    });
+    VeskJobSteps steps(nullptr, &checklist);
+    JobContext job = context();
+    steps.rescanSerialPort(job);
+    EXPECT_EQ(steps.makeConnection(job), NextTask(eVeskBarcodeTask_DownloadBarcodeData));
+    ChecklistSnapshot found = checklist.snapshot();
+    EXPECT_EQ(found.line(eJobStep_Scanner).state, eStepState::Done);
+    EXPECT_EQ(found.scannerSerialNumber, "10700001");
+    EXPECT_EQ(found.scansOnScanner, 2);
+
+    EXPECT_EQ(steps.downloadData(job), NextTask(eVeskBarcodeTask_MatchBarcodeDataWithPhotos));
+    EXPECT_EQ(counts, (std::vector<std::pair<size_t, size_t>>{{1, 2}, {2, 2}}));
+    ChecklistSnapshot downloaded = checklist.snapshot();
+    EXPECT_EQ(downloaded.line(eJobStep_Download).state, eStepState::Done);
+    EXPECT_EQ(downloaded.scansDownloaded, 2u);
+}
+
+// A failed connection and a cancelled download each leave their line failed with its reason.
+TEST_F(ScannerWorkflowsTest, ChecklistLinesOfAFailedConnectionAndACancelledDownload) {
+    JobChecklistModel checklist;
+    VeskJobSteps steps(nullptr, &checklist);
+    JobContext job = context();
+    setenv("VESK_SERIAL_PORTS", fFolder.file("no-such-port").c_str(), 1);
+    steps.rescanSerialPort(job);
+    steps.makeConnection(job);
+    EXPECT_EQ(checklist.snapshot().line(eJobStep_Scanner).state, eStepState::Failed);
+
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    steps.rescanSerialPort(job);
+    steps.makeConnection(job);
+    fPrompt.answers["NSAlertWindow_1009"] = 0;
+    EXPECT_EQ(steps.downloadData(job), NextTask(eVeskBarcodeTask_UserCancel));
+    const ChecklistLine download = checklist.snapshot().line(eJobStep_Download);
+    EXPECT_EQ(download.state, eStepState::Failed);
+    EXPECT_EQ(download.problem, eStepProblem::Cancelled);
 }
 
 TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJob) {
@@ -259,8 +331,9 @@ TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJ
 
 TEST_F(ScannerWorkflowsTest, EraseReconnectsWithoutMovingTheJobOrReleasingTheGuard) {
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    fFolder.write("BarcodeDataSource.txt", savedScans("10700001", kTwoScans));
     ScannerWorkflows workflows;
-    JobContext job = context();
+    JobContext job = confirmedContext();
     workflows.rescanSerialPort(job);
     ASSERT_TRUE(tryAcquireRunningThread());
     StepResult result = workflows.deleteData(job);
@@ -279,9 +352,10 @@ TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fPrompt.answers["NSAlertWindow_1005"] = 0; // the user does not ready the scanner
+    fPrompt.answers["NSAlertWindow_1015"] = 0; // the user does not ready the scanner
+    job.setHostConfirmedErase(true);
     StepResult result = workflows.deleteData(job);
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9003"}));
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1015", "NSAlertWindow_9003"}));
     EXPECT_EQ(result.next, NextTask()); // the declined reconnection does not cancel the job
     EXPECT_FALSE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc err2"}));
@@ -299,6 +373,10 @@ TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
     workflows.rescanSerialPort(job);
     EXPECT_EQ(workflows.prepareForConnection(job), NextTask(eVeskBarcodeTask_MatchBarcodeDataWithPhotos));
     EXPECT_TRUE(workflows.testingMode());
+    // The Erase Scanner button before the host confirmed: nothing is simulated to the host.
+    EXPECT_FALSE(workflows.deleteData(job).terminateProgram);
+    EXPECT_TRUE(fHost.events().empty());
+    job.setHostConfirmedErase(true);
     StepResult result = workflows.deleteData(job);
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc ok02", "QRWz barc ok02"}));
     EXPECT_TRUE(result.terminateProgram);

@@ -298,3 +298,64 @@ TEST(JobEndToEnd, WorkingFolderWithANonAsciiNameIsRefused) {
     EXPECT_EQ(system(("test -z \"$(ls -A '" + folder + "')\"").c_str()), 0);
     EXPECT_EQ(road.scannerRecord().find("host "), std::string::npos);
 }
+
+// Two subjects scanned after the download, while the host was still deciding: the next class is
+// already lining up. The erase is refused ('err2'), the photographer downloads again, and the job
+// goes on to a second 'ok01' and an erase that takes every scan.
+TEST(JobEndToEnd, ScansMadeAfterTheDownloadAreDownloadedAgainBeforeTheErase) {
+    JobRoad road;
+    addShootPhotos(road);
+    const std::string late = road.root() + "late.txt";
+    ASSERT_EQ(
+        system(("printf 'DDD4\\t050426\\t101000\\nEEE5\\t050426\\t101200\\n' > '" + late + "'").c_str()), 0);
+    ASSERT_TRUE(road.startScanner(kScans, {"--late-records", late}));
+    HostRun run;
+    run.hostOptions = {"--no-quit"};
+    run.answers = "NSAlertWindow_9010=0"; // Download Again
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_EQ(road.waitForHostExit(120), eHost_Erased) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"ok01", "err2", "ok01", "ok02", "qend"}));
+    std::string messages = road.programMessages();
+    EXPECT_NE(messages.find("2 scans made after the download are saved nowhere"), std::string::npos)
+        << failureNote(road);
+    EXPECT_NE(road.folderFile("BarcodeDataSource.txt").find("EEE5\t050426\t101200\n"), std::string::npos);
+    EXPECT_EQ(road.scannerRecordCount(), 0);
+}
+
+// A data file of another scanner in the folder: "Use Existing Data" is the default answer, the
+// job matches that file, and the erase at the end refuses the attached scanner.
+TEST(JobEndToEnd, ForeignDataFileWithDefaultAnswersNeverErases) {
+    JobRoad road;
+    addShootPhotos(road);
+    std::string foreign = kDataFile;
+    foreign.replace(foreign.find("SN=10700001"), 11, "SN=10700002");
+    road.writeFolderFile("BarcodeDataSource.txt", foreign);
+    ASSERT_TRUE(road.startScanner(kScans));
+    ASSERT_TRUE(road.startHost(HostRun{}));
+    ASSERT_EQ(road.waitForHostExit(90), eHost_EraseFailed) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"ok01", "err2", "qend"}));
+    EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 3);
+    EXPECT_NE(road.programMessages().find("came from scanner 10700002"), std::string::npos)
+        << failureNote(road);
+}
+
+// The matched list cannot be written (here its temporary file's name is taken by a folder, which
+// fails as root too): the match fails with 'err1', nothing is erased, and an older matched list
+// of another job does not stay to pass as this job's result.
+TEST(JobEndToEnd, MatchedListThatCannotBeWrittenFailsTheMatchWithoutErasing) {
+    JobRoad road;
+    addShootPhotos(road);
+    road.writeFolderFile("BarcodeMatchedList.txt", "IMG_0001.jpg\tOLD9\t\t\r");
+    ASSERT_EQ(system(("mkdir '" + road.folder() + "BarcodeMatchedList.txt.part'").c_str()), 0);
+    ASSERT_TRUE(road.startScanner(kScans));
+    ASSERT_TRUE(road.startHost(HostRun{}));
+    ASSERT_EQ(road.waitForHostExit(90), 1) << failureNote(road);
+
+    EXPECT_EQ(road.events(), (Events{"err1", "qend"}));
+    EXPECT_FALSE(road.folderHas("BarcodeMatchedList.txt"));
+    EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 3);
+}

@@ -7,10 +7,18 @@
 
 #include "CaseName.h"
 #include "FileContent.h"
+#include "RecordingMessageSink.h"
 #include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -108,9 +116,105 @@ TEST(MatchedListFile, UncreatableFileFails) {
         writeNSArrayToMatchedListFile("/nonexistent-vesk-folder/BarcodeMatchedList.txt", &list, true));
 }
 
-TEST(MatchedListFile, FullDeviceIsReportedAsFailure) {
+// A limit on the size of files makes every write past it fail (EFBIG), as a full disk does.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &fOld);
+        fOldHandler = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = fOld;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &fOld);
+        signal(SIGXFSZ, fOldHandler);
+    }
+
+  private:
+    struct rlimit fOld;
+    sighandler_t fOldHandler;
+};
+
+std::vector<std::string> folderEntries(const TemporaryFolder& folder) {
+    std::vector<std::string> names;
+    DIR* directory = opendir(folder.path().c_str());
+    if (!directory)
+        return names;
+    while (dirent* entry = readdir(directory))
+        if (entry->d_name[0] != '.')
+            names.push_back(entry->d_name);
+    closedir(directory);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(MatchedListFile, AFullDiskFailsAndLeavesNoEarlierListUnderTheName) {
+    TemporaryFolder folder;
+    const std::string path = folder.write(kMatchedListFileName, "an earlier job's result\r");
+    BarcodeList list = makeList({{"A", {"p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"}}});
+    RecordingMessageSink messages;
+    eMatchedListWrite written;
+    {
+        FileSizeLimit full(40);
+        written = writeMatchedListFile(path, &list, true);
+    }
+    EXPECT_EQ(written, eMatchedListWrite_Failed);
+    EXPECT_TRUE(messages.contains("Writing the matched list file [" + path + ".part] failed"))
+        << messages.text();
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{kMatchedListEarlierFileName});
+    EXPECT_EQ(readFile(folder.path() + kMatchedListEarlierFileName), "an earlier job's result\r");
+    EXPECT_TRUE(
+        messages.contains("is not this job's result (the new one could not be written): it is kept as"));
+}
+
+TEST(MatchedListFile, AWriteGoesThroughAPartFileThatIsGoneAfterwards) {
+    TemporaryFolder folder;
+    const std::string path = folder.write(kMatchedListFileName, "an earlier job's result\r");
     BarcodeList list = makeList({{"A", {"p1"}}});
-    EXPECT_FALSE(writeNSArrayToMatchedListFile("/dev/full", &list, true));
+    EXPECT_EQ(writeMatchedListFile(path, &list, true), eMatchedListWrite_Written);
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{kMatchedListFileName});
+    EXPECT_EQ(readFile(path), "p1\tA\t\t\r");
+}
+
+TEST(MatchedListFile, AListThatCannotTakeItsPlaceFails) {
+    // A folder where the list belongs: no rename puts a file there, not even root's.
+    TemporaryFolder folder;
+    folder.write(std::string(kMatchedListFileName) + "/inside", "x");
+    const std::string path = folder.path() + kMatchedListFileName;
+    BarcodeList list = makeList({{"A", {"p1"}}});
+    RecordingMessageSink messages;
+    EXPECT_EQ(writeMatchedListFile(path, &list, true), eMatchedListWrite_Failed);
+    EXPECT_TRUE(messages.contains("The matched list could not be put in place")) << messages.text();
+    EXPECT_FALSE(fileExists(path + ".part"));
+}
+
+TEST(MatchedListFile, InAReadOnlyFolderAnEarlierListIsEmptied) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders; the normal user's run covers this";
+    TemporaryFolder folder;
+    const std::string path = folder.write(kMatchedListFileName, "an earlier job's result\r");
+    ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+    BarcodeList list = makeList({{"A", {"p1"}}});
+    RecordingMessageSink messages;
+    EXPECT_EQ(writeMatchedListFile(path, &list, true), eMatchedListWrite_Failed);
+    chmod(folder.path().c_str(), 0755);
+    EXPECT_EQ(readFile(path), "");
+    EXPECT_TRUE(messages.contains("allows no renaming (Permission denied): [" + path + "] was emptied"))
+        << messages.text();
+}
+
+TEST(MatchedListFile, AnEarlierListThatCanBeNeitherMovedNorEmptiedIsNamedAsNotThisJobs) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders; the normal user's run covers this";
+    TemporaryFolder folder;
+    const std::string path = folder.write(kMatchedListFileName, "an earlier job's result\r");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+    RecordingMessageSink messages;
+    EXPECT_FALSE(withdrawMatchedList(path, "this match failed"));
+    chmod(folder.path().c_str(), 0755);
+    EXPECT_TRUE(messages.contains("is NOT this job's result (this match failed)")) << messages.text();
 }
 
 TEST(MatchedListFile, EditedTreeIsWrittenInItsNewOrder) {

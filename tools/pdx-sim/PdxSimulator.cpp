@@ -186,7 +186,13 @@ void PdxSimulator::handleByte(unsigned char byte) {
         reply(text(fOptions.handshakeFault == 2 ? kNAK : kBEL));
         return;
     case 'T':
-        reply(text(fOptions.handshakeFault == 3 ? kNAK : kACK));
+        if (fOptions.handshakeFault == 3) {
+            reply(text(kNAK));
+            return;
+        }
+        ++fConnections;
+        logEvent("connection " + std::to_string(fConnections) + " unit " + currentUnitID());
+        reply(text(kACK));
         return;
     case kACK:
         if (!fUploadActive) {
@@ -197,12 +203,26 @@ void PdxSimulator::handleByte(unsigned char byte) {
             sendUploadBlock();
             return;
         }
+        if (fOptions.extraBlock && !fExtraBlockSent) {
+            fExtraBlockSent = true;
+            logEvent("extra block instead of the final acknowledgement");
+            reply(block("EXTRA"));
+            return;
+        }
         fUploadActive = false;
+        fUploadCompleted = true;
         reply(text(kACK));
         return;
     case kESC:
         fUploadActive = false;
         fPendingRequestBytes = 0;
+        if (fUploadCompleted && !fLateScansAdded && !fOptions.lateRecords.empty()) {
+            fLateScansAdded = true;
+            fOptions.records.insert(fOptions.records.end(), fOptions.lateRecords.begin(),
+                                    fOptions.lateRecords.end());
+            logEvent("late scans " + std::to_string(fOptions.lateRecords.size()) + ", now " +
+                     std::to_string(fOptions.records.size()));
+        }
         return;
     default:
         fPendingRequestBytes = 0;
@@ -213,6 +233,12 @@ void PdxSimulator::handleByte(unsigned char byte) {
 void PdxSimulator::handleFrame(const std::string& frame) {
     const std::string command = frame.substr(0, frame.size() - 1);
     if (command == "RX") {
+        if (fErased && fMutedAfterErase < fOptions.muteAfterErase) {
+            ++fMutedAfterErase;
+            logEvent("no answer to the system information after the erase");
+            fPendingRequestBytes = 0;
+            return;
+        }
         reply(text(kACK) + systemInfoReply());
         return;
     }
@@ -225,6 +251,8 @@ void PdxSimulator::handleFrame(const std::string& frame) {
         return;
     }
     if (command == "CE1") {
+        logEvent("erase form 1 holding " + std::to_string(fOptions.records.size()) + " records");
+        fErased = true;
         if (!fOptions.eraseKeepsData) {
             fOptions.records.clear();
             fOptions.reportRecords.clear();
@@ -305,7 +333,7 @@ std::string PdxSimulator::systemInfoReply() const {
     payload += std::string(47, ' ');
     payload += padded(fOptions.model, 8, '\xFF');
     payload += padded("V1.00", 8, '\xFF');
-    payload += fOptions.noUnitID ? std::string(8, '\xFF') : padded(fOptions.unitID, 8, '\xFF');
+    payload += fOptions.noUnitID ? std::string(8, '\xFF') : padded(currentUnitID(), 8, '\xFF');
     payload += padded("", 8, '\xFF');
     payload += "0000";
     payload += ' ';
@@ -314,6 +342,17 @@ std::string PdxSimulator::systemInfoReply() const {
     payload += std::string(9, '0');
     payload += fOptions.dateMode < 0 ? '\xFF' : static_cast<char>(fOptions.dateMode);
     return text(kSTX) + payload + text(fOptions.badSystemInfoEnd ? 0x00 : kETX);
+}
+
+const std::string& PdxSimulator::currentUnitID() const {
+    if (fOptions.unitIDs.empty())
+        return fOptions.unitID;
+    size_t index = fConnections > 0 ? static_cast<size_t>(fConnections - 1) : 0;
+    return fOptions.unitIDs[std::min(index, fOptions.unitIDs.size() - 1)];
+}
+
+void PdxSimulator::logEvent(const std::string& text) {
+    logBytes("event", text.data(), text.size());
 }
 
 void PdxSimulator::reply(const std::string& bytes) {

@@ -16,6 +16,9 @@ struct PdxSimOptions {
     std::string linkPath;
     std::vector<PdxSimRecord> records;
     std::string unitID = "10700001";
+    // The unit IDs of the first, second, ... remote-mode connection (the last one stays); empty:
+    // unitID throughout. A scanner swapped between two connections.
+    std::vector<std::string> unitIDs;
     bool noUnitID = false;
     std::string model = "Z-1070";
     int dateMode = '1';        // -1: the scanner reports none (0xFF)
@@ -34,6 +37,14 @@ struct PdxSimOptions {
     long disconnectBlock = -1;
     bool eraseKeepsData = false;
     bool badSystemInfoEnd = false;
+    // After the last field, one more block instead of the final acknowledgement (a scanner that
+    // holds more than it announced).
+    bool extraBlock = false;
+    // The first N system information requests after an erase get no answer.
+    long muteAfterErase = 0;
+    // Scans made after an upload: added once the program leaves remote mode after a completed
+    // upload, as a photographer scanning the next class while the job goes on.
+    std::vector<PdxSimRecord> lateRecords;
 };
 
 class PdxSimulator {
@@ -53,6 +64,8 @@ class PdxSimulator {
     void reply(const std::string& bytes);
     void sendUploadBlock();
     std::string systemInfoReply() const;
+    const std::string& currentUnitID() const;
+    void logEvent(const std::string& text);
     std::string block(const std::string& data) const;
     void logBytes(const char* who, const char* bytes, size_t length);
     int fieldsPerRecord() const;
@@ -72,6 +85,12 @@ class PdxSimulator {
     long fNextBlock = 0;
     long fFieldsSent = 0;
     bool fDisconnected = false;
+    long fConnections = 0;
+    bool fUploadCompleted = false;
+    bool fLateScansAdded = false;
+    bool fExtraBlockSent = false;
+    bool fErased = false;
+    long fMutedAfterErase = 0;
 };
 
 // Reads a records file: one record per line, fields separated by TAB (barcode, date, time,

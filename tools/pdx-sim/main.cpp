@@ -34,6 +34,8 @@ const char kUsage[] =
     "  --link PATH            link to the pseudo-terminal (default /tmp/pdx-sim/tty.SLAB_USBtoUART)\n"
     "  --records FILE         one scan a line: barcode TAB date TAB time [TAB more fields]\n"
     "  --unit-id ID           unit ID, 8 characters at most (default 10700001)\n"
+    "  --unit-ids ID,ID,...   the unit ID of the first, second, ... remote-mode connection (the\n"
+    "                         last one stays): another scanner from one connection to the next\n"
     "  --no-unit-id           the scanner reports none (eight 0xFF bytes)\n"
     "  --model TEXT           model text (default Z-1070)\n"
     "  --date-mode C          date-format setting, one character (default 1)\n"
@@ -41,13 +43,21 @@ const char kUsage[] =
     "  --fields N             fields per record (default: the most of any record, else 3)\n"
     "  --report-records DIGITS, --report-fields DIGITS\n"
     "                         counts sent in the system information instead of the real ones\n"
+    "                         (the upload's header block keeps the real ones)\n"
+    "  --late-records FILE    scans made after the download: added once the program leaves\n"
+    "                         remote mode after a completed upload\n"
     "  --pace instant|reply|byte  replies at once, after their wire time (default), or byte by byte\n"
     "  --baud N               line speed for the pacing (default 38400)\n"
     "  --ready-after SECONDS  ignore everything until then\n"
     "  --log FILE             record every byte both ways (lines \"host ..\", \"scanner ..\" in hex)\n"
+    "                         and what happened (\"event connection 1 unit 10700001\", \"event\n"
+    "                         erase form 1 holding 3 records\", \"event late scans 2, now 5\")\n"
     "  --fault KIND           handshake-enq, handshake-u, handshake-t, erase-keeps-data,\n"
-    "                         bad-frame-end, or bad-checksum@N, drop-reply@N, bad-length@N,\n"
-    "                         disconnect@N for upload block N (0 the header, 1.. the fields)\n"
+    "                         bad-frame-end, extra-block (one more block instead of the upload's\n"
+    "                         final acknowledgement), mute-after-erase@N (no answer to the first N\n"
+    "                         system information requests after an erase), or bad-checksum@N,\n"
+    "                         drop-reply@N, bad-length@N, disconnect@N for upload block N (0 the\n"
+    "                         header, 1.. the fields)\n"
     "  -h, --help             show this help and exit\n"
     "  -v, --version          show the version and exit\n"
     "\n"
@@ -73,6 +83,8 @@ bool parseFault(const std::string& fault, PdxSimOptions& options) {
         options.eraseKeepsData = true;
     else if (fault == "bad-frame-end")
         options.badSystemInfoEnd = true;
+    else if (fault == "extra-block")
+        options.extraBlock = true;
     else {
         size_t at = fault.find('@');
         if (at == std::string::npos)
@@ -90,6 +102,8 @@ bool parseFault(const std::string& fault, PdxSimOptions& options) {
             options.badLengthBlock = block;
         else if (kind == "disconnect")
             options.disconnectBlock = block;
+        else if (kind == "mute-after-erase")
+            options.muteAfterErase = block;
         else
             return false;
     }
@@ -100,6 +114,7 @@ enum eOption {
     eOption_Link = 256,
     eOption_Records,
     eOption_UnitID,
+    eOption_UnitIDs,
     eOption_NoUnitID,
     eOption_Model,
     eOption_DateMode,
@@ -107,6 +122,7 @@ enum eOption {
     eOption_Fields,
     eOption_ReportRecords,
     eOption_ReportFields,
+    eOption_LateRecords,
     eOption_Pace,
     eOption_Baud,
     eOption_ReadyAfter,
@@ -118,6 +134,7 @@ const struct option kOptions[] = {
     {"link", required_argument, nullptr, eOption_Link},
     {"records", required_argument, nullptr, eOption_Records},
     {"unit-id", required_argument, nullptr, eOption_UnitID},
+    {"unit-ids", required_argument, nullptr, eOption_UnitIDs},
     {"no-unit-id", no_argument, nullptr, eOption_NoUnitID},
     {"model", required_argument, nullptr, eOption_Model},
     {"date-mode", required_argument, nullptr, eOption_DateMode},
@@ -125,6 +142,7 @@ const struct option kOptions[] = {
     {"fields", required_argument, nullptr, eOption_Fields},
     {"report-records", required_argument, nullptr, eOption_ReportRecords},
     {"report-fields", required_argument, nullptr, eOption_ReportFields},
+    {"late-records", required_argument, nullptr, eOption_LateRecords},
     {"pace", required_argument, nullptr, eOption_Pace},
     {"baud", required_argument, nullptr, eOption_Baud},
     {"ready-after", required_argument, nullptr, eOption_ReadyAfter},
@@ -171,6 +189,22 @@ int main(int argc, char** argv) {
         case eOption_UnitID:
             options.unitID = optarg;
             break;
+        case eOption_UnitIDs: {
+            std::string list = optarg;
+            size_t start = 0;
+            while (start <= list.size()) {
+                size_t comma = list.find(',', start);
+                std::string id =
+                    list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+                if (id.empty())
+                    return usageError("--unit-ids takes unit IDs separated by commas, not", optarg);
+                options.unitIDs.push_back(id);
+                if (comma == std::string::npos)
+                    break;
+                start = comma + 1;
+            }
+            break;
+        }
         case eOption_NoUnitID:
             options.noUnitID = true;
             break;
@@ -195,6 +229,12 @@ int main(int argc, char** argv) {
             break;
         case eOption_ReportFields:
             options.reportFields = optarg;
+            break;
+        case eOption_LateRecords:
+            if (!readPdxSimRecords(optarg, options.lateRecords)) {
+                fprintf(stderr, "pdx-sim: cannot read the records file %s - %s\n", optarg, strerror(errno));
+                return 1;
+            }
             break;
         case eOption_Pace:
             if (std::strcmp(optarg, "instant") == 0)

@@ -30,7 +30,8 @@ const Command kCommands[] = {
     {"match", cliMatch,
      "match BARCODE_FILE IMAGE_LIST OUT [--align auto|last] [--skew SECONDS] [--report FILE] [--two-ids]",
      false},
-    {"scanner", cliScanner, "scanner [PORT] info|download FOLDER|erase UNIT_ID [--yes] | scanner ports",
+    {"scanner", cliScanner,
+     "scanner [PORT] info|download FOLDER|erase UNIT_ID [--data-file FILE] [--force] [--yes] | scanner ports",
      false},
     {"magstripe", cliMagstripe, "magstripe FILE", false},
     {"selftest", cliSelftest, "selftest [--port-only] [PORT]", true},
@@ -80,7 +81,13 @@ void printHelp() {
            "uses the first port that discovery finds; VESK_SERIAL_PORTS (device paths separated by\n"
            "':') adds ports to those found.\n"
            "\n"
-           "Exit status: 0 success, 1 failure (the reason is on standard error), 2 wrong arguments.\n");
+           "The scanner's erase is refused unless the data file (--data-file, default\n"
+           "BarcodeDataSource.txt in the current folder) holds every scan the scanner holds: the same\n"
+           "unit ID as its SN= and as many scans as it has scan lines; --force erases anyway after\n"
+           "showing the count. 'vesk-cli scanner --help' says more.\n"
+           "\n"
+           "Exit status: 0 success, 1 failure (the reason is on standard error), 2 wrong arguments,\n"
+           "3 the scanner's erase was refused (nothing was erased).\n");
 }
 
 int usage() {

@@ -2,14 +2,27 @@
 // window over a real match of generated photos with one photo selected; "alert KEY" shows that
 // alert of the built-in table; "preferences" opens the preferences dialog. Each stays up until
 // the window is closed or the given number of seconds (second argument, default 8) has passed.
+//
+// "grab FAMILY SEED FILE.png" needs no display (QT_QPA_PLATFORM=offscreen): it generates a shoot
+// of that family with real JPEG files, matches it as the program does, opens the review on its
+// first doubtful photo (or its third photo), waits for the preview and thumbnails, and saves the
+// window's picture. The language is the desktop's (LANGUAGE=es for Spanish).
 #include "AlertPanel.h"
 #include "GeneralPreferencesDialog.h"
 #include "MatchPhotos.h"
+#include "PhotoLoader.h"
 #include "Preferences.h"
 #include "QtAlertPrompt.h"
 #include "QtPreferenceStore.h"
+#include "QtTranslations.h"
 #include "ReviewModel.h"
+#include "ReviewSession.h"
+#include "ReviewTreeView.h"
 #include "ReviewWindow.h"
+#include "ShootMatch.h"
+#include "ShootPhotos.h"
+#include "ShootSimulator.h"
+#include "ThumbnailStrip.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,6 +33,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -81,11 +95,72 @@ void writeShoot(const QString& folder) {
     }
 }
 
+// The review over a generated shoot of family and seed, grabbed into file once its photos show.
+int grabReview(const QString& family, uint64_t seed, const QString& file) {
+    const std::vector<ShootFamilyInfo>& families = shootFamilies();
+    const auto info = std::find_if(families.begin(), families.end(), [&](const ShootFamilyInfo& one) {
+        return family == QLatin1String(one.name);
+    });
+    if (info == families.end()) {
+        std::fprintf(stderr, "no shoot family %s\n", qPrintable(family));
+        return 2;
+    }
+    QTemporaryDir folder;
+    const std::string root = folder.path().toStdString() + "/";
+    const SimulatedShoot shoot = ShootSimulator::generate(info->family, seed);
+    PhotoFileOptions options;
+    options.size = QSize(1200, 800);
+    if (!shoot.write(root, false) || !ShootPhotos::writeShoot(shoot, root, options)) {
+        std::fprintf(stderr, "the shoot could not be written in %s\n", root.c_str());
+        return 1;
+    }
+    std::unique_ptr<ShootMatch> match =
+        ShootMatch::read(root + "BarcodeDataSource.txt", root + "BarcodeImageList.txt");
+    if (!match || !match->matchWithPreferences()) {
+        std::fprintf(stderr, "the generated shoot did not match\n");
+        return 1;
+    }
+    std::printf("%s\n", match->summary().c_str());
+    ReviewSession session(match->takeTree(), match.get(), root);
+    ReviewWindow window;
+    window.resize(1280, 800);
+    window.setSession(&session);
+    window.show();
+    if (!window.goToDoubtfulPhoto(true)) {
+        ReviewModel* model = window.model();
+        window.imageSortView()->setCurrentIndex(model->index(2, 0, model->index(3, 0)));
+    }
+    for (int round = 0; round < 3; ++round) {
+        window.photoLoader()->waitForIdle();
+        QApplication::processEvents();
+    }
+    window.imageSortView()->scrollTo(window.imageSortView()->currentIndex(),
+                                     QAbstractItemView::PositionAtCenter);
+    QApplication::processEvents();
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("review");
+    if (what == "grab") {
+        if (argc != 5) {
+            std::fprintf(stderr, "usage: review_screenshot grab FAMILY SEED FILE.png\n");
+            return 2;
+        }
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        installQtPreferenceStore();
+        installTranslations();
+        return grabReview(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toULongLong(),
+                          QString::fromLocal8Bit(argv[4]));
+    }
     int seconds = 8;
     if (argc > 3 || (argc > 2 && what != "alert"))
         seconds = QString::fromLocal8Bit(argv[argc - 1]).toInt();
@@ -121,11 +196,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the generated shoot did not match\n");
         return 1;
     }
+    ReviewSession session(std::move(tree), nullptr, folder.path().toStdString() + "/");
     ReviewWindow window;
-    window.setWorkingPathName(folder.path().toStdString() + "/");
     window.move(560, 60);
     window.growOnce();
-    window.setBarcodeList(tree.get());
+    window.setSession(&session);
     window.show();
     ReviewModel* model = window.model();
     window.imageSortView()->setCurrentIndex(model->index(1, 0, model->index(2, 0)));

@@ -59,9 +59,9 @@ const QByteArray kOtherAutomatic = "p1.jpg\tX\t\tY\rp2.jpg\tX\t\tY\rp3.jpg\tY\tX
 const QByteArray kEdited = "p2.jpg\tB\tA\tC\rp3.jpg\tC\tB\t\rp1.jpg\tC\tB\t\r";
 
 // Moves the first photo of the first barcode to the last barcode, the way a drop does.
-void dragFirstPhotoToLastBarcode(BarcodeList* list) {
+void dragFirstPhotoToLastBarcode(ReviewSession& session) {
     ReviewModel model;
-    model.setBarcodeList(list);
+    model.setSession(&session);
     std::unique_ptr<QMimeData> data(model.mimeData({model.index(0, 0, model.index(0, 0))}));
     QVERIFY(model.dropMimeData(data.get(), Qt::MoveAction, -1, -1, model.index(model.rowCount() - 1, 0)));
 }
@@ -70,19 +70,19 @@ void dragFirstPhotoToLastBarcode(BarcodeList* list) {
 class ScriptedReview : public ReviewPrompt {
   public:
     struct Step {
-        std::function<void(BarcodeList*)> edit;
+        std::function<void(ReviewSession&)> edit;
         int code;
     };
     explicit ScriptedReview(std::vector<Step> steps) : fSteps(std::move(steps)) {}
     void growReviewWindow() override { ++grown; }
-    int runReview(BarcodeList* list, const std::string&) override {
-        seen << QString::fromStdString(describeTree(list));
+    int runReview(ReviewSession& session) override {
+        seen << QString::fromStdString(describeTree(session.tree()));
         if (fSteps.empty())
             return eReviewCode_Cancel;
         Step step = fSteps.front();
         fSteps.erase(fSteps.begin());
         if (step.edit)
-            step.edit(list);
+            step.edit(session);
         return step.code;
     }
     int grown = 0;
@@ -258,7 +258,7 @@ class TestMatchTask : public QObject {
     void revertWhoseRematchFailsIsAFailedMatch() {
         QVERIFY(writeFile(file("BarcodeDataSource.txt"), kScans));
         QVERIFY(writeFile(file("BarcodeImageList.txt"), kPhotos));
-        auto truncatePhotoList = [this](BarcodeList*) {
+        auto truncatePhotoList = [this](ReviewSession&) {
             QVERIFY(writeFile(file("BarcodeImageList.txt"), kNoPhotos));
         };
         ScriptedReview review({{truncatePhotoList, eReviewCode_Revert}, {nullptr, eReviewCode_OK}});
@@ -339,7 +339,10 @@ class TestMatchTask : public QObject {
             parentSeen = window->parentWidget();
             modalitySeen = window->windowModality();
             widthSeen = window->width();
-            dragFirstPhotoToLastBarcode(window->model()->barcodeList());
+            ReviewModel* model = window->model();
+            std::unique_ptr<QMimeData> data(model->mimeData({model->index(0, 0, model->index(0, 0))}));
+            QVERIFY(model->dropMimeData(data.get(), Qt::MoveAction, -1, -1,
+                                        model->index(model->rowCount() - 1, 0)));
             window->findChild<QPushButton*>(QStringLiteral("ibOKHit"))->click();
         });
         user.start(20);
