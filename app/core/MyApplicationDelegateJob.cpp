@@ -382,7 +382,7 @@ void MyApplicationDelegate::hostDidQuit() {
     myPrintf("Vesk-X has quit before it confirmed this job. The scans stay on the scanner: nothing was "
              "erased. The matches are saved in the job folder " +
              folder + "\n");
-    myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9011", folder.c_str(), nullptr);
+    myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9021", folder.c_str(), nullptr);
 }
 
 void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) {

@@ -405,7 +405,7 @@ bool ScannerWorkflows::openForConnection(JobContext& context, pdxProDevice* devi
     // Nothing is under way while the user reads why: the status line stops saying the port is
     // being set up.
     finishStatus(context);
-    myNSRunAlertPanel(kTable, "NSAlertWindow_9010", reason.c_str(), nullptr);
+    myNSRunAlertPanel(kTable, "NSAlertWindow_9020", reason.c_str(), nullptr);
     return false;
 }
 

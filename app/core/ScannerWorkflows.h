@@ -52,7 +52,7 @@ class ScannerWorkflows {
     // Task 7: the scanner's model and serial number; task 8 follows when it answered, task 2 when
     // the user did not ready it, nothing (the job rests) when no scanner answered or the port did
     // not open. A port that does not open says why, plainly (not allowed, in use, gone), in the
-    // scanner field and in the alert that ends the attempt (NSAlertWindow_9010).
+    // scanner field and in the alert that ends the attempt (NSAlertWindow_9020).
     NextTask makeConnection(JobContext& context);
     // Task 8: the stored scans into BarcodeDataSource.txt; task 9 follows when they arrived whole,
     // task 2 when the user did not confirm the serial number.

@@ -207,9 +207,9 @@ TEST_F(ScannerWorkflowsTest, APortThatIsGoneSaysSoAndTheJobRestsAtTheConnection)
     fPrompt.asked.clear();
     NextTask next = workflows.makeConnection(job);
     const std::string sentence = link + " is gone: is the scanner's cable plugged in?";
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_9010"}));
-    EXPECT_EQ(fPrompt.titles["NSAlertWindow_9010"], "The scanner's port cannot be used");
-    EXPECT_EQ(fPrompt.messages["NSAlertWindow_9010"], sentence);
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_9020"}));
+    EXPECT_EQ(fPrompt.titles["NSAlertWindow_9020"], "The scanner's port cannot be used");
+    EXPECT_EQ(fPrompt.messages["NSAlertWindow_9020"], sentence);
     EXPECT_EQ(fStatus.scannerFields().model, sentence);
     EXPECT_EQ(next, NextTask()); // the job rests at the connection
     EXPECT_TRUE(fMessages.contains(sentence));
