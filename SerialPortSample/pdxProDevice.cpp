@@ -123,8 +123,11 @@ bool pdxProDevice::EnterRemoteModeLoop2(short seconds) {
                 break;
         }
     }
-    if (!IsPortOpen())
+    if (!IsPortOpen()) {
         myPrintf(myFormat("UNABLE to OpenSerialPort -- fileDescriptor is [%i]", fFileDescriptor));
+        // Said plainly: not allowed, in use, or gone.
+        myPrintf(OpenFailureSentence());
+    }
     if (!success) {
         myPrintf("Unable to Connect In Remote Mode!!!");
         CloseSerialPort();
@@ -170,8 +173,10 @@ bool pdxProDevice::MakeConnection() {
 bool pdxProDevice::MakeConnectionNew() {
     myPrintfDebug("pdxProDevice::MakeConnectionNew\n");
     pdxRemoteModeSession session(*this);
-    // A scanner not ready within the first loop gets a second one.
-    if (!session.Enter(kConnectRemoteModeSeconds) && !session.Enter(kConnectRemoteModeSeconds))
+    // A scanner not ready within the first loop gets a second one; a port that did not open does
+    // not, since waiting changes nothing for a port the user may not use or that is gone.
+    if (!session.Enter(kConnectRemoteModeSeconds) &&
+        (GetLastOpenError() != 0 || !session.Enter(kConnectRemoteModeSeconds)))
         return false;
     // A failed read must not leave the identity of a scanner met earlier behind.
     std::memset(fModelName, 0, sizeof fModelName);

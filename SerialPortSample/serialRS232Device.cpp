@@ -1,16 +1,23 @@
 #include "serialRS232Device.h"
 
+#include "AlertPanel.h"
 #include "Clock.h"
 #include "MessageLog.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -59,6 +66,120 @@ void waitInTenths(int tenths) {
     if (tenths <= 0)
         return;
     processClock().sleepFor(std::chrono::milliseconds(100) * tenths);
+}
+
+ePortOpenProblem PortOpenProblemFromErrno(int error) {
+    switch (error) {
+    case 0:
+        return ePortOpenProblem_None;
+    case EACCES:
+    case EPERM:
+        return ePortOpenProblem_NotAllowed;
+    case EBUSY:
+        return ePortOpenProblem_InUse;
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+        return ePortOpenProblem_Gone;
+    default:
+        return ePortOpenProblem_Other;
+    }
+}
+
+std::string PortOpenProblemText(const std::string& path, int error, const std::string& holder) {
+    ePortOpenProblem problem = PortOpenProblemFromErrno(error);
+    if (problem == ePortOpenProblem_None)
+        return std::string();
+    // The list's items follow the enumeration, from NotAllowed on; the last one names the holder.
+    short index = static_cast<short>(problem - ePortOpenProblem_NotAllowed);
+    if (problem == ePortOpenProblem_InUse && !holder.empty())
+        index = kPortProblemHolderItem;
+    std::string format =
+        myGetNSArrayItem(kLocalizedTable, "NSArray_ibPortProblem", index).value_or("<Could NOT Find String>");
+    const char* second = index == kPortProblemHolderItem ? holder.c_str() : strerror(error);
+    return formatLocalizedText(format, path.c_str(), second);
+}
+
+namespace {
+
+std::string processName(long pid) {
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+// The process that holds an flock on the file (dev, inode), from /proc/locks; 0 when none.
+long flockHolder(dev_t device, ino_t inode) {
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        // "1: FLOCK  ADVISORY  WRITE 4711 00:05:87 0 EOF"; waiters carry a "->" and hold nothing.
+        std::istringstream fields(line);
+        std::string id, kind, advisory, mode, where;
+        long pid = 0;
+        if (!(fields >> id >> kind) || kind == "->" || kind != "FLOCK")
+            continue;
+        if (!(fields >> advisory >> mode >> pid >> where))
+            continue;
+        unsigned major = 0, minor = 0;
+        unsigned long long number = 0;
+        if (std::sscanf(where.c_str(), "%x:%x:%llu", &major, &minor, &number) != 3)
+            continue;
+        if (major == major(device) && minor == minor(device) && number == inode)
+            return pid;
+    }
+    return 0;
+}
+
+// A process with the character device open, among those whose descriptors this user may read
+// (their own; every one for root); 0 when none is seen.
+long openerOf(dev_t rdev) {
+    long found = 0;
+    DIR* processes = opendir("/proc");
+    if (processes == nullptr)
+        return 0;
+    while (dirent* entry = readdir(processes)) {
+        char* end = nullptr;
+        long pid = std::strtol(entry->d_name, &end, 10);
+        if (pid <= 0 || *end != '\0' || pid == static_cast<long>(getpid()))
+            continue;
+        std::string folder = std::string("/proc/") + entry->d_name + "/fd";
+        DIR* descriptors = opendir(folder.c_str());
+        if (descriptors == nullptr)
+            continue;
+        while (dirent* fd = readdir(descriptors)) {
+            struct stat info;
+            if (fd->d_name[0] == '.' || stat((folder + "/" + fd->d_name).c_str(), &info) != 0)
+                continue;
+            if (S_ISCHR(info.st_mode) && info.st_rdev == rdev) {
+                found = pid;
+                break;
+            }
+        }
+        closedir(descriptors);
+        if (found != 0)
+            break;
+    }
+    closedir(processes);
+    return found;
+}
+
+} // namespace
+
+std::string PortHolderText(const std::string& path) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return std::string();
+    long pid = flockHolder(info.st_dev, info.st_ino);
+    if (pid == 0 && S_ISCHR(info.st_mode))
+        pid = openerOf(info.st_rdev);
+    if (pid == 0)
+        return std::string();
+    std::string name = processName(pid);
+    if (name.empty())
+        return myFormat("process %ld", pid);
+    return myFormat("%s (process %ld)", name.c_str(), pid);
 }
 
 std::string LogString2(const char* bytes, long length) {
@@ -146,12 +267,28 @@ short serialRS232Device::OpenSerialPort() {
 
     int descriptor = open(fBsdPathName, O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (descriptor == -1) {
+        fLastOpenError = errno;
+        fLastOpenHolder = errno == EBUSY ? PortHolderText(fBsdPathName) : std::string();
         myPrintf(myFormat("Error opening serial port %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
+        SetFileDescriptor(-1);
+        return -1;
+    }
+    // Root opens a port despite another holder's TIOCEXCL; the lock keeps two programs of ours
+    // apart whoever runs them. Nothing has been changed on the port yet, so a refused lock only
+    // closes (the holder's exclusive use stays as it is).
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == -1) {
+        int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        fLastOpenError = error;
+        fLastOpenHolder = error == EBUSY ? PortHolderText(fBsdPathName) : std::string();
+        myPrintf(myFormat("Serial port %s is locked by another program - %s(%d).\n", fBsdPathName,
+                          strerror(error), error));
+        close(descriptor);
         SetFileDescriptor(-1);
         return -1;
     }
     auto fail = [&](const char* format) {
         int error = errno;
+        fLastOpenError = error;
         myPrintf(myFormat(format, fBsdPathName, strerror(error), error));
         ioctl(descriptor, TIOCNXCL);
         close(descriptor);
@@ -177,16 +314,16 @@ short serialRS232Device::OpenSerialPort() {
         return fail("Error setting tty attributes %s - %s(%d).\n");
     // Only stale input is thrown away: on a pseudo-terminal, flushing output also discards what
     // the other side has not read yet, such as the ESC that ended the previous session.
-    if (tcflush(descriptor, TCIFLUSH) == -1) {
-        myPrintf("unable to tcflush ( filedescriptor, TCIFLUSH )\n");
-        ioctl(descriptor, TIOCNXCL);
-        close(descriptor);
-        SetFileDescriptor(-1);
-        return -1;
-    }
+    if (tcflush(descriptor, TCIFLUSH) == -1)
+        return fail("unable to tcflush ( filedescriptor, TCIFLUSH ) %s - %s(%d)\n");
     requestLowLatency(descriptor, fBsdPathName);
+    fLastOpenError = 0;
     SetFileDescriptor(static_cast<short>(descriptor));
     return fFileDescriptor;
+}
+
+std::string serialRS232Device::OpenFailureSentence() const {
+    return PortOpenProblemText(fBsdPathName, fLastOpenError, fLastOpenHolder);
 }
 
 void serialRS232Device::CloseSerialPort() {

@@ -17,6 +17,26 @@ void waitInTenths(int tenths);
 // Renders a byte run for the log: printable bytes as they are, ESC as \e, TAB \t, LF \n, CR \r,
 // every other byte as a backslash and three decimal digits.
 std::string LogString2(const char* bytes, long length);
+
+// Why a port could not be opened, in the terms a photographer can act on.
+enum ePortOpenProblem {
+    ePortOpenProblem_None = 0,   // it opened
+    ePortOpenProblem_NotAllowed, // EACCES, EPERM: the user is not in the dialout group
+    ePortOpenProblem_InUse,      // EBUSY: another program holds the port (or another of ours)
+    ePortOpenProblem_Gone,       // ENOENT, ENXIO, ENODEV: unplugged, or a link to nothing
+    ePortOpenProblem_Other,
+};
+ePortOpenProblem PortOpenProblemFromErrno(int error);
+// The sentence the scanner field, the alert and vesk-cli show for a port that did not open, in the
+// user's language (the list "NSArray_ibPortProblem"); empty for error 0. A port in use names its
+// holder when it is known ("ModemManager (process 812)").
+std::string PortOpenProblemText(const std::string& path, int error,
+                                const std::string& holder = std::string());
+// The item of "NSArray_ibPortProblem" for a port in use whose holder is known.
+constexpr short kPortProblemHolderItem = 4;
+// The program that holds the port at path: the holder of its flock (another program of ours),
+// else a process with the device open among those this user may see; empty when none is known.
+std::string PortHolderText(const std::string& path);
 // Logs each byte of a reply on a debug line of its own (index, hex and character).
 void LogReturnedBytes(const char* bytes, long total);
 
@@ -48,8 +68,15 @@ class serialRS232Device {
     // (false) and leaves the path as it was.
     bool SetBsdPathName(const char* path);
 
-    // The open descriptor, or -1. A port already open is returned unchanged.
+    // The open descriptor, or -1. A port already open is returned unchanged. Besides the
+    // exclusive use of the terminal (TIOCEXCL, which root ignores), the port is locked with flock
+    // for as long as it is open, so that two programs of ours never share it, root or not: the
+    // second open fails with EBUSY.
     short OpenSerialPort();
+    // The system's error number of the last OpenSerialPort that failed; 0 after one that opened.
+    int GetLastOpenError() const { return fLastOpenError; }
+    // The plain sentence for the last failed open (PortOpenProblemText); empty after a success.
+    std::string OpenFailureSentence() const;
     // Restores the attributes found at open and closes; nothing happens on a closed port.
     void CloseSerialPort();
     bool IsPortOpen() const { return fFileDescriptor >= 0; }
@@ -79,4 +106,6 @@ class serialRS232Device {
     char fBsdPathName[kPathSize];
     struct termios fSavedTTYAttrs;
     short fFileDescriptor;
+    int fLastOpenError = 0;
+    std::string fLastOpenHolder; // who holds the port, after an open refused with EBUSY
 };

@@ -1,10 +1,7 @@
 #include "serialRS232Manager.h"
 
 #include "MessageLog.h"
-
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "serialPortEnumerator.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <set>
 
 namespace {
 
@@ -30,35 +26,11 @@ pdxProDevice* createDevice() {
     return deviceStore().back().get();
 }
 
-std::vector<std::string> sortedEntries(const char* folder) {
-    std::vector<std::string> names;
-    DIR* directory = opendir(folder);
-    if (directory == nullptr)
-        return names;
-    while (dirent* entry = readdir(directory)) {
-        if (entry->d_name[0] != '.')
-            names.push_back(entry->d_name);
-    }
-    closedir(directory);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string resolvedPath(const std::string& path) {
     char buffer[PATH_MAX] = {0};
     if (realpath(path.c_str(), buffer) == nullptr)
         return std::string();
     return buffer;
-}
-
-// A tty of /sys/class/tty that stands for hardware (it has a device link) or a Bluetooth
-// serial link (rfcomm), as opposed to the consoles and pseudo-terminals.
-bool isSerialHardware(const std::string& name) {
-    if (name.compare(0, 6, "rfcomm") == 0)
-        return true;
-    std::string link = "/sys/class/tty/" + name + "/device";
-    struct stat info;
-    return lstat(link.c_str(), &info) == 0;
 }
 
 } // namespace
@@ -72,36 +44,11 @@ const std::vector<pdxProDevice*>& serialRS232Manager::FindScannerPorts() {
     return fRS232FinalList;
 }
 
-std::vector<std::string> serialRS232Manager::EnumerateSystemSerialPaths() {
+std::vector<std::string> serialRS232Manager::NamedPortPaths() {
     std::vector<std::string> paths;
-    std::set<std::string> covered;
-    // The stable names first: they carry the adapter's maker and model.
-    for (const std::string& name : sortedEntries("/dev/serial/by-id")) {
-        std::string path = "/dev/serial/by-id/" + name;
-        std::string target = resolvedPath(path);
-        if (target.empty())
-            continue;
-        paths.push_back(path);
-        covered.insert(target);
-    }
-    for (const std::string& name : sortedEntries("/sys/class/tty")) {
-        if (!isSerialHardware(name))
-            continue;
-        std::string path = "/dev/" + name;
-        if (covered.count(path) != 0 || access(path.c_str(), F_OK) != 0)
-            continue;
-        paths.push_back(path);
-    }
-    return paths;
-}
-
-int serialRS232Manager::FindSerialDevices(const char* serialStreamType) {
-    myPrintfDebug(myFormat("serialRS232Manager::FindSerialDevices => [%s]\n",
-                           serialStreamType ? serialStreamType : ""));
-    fSerialPortIterator = EnumerateSystemSerialPaths();
     const char* extra = std::getenv("VESK_SERIAL_PORTS");
     if (extra == nullptr)
-        return 0;
+        return paths;
     std::string list = extra;
     std::size_t start = 0;
     while (start <= list.size()) {
@@ -109,8 +56,26 @@ int serialRS232Manager::FindSerialDevices(const char* serialStreamType) {
         if (end == std::string::npos)
             end = list.size();
         if (end > start)
-            fSerialPortIterator.push_back(list.substr(start, end - start));
+            paths.push_back(list.substr(start, end - start));
         start = end + 1;
+    }
+    return paths;
+}
+
+int serialRS232Manager::FindSerialDevices(const char* serialStreamType) {
+    myPrintfDebug(myFormat("serialRS232Manager::FindSerialDevices => [%s]\n",
+                           serialStreamType ? serialStreamType : ""));
+    fSerialPortIterator.clear();
+    for (const serialPortInfo& info : serialPortEnumerator::SystemPorts()) {
+        Port port;
+        port.info = info;
+        fSerialPortIterator.push_back(port);
+    }
+    for (const std::string& path : NamedPortPaths()) {
+        Port port;
+        port.info = serialPortInfo(path);
+        port.named = true;
+        fSerialPortIterator.push_back(port);
     }
     return 0;
 }
@@ -120,28 +85,68 @@ int serialRS232Manager::FindModems() {
 }
 
 void serialRS232Manager::GetModemPath() {
-    std::vector<std::string> paths;
-    paths.swap(fSerialPortIterator);
-    AddDevicesFromPaths(paths);
+    std::vector<Port> found;
+    found.swap(fSerialPortIterator);
+    for (const Port& port : found)
+        AddPorts({port.info}, port.named);
 }
 
 void serialRS232Manager::AddDevicesFromPaths(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
+    std::vector<serialPortInfo> ports;
+    for (const std::string& path : paths)
+        ports.emplace_back(path);
+    AddPorts(ports, false);
+}
+
+void serialRS232Manager::AddPorts(const std::vector<serialPortInfo>& ports, bool named) {
+    for (serialPortInfo info : ports) {
+        const std::string& path = info.Path();
         if (path.size() >= serialRS232Device::kPathSize) {
             myPrintf(myFormat("Found Device with UNKNOWN BSD path: %.80s... (%zu bytes, too long)\n",
                               path.c_str(), path.size()));
             continue;
         }
         myPrintfDebug(myFormat("Found A Device with BSD path: %s\n", path.c_str()));
-        myPrintfDebug(myFormat("===>> ADDING to VALID LIST, the BSD path: %s\n", path.c_str()));
-        if (!CheckIfValidRS232DeviceNames(path.c_str())) {
+        if (named) {
+            // A named link to a port the system reported is that port: one entry, under the
+            // name given, with the system's details.
+            std::string target = resolvedPath(path);
+            bool repeated = false;
+            for (auto it = fPorts.begin(); it != fPorts.end();) {
+                bool same =
+                    it->info.Path() == path || (!target.empty() && resolvedPath(it->info.Path()) == target);
+                if (same && it->named) {
+                    repeated = true;
+                    break;
+                }
+                if (!same) {
+                    ++it;
+                    continue;
+                }
+                info.TakeDetailsFrom(it->info);
+                fRS232DevicesFound.erase(
+                    std::remove(fRS232DevicesFound.begin(), fRS232DevicesFound.end(), it->device),
+                    fRS232DevicesFound.end());
+                it = fPorts.erase(it);
+            }
+            if (repeated)
+                continue;
+        }
+        bool suitable = named || info.Kind() != serialPortInfo::eKind_Other;
+        Port port;
+        port.device = createDevice();
+        port.device->SetBsdPathName(path.c_str());
+        port.info = info;
+        port.named = named;
+        fPorts.push_back(port);
+        if (!suitable) {
             myPrintfDebug(
                 myFormat("\nUNABLE to find suitable service for device found at\n[%s]\n\n", path.c_str()));
             continue;
         }
-        pdxProDevice* device = createDevice();
-        device->SetBsdPathName(path.c_str());
-        fRS232DevicesFound.push_back(device);
+        myPrintfDebug(myFormat("===>> ADDING to VALID LIST, the BSD path: %s (%s)\n", path.c_str(),
+                               info.Description().c_str()));
+        fRS232DevicesFound.push_back(port.device);
     }
 }
 
@@ -150,20 +155,53 @@ void serialRS232Manager::FindDefaultPortList() {
     myPrintfDebug(myFormat("serialRS232Manager::FindDefaultPortList => Total Names = %i\n",
                            static_cast<int>(fRS232DevicesFound.size())));
     fRS232FinalList.clear();
+    std::size_t namedCount = 0;
     for (pdxProDevice* device : fRS232DevicesFound) {
+        auto port = std::find_if(fPorts.begin(), fPorts.end(),
+                                 [device](const Port& candidate) { return candidate.device == device; });
         const char* path = device->GetBsdPathName();
-        if (IsAdapterPortPath(path)) {
-            myPrintf(myFormat("INSERTing to TOP of list -> [%s]\n", path));
-            fRS232FinalList.insert(fRS232FinalList.begin(), device);
+        if (port == fPorts.end()) {
+            myPrintf(myFormat("Did NOT Add the UNKNOWN Name to list -> [%s]\n", path));
             continue;
         }
-        if (IsBluetoothPortPath(path)) {
+        if (port->named) {
+            myPrintfDebug(myFormat("Named in VESK_SERIAL_PORTS, used as given -> [%s]\n", path));
+            fRS232FinalList.insert(fRS232FinalList.begin() + static_cast<long>(namedCount), device);
+            ++namedCount;
+            continue;
+        }
+        switch (port->info.Kind()) {
+        case serialPortInfo::eKind_ScannerAdapter:
+            myPrintf(myFormat("INSERTing to TOP of list -> [%s]\n", path));
+            fRS232FinalList.insert(fRS232FinalList.begin() + static_cast<long>(namedCount), device);
+            continue;
+        case serialPortInfo::eKind_Bluetooth:
             myPrintfDebug(myFormat("Appending to end of list -> [%s]\n", path));
             fRS232FinalList.push_back(device);
             continue;
+        case serialPortInfo::eKind_Other:
+            myPrintf(myFormat("Did NOT Add the UNKNOWN Name to list -> [%s]\n", path));
+            continue;
         }
-        myPrintf(myFormat("Did NOT Add the UNKNOWN Name to list -> [%s]\n", path));
     }
+}
+
+std::vector<serialRS232Manager::Port> serialRS232Manager::GetAllPorts() const {
+    std::vector<Port> all;
+    auto portOf = [this](const pdxProDevice* device) {
+        return std::find_if(fPorts.begin(), fPorts.end(),
+                            [device](const Port& candidate) { return candidate.device == device; });
+    };
+    for (pdxProDevice* device : fRS232FinalList) {
+        auto port = portOf(device);
+        if (port != fPorts.end())
+            all.push_back(*port);
+    }
+    for (const Port& port : fPorts) {
+        if (std::find(fRS232FinalList.begin(), fRS232FinalList.end(), port.device) == fRS232FinalList.end())
+            all.push_back(port);
+    }
+    return all;
 }
 
 bool serialRS232Manager::IsAdapterPortPath(const char* path) {

@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
     MyApplicationDelegate delegate(services, build);
     shell.setDelegate(&delegate);
     hostEvents.setDelegate(&delegate);
+    hostEvents.watchHost(&delegate);
     window.setDelegate(&delegate);
     shell.installSignalHandlers();
 
@@ -157,7 +158,11 @@ int main(int argc, char** argv) {
         else
             delegate.applicationOpenUntitledFile();
     });
-    int status = QApplication::exec();
+    // An end asked for before the main loop (SIGTERM while the launch's port search shows "No
+    // serial port found", whose alert runs its own event loop) has already sent 'qend' and asked
+    // the loops to end; QApplication::exec would start afresh and, the end being taken once,
+    // never return.
+    int status = delegate.hasTerminated() ? 0 : QApplication::exec();
     hostEvents.flush();
     std::fflush(stdout);
     std::fflush(stderr);

@@ -528,6 +528,10 @@
         <translation>Leer archivo de prueba de banda magnética...</translation>
     </message>
     <message>
+        <source>The serial port of the scanner. Choose another one when the scanner is connected elsewhere; VeskBarcode remembers your choice.</source>
+        <translation>El puerto serie del escáner. Elija otro cuando el escáner esté conectado a otro puerto; VeskBarcode recuerda su elección.</translation>
+    </message>
+    <message>
         <source>A step of the job is running: wait until it has finished.</source>
         <translation>Hay un paso del trabajo en marcha: espere a que termine.</translation>
     </message>

@@ -23,6 +23,7 @@
 #include "JobContext.h"
 
 #include <optional>
+#include <string>
 
 // The task that follows a step; none: the job rests.
 using NextTask = std::optional<eVeskBarcodeTask>;
@@ -55,4 +56,10 @@ class JobSteps {
     virtual StepResult deleteData(JobContext& context) = 0;
     // Rediscovers the serial ports and chooses the current port (user-interface thread).
     virtual void rescanSerialPort(JobContext& context) = 0;
+    // The user chose the port at path in the main window: it becomes the current port and is
+    // remembered in the settings (user-interface thread). Steps without ports ignore it.
+    virtual void chooseSerialPort(JobContext& context, const std::string& path) {
+        (void)context;
+        (void)path;
+    }
 };

@@ -12,6 +12,7 @@
 
 #include "HostEventGate.h"
 #include "HostEvents.h"
+#include "HostPresence.h"
 #include "JobCheckList.h"
 #include "JobSteps.h"
 #include "MessageBuffer.h"
@@ -78,7 +79,7 @@ struct HostEventResult {
     std::map<std::string, std::string> reply; // keyword ("resp") to text
 };
 
-class MyApplicationDelegate : public MessageSink {
+class MyApplicationDelegate : public MessageSink, public HostPresence {
   public:
     MyApplicationDelegate(ApplicationServices services, BuildInfo build);
     ~MyApplicationDelegate() override;
@@ -117,6 +118,8 @@ class MyApplicationDelegate : public MessageSink {
     bool ibDeleteData();
     bool ibDoAutoLocateAndDownload();
     void ibRescanSerialPort();
+    // The user chose the serial port at path in the main window.
+    void ibChooseSerialPort(const std::string& path);
     void ibQuitApplication();
 
     // Host events, on the user-interface thread.
@@ -124,6 +127,12 @@ class MyApplicationDelegate : public MessageSink {
     void handleVeskxOkayToDeleteHandler(const IncomingHostEvent& event);
     void handleTestAEHandler(const IncomingHostEvent& event);
     std::optional<std::string> handleCameraEventClass(const IncomingHostEvent& event);
+    // The host's name left the bus. While the job waits for the host's answer to 'ok01' nobody
+    // will answer: the photographer is told that Vesk-X has quit and that the scans stay on the
+    // scanner, the job ends, and nothing erases the scanner in this run (no 'eras', no button).
+    void hostDidQuit() override;
+    // The host quit while the job waited for its answer.
+    bool hostQuitBeforeConfirming() const { return fHostQuitBeforeConfirming.load(); }
 
     // Sends a 'barc' event to target; the result of the send.
     short mySendQuorvelAppleEvent(FourCharCode target, FourCharCode eventID);
@@ -187,6 +196,8 @@ class MyApplicationDelegate : public MessageSink {
     // 'err2'. A download or a match clears it (and the request above): their result needs a new
     // 'ok01'.
     std::atomic<bool> fEraseConfirmed{false};
+    // Vesk-X left the bus after 'ok01' and before it allowed the erase: nothing is erased any more.
+    std::atomic<bool> fHostQuitBeforeConfirming{false};
     bool fTerminating = false;
     bool fTerminated = false;
 };

@@ -3,6 +3,7 @@
 // the job record is here (and the record's creation in applicationOpenFile).
 #include "MyApplicationDelegate.h"
 
+#include "AlertPanel.h"
 #include "ApplicationShell.h"
 #include "Clock.h"
 #include "JobContext.h"
@@ -239,6 +240,11 @@ bool MyApplicationDelegate::ibMatchBarcodeDataWithPhotos() {
 
 bool MyApplicationDelegate::ibDeleteData() {
     myPrintfDebug("IBAction ibDeleteData\n");
+    if (fHostQuitBeforeConfirming) {
+        myPrintf("The scanner is not erased: Vesk-X quit before it confirmed this job, so the scans stay on "
+                 "the scanner. Start the job again from Vesk-X.\n");
+        return false;
+    }
     JobSteps* steps = fSteps;
     // Read once, as the erase starts: whether this erase ends the job the host confirmed.
     const bool confirmed = fEraseConfirmed.load();
@@ -273,6 +279,11 @@ StepResult MyApplicationDelegate::autoLocateAndDownload(JobContext& context, job
     return StepResult{next, false};
 }
 
+void MyApplicationDelegate::ibChooseSerialPort(const std::string& path) {
+    JobContext context = makeContext();
+    fSteps->chooseSerialPort(context, path);
+}
+
 void MyApplicationDelegate::ibRescanSerialPort() {
     myPrintf("ibRescanSerialPort => Scanning for Serial/BlueTooth Ports...");
     if (fServices.view)
@@ -297,6 +308,12 @@ HostEventResult MyApplicationDelegate::handleHostEvent(const IncomingHostEvent& 
     if (hostCommand && !event.fromHost) {
         // Only the host may erase the scanner or end the program.
         myPrintf("REFUSED host event " + name + " from " + event.sender + ": it does not come from Vesk-X\n");
+        result.outcome = HostEventResult::Outcome::Refused;
+        return result;
+    }
+    if (hostCommand && event.eventID == kVeskXEventID_Erase && fHostQuitBeforeConfirming) {
+        myPrintf("REFUSED host event " + name +
+                 ": Vesk-X quit before it confirmed this job; the scanner is not erased in this run\n");
         result.outcome = HostEventResult::Outcome::Refused;
         return result;
     }
@@ -340,11 +357,32 @@ void MyApplicationDelegate::handleVeskxOkayToDeleteHandler(const IncomingHostEve
         return;
     // The host allows the erase of what 'ok01' announced. When a worker still runs, the erase is
     // not started: the permission stays, for the host's next 'eras' or the Erase Scanner button.
+    // From now on the host's leaving does not stop the erase it allowed.
     fEraseConfirmed = true;
     // The host's erase permission is its confirmation of the job.
     if (fServices.hostConfirmed)
         fServices.hostConfirmed();
     ibDeleteData();
+}
+
+void MyApplicationDelegate::hostDidQuit() {
+    myPrintfDebug("The host's bus name has left the session bus\n");
+    if (!fConfirmationRequested || fEraseConfirmed || fHostQuitBeforeConfirming)
+        return;
+    fHostQuitBeforeConfirming = true;
+    fConfirmationRequested = false;
+    {
+        std::lock_guard<std::mutex> moving(fTaskLock);
+        if (jobCheckList* job = fCurJobCheckListPtr.get()) {
+            job->curTask = eVeskBarcodeTask_JobEnded;
+            job->nextTask = eVeskBarcodeTask_JobEnded;
+        }
+    }
+    std::string folder = getWorkingFolderPathNameAsNSString();
+    myPrintf("Vesk-X has quit before it confirmed this job. The scans stay on the scanner: nothing was "
+             "erased. The matches are saved in the job folder " +
+             folder + "\n");
+    myNSRunAlertPanel(kLocalizedTable, "NSAlertWindow_9021", folder.c_str(), nullptr);
 }
 
 void MyApplicationDelegate::handleTestAEHandler(const IncomingHostEvent& event) {

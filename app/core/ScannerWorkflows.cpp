@@ -12,9 +12,12 @@
 #include "serialRS232Manager.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <vector>
 
 const char kUnknownBarcodeID[] = "UNKNOWN";
@@ -59,6 +62,26 @@ bool fileExists(const std::string& path) {
 
 bool isValidBarcodeID(const std::string& id) {
     return !id.empty() && id != kUnknownBarcodeID;
+}
+
+std::string resolvedPath(const std::string& path) {
+    char buffer[PATH_MAX] = {0};
+    if (realpath(path.c_str(), buffer) == nullptr)
+        return std::string();
+    return buffer;
+}
+
+// The name under which a port is remembered: its stable name (/dev/serial/by-id/...) when it has
+// one, so that the choice survives the adapter coming back as another ttyUSB.
+std::string rememberedName(const serialRS232Manager::Port& port) {
+    return port.info.StablePath().empty() ? port.info.Path() : port.info.StablePath();
+}
+
+bool portAnswersTo(const serialRS232Manager::Port& port, const std::string& name) {
+    if (name == port.info.Path() || name == port.info.StablePath())
+        return true;
+    std::string target = resolvedPath(name);
+    return !target.empty() && target == resolvedPath(port.info.Path());
 }
 
 } // namespace
@@ -118,24 +141,45 @@ void ScannerWorkflows::rebuild(JobContext& context, bool announceNoPort) {
         MessageLog::SystemLog(std::string("ibSerialPortName = ") + device->GetBsdPathName());
         showPortField(context);
     }
+    showPortChoices(context);
 }
 
 void ScannerWorkflows::getCurRS232Device(JobContext& context) {
     chooseCurrentPort(context, true);
 }
 
+pdxProDevice* ScannerWorkflows::rememberedPort() const {
+    std::optional<std::string> remembered = GeneralPreferencesController::getScannerSerialPort();
+    if (!remembered)
+        return nullptr;
+    std::lock_guard<std::mutex> guard(fLock);
+    if (!fRS232Manager)
+        return nullptr;
+    for (const serialRS232Manager::Port& port : fRS232Manager->GetAllPorts()) {
+        if (portAnswersTo(port, *remembered))
+            return port.device;
+    }
+    return nullptr;
+}
+
 void ScannerWorkflows::chooseCurrentPort(JobContext& context, bool announceNoPort) {
+    pdxProDevice* chosen = rememberedPort();
     bool empty = false;
     {
         std::lock_guard<std::mutex> guard(fLock);
         if (fRS232Manager) {
             const std::vector<pdxProDevice*>& ports = fRS232Manager->GetCFArrayOfRS32FinalList();
-            if (ports.empty())
+            if (chosen)
+                fCurRS232Device = chosen;
+            else if (ports.empty())
                 empty = true;
             else
                 fCurRS232Device = ports.front();
         }
     }
+    if (chosen)
+        myPrintfDebug(std::string("The serial port chosen earlier is there: ") + chosen->GetBsdPathName() +
+                      "\n");
     if (empty) {
         myPrintf("CFArrayGetCount(GetCFArrayOfRS32FinalList) is ZERO!!!");
         // Said plainly: no port was found (the scanner's cable or Bluetooth link is missing).
@@ -150,6 +194,45 @@ void ScannerWorkflows::chooseCurrentPort(JobContext& context, bool announceNoPor
             showPortField(context);
     }
     setSerialPortImage(context);
+}
+
+void ScannerWorkflows::showPortChoices(JobContext& context) {
+    std::vector<SerialPortChoice> choices;
+    std::string current;
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        if (fRS232Manager) {
+            for (const serialRS232Manager::Port& port : fRS232Manager->GetAllPorts())
+                choices.push_back({port.info.Path(), port.info.Label()});
+        }
+        if (fCurRS232Device)
+            current = fCurRS232Device->GetBsdPathName();
+    }
+    context.status().setSerialPortChoices(choices, current);
+}
+
+void ScannerWorkflows::chooseSerialPort(JobContext& context, const std::string& path) {
+    std::optional<serialRS232Manager::Port> chosen;
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        if (fRS232Manager) {
+            for (const serialRS232Manager::Port& port : fRS232Manager->GetAllPorts()) {
+                if (port.info.Path() == path)
+                    chosen = port;
+            }
+        }
+        if (chosen)
+            fCurRS232Device = chosen->device;
+    }
+    if (!chosen) {
+        myPrintf("The serial port " + path + " is not among the ports found; press Rescan Ports\n");
+        showPortChoices(context);
+        return;
+    }
+    myPrintf("Serial port chosen: " + chosen->info.Label() + "\n");
+    GeneralPreferencesController::setScannerSerialPort(rememberedName(*chosen));
+    showPortField(context);
+    showPortChoices(context);
 }
 
 void ScannerWorkflows::setSerialPortImage(JobContext& context) {
@@ -252,15 +335,20 @@ NextTask ScannerWorkflows::connect(JobContext& context, bool forErase) {
     status.setBusy(true);
     status.setStatusText(statusText(eStatus_Connecting));
     // A connection without a port ends in alert 9009, so the rescans here do not announce it.
-    if (!hasManager())
+    // A current port that has vanished (the adapter unplugged, perhaps back under another name)
+    // is looked for again too.
+    std::string previousPath = currentPortPath();
+    if (!hasManager() || (!previousPath.empty() && access(previousPath.c_str(), F_OK) != 0))
         rebuild(context, false);
     pdxProDevice* device = currentDevice();
     // Without a port the status line says so instead of naming a port.
     status.setStatusText(device ? statusText(eStatus_InitialisingPort, portText(device)) : portText(device));
-    if (device) {
-        device->OpenSerialPort();
-        status.setStatusText(statusText(eStatus_PortOpen, portText(device)));
+    if (device && !openForConnection(context, device)) {
+        finishStatus(context);
+        return std::nullopt; // the job rests at the connection
     }
+    if (device)
+        status.setStatusText(statusText(eStatus_PortOpen, portText(device)));
 
     // Without a port the cable question comes first: it tells the user to plug the adapter in.
     const char* readyAlert = isBluetooth(device) ? (forErase ? "NSAlertWindow_1013" : "NSAlertWindow_1003")
@@ -304,6 +392,21 @@ NextTask ScannerWorkflows::connect(JobContext& context, bool forErase) {
         device->CloseSerialPort();
     finishStatus(context);
     return next;
+}
+
+bool ScannerWorkflows::openForConnection(JobContext& context, pdxProDevice* device) {
+    if (device->OpenSerialPort() >= 0)
+        return true;
+    // Not allowed, in use or gone: waiting for a scanner to answer would change nothing, so the
+    // attempt ends here with the reason, and the job rests until the user connects again.
+    std::string reason = device->OpenFailureSentence();
+    myPrintf("pdxMakeConnection => " + reason + "\n");
+    showScannerFields(context, reason, std::string());
+    // Nothing is under way while the user reads why: the status line stops saying the port is
+    // being set up.
+    finishStatus(context);
+    myNSRunAlertPanel(kTable, "NSAlertWindow_9020", reason.c_str(), nullptr);
+    return false;
 }
 
 bool ScannerWorkflows::downloadWithProgress(pdxProDevice& device, const std::string& barcodeID) {

@@ -32,11 +32,16 @@ class ScannerWorkflows {
     ScannerWorkflows(const ScannerWorkflows&) = delete;
     ScannerWorkflows& operator=(const ScannerWorkflows&) = delete;
 
-    // Port discovery: a fresh manager, its search, then the current port and its logo.
+    // Port discovery: a fresh manager, its search, then the current port, its logo and the list
+    // of every port for the chooser.
     void rebuildRS232Manager(JobContext& context);
-    // Takes the first port of the final list as the current port (keeps the old one when the
-    // search found none) and shows the logo.
+    // Takes the port the user chose (remembered in the settings) when it is there, else the first
+    // port of the final list, as the current port (keeps the old one when the search found none)
+    // and shows the logo.
     void getCurRS232Device(JobContext& context);
+    // The user's choice in the port chooser: the port at path (as the last search listed it)
+    // becomes the current port and is remembered in the settings.
+    void chooseSerialPort(JobContext& context, const std::string& path);
     // The Bluetooth logo for a Bluetooth port, the USB logo for any other, none without a port.
     void setSerialPortImage(JobContext& context);
     // The rescan button: rediscover the ports.
@@ -45,7 +50,9 @@ class ScannerWorkflows {
     // Task 6: testing mode, an existing data file, else on to task 7.
     NextTask prepareForConnection(JobContext& context);
     // Task 7: the scanner's model and serial number; task 8 follows when it answered, task 2 when
-    // the user did not ready it, nothing (the job rests) when no scanner answered.
+    // the user did not ready it, nothing (the job rests) when no scanner answered or the port did
+    // not open. A port that does not open says why, plainly (not allowed, in use, gone), in the
+    // scanner field and in the alert that ends the attempt (NSAlertWindow_9020).
     NextTask makeConnection(JobContext& context);
     // Task 8: the stored scans into BarcodeDataSource.txt; task 9 follows when they arrived whole,
     // task 2 when the user did not confirm the serial number.
@@ -89,6 +96,12 @@ class ScannerWorkflows {
     // announceNoPort: tell the user in an alert when the search found no port.
     void rebuild(JobContext& context, bool announceNoPort);
     void chooseCurrentPort(JobContext& context, bool announceNoPort);
+    // The port the remembered choice names among the ports found; null when none.
+    pdxProDevice* rememberedPort() const;
+    // Every port found, with the current one, to the chooser.
+    void showPortChoices(JobContext& context);
+    // Opens the current port for the connection; false after telling the user why it did not.
+    bool openForConnection(JobContext& context, pdxProDevice* device);
     pdxProDevice* currentDevice() const;
     bool hasManager() const;
     // The text the port fields and status texts show for the current port.

@@ -134,6 +134,10 @@ void VeskJobSteps::rescanSerialPort(JobContext& context) {
     fScanner.rescanSerialPort(context);
 }
 
+void VeskJobSteps::chooseSerialPort(JobContext& context, const std::string& path) {
+    fScanner.chooseSerialPort(context, path);
+}
+
 NextTask VeskJobSteps::matchBarcodeDataWithPhotos(JobContext& context) {
     report(eJobStep_Match, eStepState::Running);
     eMatchOutcome outcome =

@@ -26,6 +26,7 @@ class VeskJobSteps : public JobSteps {
     NextTask matchBarcodeDataWithPhotos(JobContext& context) override;
     StepResult deleteData(JobContext& context) override;
     void rescanSerialPort(JobContext& context) override;
+    void chooseSerialPort(JobContext& context, const std::string& path) override;
 
     // The match tree last shown in the review (null before the first match).
     const BarcodeList* barcodeList() const { return fBarcodeList.get(); }

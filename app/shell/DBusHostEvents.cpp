@@ -3,12 +3,14 @@
 #include "HostEventBus.h"
 #include "HostEventsAdaptor.h"
 #include "HostEventsProxy.h"
+#include "HostPresence.h"
 #include "MessageLog.h"
 #include "MyApplicationDelegate.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 
 #include <cstdio>
 
@@ -68,6 +70,15 @@ bool DBusHostEvents::registerHandlers() {
     if (!fConnection.isConnected())
         return false;
     return fConnection.registerObject(HostEventBus::kObjectPath, this, QDBusConnection::ExportAdaptors);
+}
+
+void DBusHostEvents::watchHost(HostPresence* presence) {
+    if (!fConnection.isConnected() || !presence || fHostWatcher)
+        return;
+    fHostWatcher = new QDBusServiceWatcher(HostEventBus::busNameForSignature(kVeskXSignature), fConnection,
+                                           QDBusServiceWatcher::WatchForUnregistration, this);
+    connect(fHostWatcher, &QDBusServiceWatcher::serviceUnregistered, this,
+            [presence](const QString&) { presence->hostDidQuit(); });
 }
 
 bool DBusHostEvents::sendEvent(FourCharCode signature, FourCharCode eventClass, FourCharCode eventID) {

@@ -13,7 +13,9 @@
 #include <QString>
 #include <QVariantMap>
 
+class HostPresence;
 class MyApplicationDelegate;
+class QDBusServiceWatcher;
 
 class DBusHostEvents : public QObject, public HostEvents, protected QDBusContext {
     Q_OBJECT
@@ -30,6 +32,9 @@ class DBusHostEvents : public QObject, public HostEvents, protected QDBusContext
     void setDelegate(MyApplicationDelegate* delegate) { fDelegate = delegate; }
     // Exports the event handlers on the bus; false when there is no bus.
     bool registerHandlers();
+    // Watches the host's bus name and tells presence when it leaves the bus (the host quit or
+    // crashed). Nothing happens without a bus.
+    void watchHost(HostPresence* presence);
 
     // Sends 'barc' events to signature's bus name without waiting for a reply. False (with a
     // debug log line) when the receiver is not on the bus or the bus is gone. Any thread.
@@ -51,5 +56,6 @@ class DBusHostEvents : public QObject, public HostEvents, protected QDBusContext
 
     QDBusConnection fConnection;
     MyApplicationDelegate* fDelegate = nullptr;
+    QDBusServiceWatcher* fHostWatcher = nullptr;
     QString fOwnName;
 };

@@ -15,6 +15,7 @@
 #include "serialRS232Manager.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QPixmap>
@@ -38,6 +39,9 @@ MainWindow::MainWindow(ApplicationShell& shell, QWidget* parent)
     fUi->ibDisclosureButton1->setToolTip(tr("Click to CLOSE..."));
     connect(fUi->ibDisclosureButton1, &QToolButton::toggled, this, &MainWindow::ibToggleDisclosureButton1);
     connect(fUi->preferencesButton, &QPushButton::clicked, this, &MainWindow::openPreferences);
+    fUi->ibSerialPortName->setToolTip(
+        tr("The serial port of the scanner. Choose another one when the scanner is connected elsewhere; "
+           "VeskBarcode remembers your choice."));
     // The checklist heads the window, above the status line.
     fChecklist = new JobChecklistView(fUi->centralwidget);
     fUi->mainLayout->insertWidget(0, fChecklist);
@@ -66,6 +70,14 @@ void MainWindow::setDelegate(MyApplicationDelegate* delegate) {
     connect(fUi->autoLocateButton, &QPushButton::clicked, this,
             [delegate] { delegate->ibDoAutoLocateAndDownload(); });
     connect(fUi->rescanButton, &QPushButton::clicked, this, [delegate] { delegate->ibRescanSerialPort(); });
+    // Only the user's own choice counts (activated, not currentIndexChanged): filling the list
+    // must not look like a choice.
+    connect(fUi->ibSerialPortName, QOverload<int>::of(&QComboBox::activated), this,
+            [this, delegate](int index) {
+                QString path = fUi->ibSerialPortName->itemData(index).toString();
+                if (!path.isEmpty())
+                    delegate->ibChooseSerialPort(path.toStdString());
+            });
     connect(fUi->quitButton, &QPushButton::clicked, this, [delegate] { delegate->ibQuitApplication(); });
 }
 
@@ -171,8 +183,11 @@ void MainWindow::setScannerFields(const std::string& model, const std::string& s
     QString portText = QString::fromUtf8(portPath.data(), int(portPath.size()));
     onUserInterfaceThread([this, modelText, serialText, portText] {
         fUi->ibBarcodeDeviceName->setText(modelText);
+        // A long text (why the port did not open) is read whole in the tool tip.
+        fUi->ibBarcodeDeviceName->setToolTip(modelText);
+        fUi->ibBarcodeDeviceName->setCursorPosition(0);
         fUi->ibBarcodeDeviceSerialNumber->setText(serialText);
-        fUi->ibSerialPortName->setText(portText);
+        showChosenPort(portText);
     });
     // The logo by the same rule as the port discovery's.
     if (portPath.empty())
@@ -196,6 +211,34 @@ void MainWindow::setSerialPortImage(const std::string& imageName) {
         fUi->ibSerialPortImage->setPixmap(logo);
         fUi->ibSerialPortImage->setVisible(true);
     });
+}
+
+void MainWindow::setSerialPortChoices(const std::vector<SerialPortChoice>& ports,
+                                      const std::string& currentPath) {
+    QList<QPair<QString, QString>> items;
+    for (const SerialPortChoice& port : ports)
+        items.append({QString::fromStdString(port.path), QString::fromStdString(port.label)});
+    QString current = QString::fromStdString(currentPath);
+    onUserInterfaceThread([this, items, current] {
+        QComboBox* chooser = fUi->ibSerialPortName;
+        QSignalBlocker blocker(chooser);
+        chooser->clear();
+        for (const auto& item : items)
+            chooser->addItem(item.second, item.first);
+        showChosenPort(current.isEmpty() ? chooser->placeholderText() : current);
+    });
+}
+
+void MainWindow::showChosenPort(const QString& path) {
+    QComboBox* chooser = fUi->ibSerialPortName;
+    QSignalBlocker blocker(chooser);
+    int index = chooser->findData(path);
+    if (index < 0) {
+        chooser->setCurrentIndex(-1);
+        chooser->setPlaceholderText(path);
+        return;
+    }
+    chooser->setCurrentIndex(index);
 }
 
 void MainWindow::logFrame(const char* heading) {

@@ -65,6 +65,10 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
     void setScannerFields(const std::string& model, const std::string& serialNumber,
                           const std::string& portPath) override;
     void setSerialPortImage(const std::string& imageName) override;
+    // The port chooser: every serial port with its description; choosing one tells the
+    // controller (ibChooseSerialPort), which remembers it.
+    void setSerialPortChoices(const std::vector<SerialPortChoice>& ports,
+                              const std::string& currentPath) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +79,8 @@ class MainWindow : public QMainWindow, public MainWindowView, public StatusDispl
   private:
     void onUserInterfaceThread(std::function<void()> work);
     void logFrame(const char* heading);
+    // Shows path as the chooser's choice; a text that is no port (none found) as its placeholder.
+    void showChosenPort(const QString& path);
     void openPreferences();
     void ibPickTestFolder();
 

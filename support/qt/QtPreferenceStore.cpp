@@ -3,6 +3,7 @@
 #include "MessageLog.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -30,6 +31,7 @@ std::optional<std::string> QtPreferenceStore::value(const std::string& key) {
     {
         QSettings settings(fFilePath, QSettings::IniFormat);
         QVariant stored = settings.value(fromUtf8(key));
+        reportReadProblem(int(settings.status()));
         if (stored.isValid())
             return stored.toString().toStdString();
     }
@@ -38,6 +40,27 @@ std::optional<std::string> QtPreferenceStore::value(const std::string& key) {
     if (found == fDefaults.end())
         return std::nullopt;
     return found->second;
+}
+
+void QtPreferenceStore::reportReadProblem(int status) {
+    {
+        std::lock_guard<std::mutex> guard(fLock);
+        if (status == fReportedStatus)
+            return;
+        fReportedStatus = status;
+    }
+    if (status == QSettings::NoError)
+        return;
+    QFileInfo file(fFilePath);
+    std::string why = "a read error";
+    if (status == QSettings::FormatError)
+        why = "it is not a settings file";
+    else if (!file.isFile())
+        why = "it is not a file";
+    else if (!file.isReadable())
+        why = "permission denied";
+    myPrintf("The settings file " + fFilePath.toStdString() + " cannot be read (" + why +
+             "); factory values are used for every setting.\n");
 }
 
 void QtPreferenceStore::setValue(const std::string& key, const std::string& value) {

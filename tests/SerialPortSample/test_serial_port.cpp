@@ -14,9 +14,11 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -126,6 +128,111 @@ TEST_P(SerialPortOpenTest, FailuresLeaveThePortClosedWithAMessageNamingThePath) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, SerialPortOpenTest, ::testing::ValuesIn(kOpenFailureCases), CaseName());
+
+namespace {
+
+struct ProblemCase {
+    const char* name;
+    int error;
+    const char* holder;
+    const char* sentence;
+};
+
+void PrintTo(const ProblemCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const ProblemCase kProblemCases[] = {
+    {"permission denied", EACCES, "",
+     "You may not use /dev/ttyUSB0. Add yourself to the dialout group (sudo adduser $USER dialout), then log "
+     "out and in."},
+    {"not permitted", EPERM, "", "You may not use /dev/ttyUSB0. Add yourself"},
+    {"busy", EBUSY, "", "/dev/ttyUSB0 is in use by another program (a modem manager or a serial terminal)."},
+    {"busy with a known holder", EBUSY, "ModemManager (process 812)",
+     "/dev/ttyUSB0 is in use by another program: ModemManager (process 812)."},
+    {"no such file", ENOENT, "", "/dev/ttyUSB0 is gone: is the scanner's cable plugged in?"},
+    {"no such device or address", ENXIO, "", "/dev/ttyUSB0 is gone"},
+    {"no such device", ENODEV, "", "/dev/ttyUSB0 is gone"},
+    {"anything else", EIO, "", "/dev/ttyUSB0 could not be opened: Input/output error."},
+    {"opened", 0, "", ""},
+};
+
+class PortProblemTest : public ::testing::TestWithParam<ProblemCase> {};
+
+} // namespace
+
+TEST_P(PortProblemTest, EachReasonHasItsSentence) {
+    const ProblemCase& c = GetParam();
+    std::string sentence = PortOpenProblemText("/dev/ttyUSB0", c.error, c.holder);
+    EXPECT_EQ(sentence.rfind(c.sentence, 0), 0u) << sentence;
+    if (c.error == 0) {
+        EXPECT_TRUE(sentence.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, PortProblemTest, ::testing::ValuesIn(kProblemCases), CaseName());
+
+// The real failures, each with the sentence the user sees.
+TEST(SerialPortProblems, ALinkToNothingIsGone) {
+    TemporaryFolder folder;
+    std::string link = folder.file("ttyUSB0");
+    ASSERT_EQ(symlink(folder.file("unplugged").c_str(), link.c_str()), 0);
+    serialRS232Device port;
+    port.SetBsdPathName(link.c_str());
+    EXPECT_EQ(port.OpenSerialPort(), -1);
+    EXPECT_EQ(port.GetLastOpenError(), ENOENT);
+    EXPECT_EQ(port.OpenFailureSentence(), link + " is gone: is the scanner's cable plugged in?");
+}
+
+TEST_F(SerialPortTest, ASecondOpenOfOursIsRefusedNamingTheHolderAndTheCloseGivesThePortBack) {
+    ASSERT_GT(fPort.OpenSerialPort(), 0);
+    serialRS232Device second;
+    second.SetBsdPathName(fTerminal.slavePath().c_str());
+    EXPECT_EQ(second.OpenSerialPort(), -1);
+    EXPECT_EQ(second.GetLastOpenError(), EBUSY);
+    // Root ignores TIOCEXCL, so the lock is what refuses it then; the holder is this very process.
+    EXPECT_EQ(second.OpenFailureSentence().rfind(fTerminal.slavePath() + " is in use by another program", 0),
+              0u)
+        << second.OpenFailureSentence();
+    if (geteuid() == 0) {
+        EXPECT_NE(second.OpenFailureSentence().find("(process " + std::to_string(getpid()) + ")"),
+                  std::string::npos)
+            << second.OpenFailureSentence();
+    }
+    fPort.CloseSerialPort();
+    EXPECT_GT(second.OpenSerialPort(), 0) << second.OpenFailureSentence();
+    EXPECT_TRUE(second.OpenFailureSentence().empty());
+    second.CloseSerialPort();
+}
+
+TEST_F(SerialPortTest, APortTheUserMayNotOpenSaysWhatToDo) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root opens any port; scripts/test runs this as a normal user";
+    ASSERT_EQ(chmod(fTerminal.slavePath().c_str(), 0), 0);
+    EXPECT_EQ(fPort.OpenSerialPort(), -1);
+    EXPECT_EQ(fPort.GetLastOpenError(), EACCES);
+    EXPECT_EQ(fPort.OpenFailureSentence(), "You may not use " + fTerminal.slavePath() +
+                                               ". Add yourself to the dialout group (sudo adduser $USER "
+                                               "dialout), then log out and in.");
+}
+
+TEST_F(SerialPortTest, APortHeldExclusivelyByAnotherProgramIsInUse) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root ignores exclusive use; scripts/test runs this as a normal user";
+    // Another program (here: a descriptor of this test, as a serial terminal would) holds the
+    // port with exclusive use.
+    int holder = open(fTerminal.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(ioctl(holder, TIOCEXCL), 0);
+    EXPECT_EQ(fPort.OpenSerialPort(), -1);
+    EXPECT_EQ(fPort.GetLastOpenError(), EBUSY);
+    EXPECT_EQ(fPort.OpenFailureSentence().rfind(fTerminal.slavePath() + " is in use by another program", 0),
+              0u)
+        << fPort.OpenFailureSentence();
+    ioctl(holder, TIOCNXCL);
+    close(holder);
+    EXPECT_GT(fPort.OpenSerialPort(), 0) << fPort.OpenFailureSentence();
+}
 
 TEST(SerialPortPath, PathsOf1024BytesOrMoreAreRefused) {
     RecordingMessageSink messages;

@@ -129,6 +129,42 @@ class HostEventsBusTest : public QObject {
         }
     }
 
+    // SIGTERM while the launch's alert waits for an answer (no port was found; nobody answers it)
+    // ends the program in order, instead of leaving it running for ever.
+    void sigtermWhileTheLaunchAlertWaitsEndsTheProgram() {
+        QProcess veskBarcode;
+        QProcessEnvironment environment = unattended();
+        environment.remove("VESK_UNATTENDED"); // the alert waits, as for a user
+        veskBarcode.setProcessEnvironment(environment);
+        veskBarcode.start(program("VeskBarcode"), {});
+        QVERIFY(veskBarcode.waitForStarted(10000));
+        QByteArray messages;
+        QElapsedTimer waited;
+        waited.start();
+        while (!messages.contains("is ZERO") && waited.elapsed() < 15000 &&
+               veskBarcode.state() == QProcess::Running) {
+            veskBarcode.waitForReadyRead(100);
+            messages += veskBarcode.readAllStandardError();
+        }
+        if (!messages.contains("is ZERO")) {
+            veskBarcode.kill();
+            veskBarcode.waitForFinished(5000);
+            QSKIP("this machine has a serial port: no alert at launch");
+        }
+        QTest::qWait(300); // the alert's own event loop runs
+        veskBarcode.terminate();
+        bool ended = veskBarcode.waitForFinished(10000);
+        if (!ended) {
+            veskBarcode.kill();
+            veskBarcode.waitForFinished(5000);
+        }
+        messages += veskBarcode.readAllStandardError();
+        QVERIFY2(ended, "SIGTERM did not end VeskBarcode");
+        QCOMPARE(veskBarcode.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(veskBarcode.exitCode(), 0);
+        QVERIFY2(messages.contains("applicationWillTerminate"), messages.constData());
+    }
+
     void badFolderEndsWithErr3ThenQendAndStatus3() {
         Run host(program("vesk-host"), {"--", program("VeskBarcode"), folder("Caf\u00e9")});
         QCOMPARE(host.finish(), 3);

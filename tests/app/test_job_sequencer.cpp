@@ -754,6 +754,59 @@ TEST_F(SequencerTest, HostAnswerAfterTheWaitMovesTheJobThroughTheEraseHandlerOnl
     EXPECT_EQ(std::vector<std::string>{"deleteData"}, steps.calls());
 }
 
+namespace {
+
+IncomingHostEvent hostErase() {
+    IncomingHostEvent eras;
+    eras.target = kVeskBarcodeSignature;
+    eras.eventClass = kVeskXSignature;
+    eras.eventID = kVeskXEventID_Erase;
+    eras.fromHost = true;
+    return eras;
+}
+
+} // namespace
+
+// Vesk-X leaves the bus while the job waits for its answer: nobody will answer, so the job ends
+// with a message, and nothing erases the scanner afterwards (no late event, no button, no tick).
+TEST_F(SequencerTest, HostGoneWhileWaitingEndsTheJobAndNothingErasesAfterwards) {
+    openJob();
+    setTasks(eVeskBarcodeTask_MatchBarcodeDataWithPhotos, eVeskBarcodeTask_TellVeskToConfirm);
+    delegate->doIdle(); // 'ok01'
+    delegate->doIdle();
+    delegate->doIdle(); // waiting
+    EXPECT_EQ(eVeskBarcodeTask_WaitForVeskToConfirm, cur());
+    delegate->hostDidQuit();
+    EXPECT_TRUE(delegate->hostQuitBeforeConfirming());
+    EXPECT_EQ(eVeskBarcodeTask_JobEnded, cur());
+    EXPECT_EQ(eVeskBarcodeTask_JobEnded, next());
+    EXPECT_NE(std::string::npos,
+              log().find("Vesk-X has quit before it confirmed this job. The scans stay on the "
+                         "scanner: nothing was erased."))
+        << log();
+    EXPECT_EQ(HostEventResult::Outcome::Refused, delegate->handleHostEvent(hostErase()).outcome);
+    EXPECT_FALSE(delegate->ibDeleteData());
+    for (int tick = 0; tick < 3; ++tick)
+        delegate->doIdle();
+    ASSERT_TRUE(waitForNoWorker());
+    EXPECT_TRUE(steps.calls().empty());
+    EXPECT_EQ(std::vector<std::string>{"QRWz barc ok01"}, host->events());
+}
+
+TEST_F(SequencerTest, HostGoneAfterItsAnswerOrBeforeOk01ChangesNothing) {
+    openJob();
+    delegate->hostDidQuit(); // no 'ok01' yet: nobody is waited for
+    EXPECT_FALSE(delegate->hostQuitBeforeConfirming());
+    setTasks(eVeskBarcodeTask_MatchBarcodeDataWithPhotos, eVeskBarcodeTask_TellVeskToConfirm);
+    delegate->doIdle(); // 'ok01'
+    EXPECT_EQ(HostEventResult::Outcome::Handled, delegate->handleHostEvent(hostErase()).outcome);
+    ASSERT_TRUE(steps.waitForCalls(1));
+    delegate->hostDidQuit(); // it answered: the erase it allowed goes on
+    EXPECT_FALSE(delegate->hostQuitBeforeConfirming());
+    ASSERT_TRUE(waitForNoWorker());
+    EXPECT_EQ(std::vector<std::string>{"deleteData"}, steps.calls());
+}
+
 TEST_F(SequencerTest, EventForAnotherProgramIsIgnored) {
     openJob();
     IncomingHostEvent event;

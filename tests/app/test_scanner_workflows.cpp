@@ -13,6 +13,7 @@
 #include "CaseName.h"
 #include "FileContent.h"
 #include "PdxSimProcess.h"
+#include "PseudoTerminal.h"
 #include "RecordingHostEvents.h"
 #include "RecordingMessageSink.h"
 #include "RecordingShell.h"
@@ -27,6 +28,8 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+
+#include <unistd.h>
 
 namespace {
 
@@ -189,6 +192,60 @@ TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnect
     EXPECT_NE(std::find(statusTexts.begin(), statusTexts.end(), "No serial port found"), statusTexts.end());
     for (const std::string& text : statusTexts)
         EXPECT_EQ(text.find("Setting up serial port"), std::string::npos) << text;
+}
+
+// A port that does not open says why at once, in the scanner field and in the alert that ends the
+// attempt, instead of a ready question and minutes of waiting for a scanner that cannot answer.
+TEST_F(ScannerWorkflowsTest, APortThatIsGoneSaysSoAndTheJobRestsAtTheConnection) {
+    std::string link = fFolder.file("ttyUSB0");
+    ASSERT_EQ(symlink(fFolder.file("unplugged").c_str(), link.c_str()), 0);
+    setenv("VESK_SERIAL_PORTS", link.c_str(), 1);
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    EXPECT_EQ(workflows.currentPortPath(), link);
+    fPrompt.asked.clear();
+    NextTask next = workflows.makeConnection(job);
+    const std::string sentence = link + " is gone: is the scanner's cable plugged in?";
+    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_9020"}));
+    EXPECT_EQ(fPrompt.titles["NSAlertWindow_9020"], "The scanner's port cannot be used");
+    EXPECT_EQ(fPrompt.messages["NSAlertWindow_9020"], sentence);
+    EXPECT_EQ(fStatus.scannerFields().model, sentence);
+    EXPECT_EQ(next, NextTask()); // the job rests at the connection
+    EXPECT_TRUE(fMessages.contains(sentence));
+}
+
+// The port chosen in the main window is remembered and taken again by the next search while it
+// is there; once it is gone, the first port found is taken and the choice is kept for its return.
+TEST_F(ScannerWorkflowsTest, TheChosenPortIsRememberedWhileItIsThere) {
+    ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
+    testsupport::PseudoTerminal other;
+    std::string second = fFolder.file("ttyUSB7");
+    ASSERT_EQ(symlink(other.slavePath().c_str(), second.c_str()), 0);
+    setenv("VESK_SERIAL_PORTS", (fScanner->link() + ":" + second).c_str(), 1);
+    {
+        ScannerWorkflows workflows;
+        JobContext job = context();
+        workflows.rescanSerialPort(job);
+        EXPECT_EQ(workflows.currentPortPath(), fScanner->link());
+        workflows.chooseSerialPort(job, second);
+        EXPECT_EQ(workflows.currentPortPath(), second);
+        workflows.chooseSerialPort(job, fFolder.file("not-listed")); // refused, the choice stays
+        EXPECT_EQ(workflows.currentPortPath(), second);
+    }
+    EXPECT_EQ(fPreferences.values[sPrefs_scannerSerialPort], second);
+    {
+        ScannerWorkflows workflows;
+        JobContext job = context();
+        workflows.rescanSerialPort(job);
+        EXPECT_EQ(workflows.currentPortPath(), second);
+    }
+    setenv("VESK_SERIAL_PORTS", fScanner->link().c_str(), 1);
+    ScannerWorkflows workflows;
+    JobContext job = context();
+    workflows.rescanSerialPort(job);
+    EXPECT_EQ(workflows.currentPortPath(), fScanner->link());
+    EXPECT_EQ(fPreferences.values[sPrefs_scannerSerialPort], second);
 }
 
 TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndDownloadAsksWithIt) {

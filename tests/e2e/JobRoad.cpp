@@ -238,6 +238,21 @@ bool JobRoad::hostRunning() {
     return false;
 }
 
+pid_t JobRoad::killHostKeepingProgram() {
+    if (fHost <= 0)
+        return -1;
+    // Orphans of this process's children come to this process, so that the program can be
+    // waited for and stopped by its process id.
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+    std::string children =
+        readFile("/proc/" + std::to_string(fHost) + "/task/" + std::to_string(fHost) + "/children");
+    pid_t program = static_cast<pid_t>(std::atol(children.c_str()));
+    kill(fHost, SIGKILL);
+    waitpid(fHost, nullptr, 0);
+    fHost = -1;
+    return program > 0 ? program : -1;
+}
+
 int JobRoad::waitForHostExit(int seconds) {
     if (!pollUntil(seconds, [&] { return !hostRunning(); })) {
         stopChild(fHost);

@@ -64,6 +64,9 @@ class JobRoad {
     // vesk-host's exit status, or -1 when it had to be killed after seconds.
     int waitForHostExit(int seconds);
     bool hostRunning();
+    // The host dies at once (SIGKILL), as a crashed Vesk-X does; the program it started stays,
+    // a child of this test (which is made a subreaper for it), and is returned (-1 when none).
+    pid_t killHostKeepingProgram();
 
     // The events the host received, in order ("ok01", "ok02", "qend").
     std::vector<std::string> events() const;

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+
 #include <chrono>
 #include <thread>
 
@@ -95,6 +99,42 @@ TEST(JobEndToEnd, WholeRoadListsDownloadsMatchesAndErasesTheScanner) {
     EXPECT_TRUE(road.scannerWasSent(kUploadCommand));
     EXPECT_TRUE(road.scannerWasSent(kEraseCommand));
     EXPECT_EQ(road.scannerRecordCount(), 0);
+}
+
+// Vesk-X dies while VeskBarcode waits for it to confirm: the photographer is told, the scans stay
+// on the scanner (no erase, then or later), and the program still ends in order on SIGTERM.
+TEST(JobEndToEnd, HostGoneWhileWaitingKeepsTheScansAndTheProgramEndsOnSigterm) {
+    JobRoad road;
+    addShootPhotos(road);
+    ASSERT_TRUE(road.startScanner(kScans));
+    HostRun run;
+    run.hostOptions = {"--no-erase"};
+    ASSERT_TRUE(road.startHost(run));
+    ASSERT_TRUE(road.waitForEvent("ok01", 60)) << failureNote(road);
+    pid_t program = road.killHostKeepingProgram();
+    ASSERT_GT(program, 0);
+    EXPECT_TRUE(road.waitForMessage(
+        "Vesk-X has quit before it confirmed this job. The scans stay on the scanner", 15))
+        << failureNote(road);
+    std::this_thread::sleep_for(std::chrono::seconds(2)); // time for a wrong erase to start
+    kill(program, SIGTERM);
+    int status = -1;
+    bool ended = false;
+    for (int i = 0; i < 200 && !ended; ++i) {
+        ended = waitpid(program, &status, WNOHANG) == program;
+        if (!ended)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!ended) {
+        kill(program, SIGKILL);
+        waitpid(program, nullptr, 0);
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
+    EXPECT_TRUE(ended) << "SIGTERM did not end the program";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(road.scannerWasSent(kEraseCommand));
+    EXPECT_EQ(road.scannerRecordCount(), 3);
+    EXPECT_EQ(road.folderFile("BarcodeMatchedList.txt"), kMatchedList);
 }
 
 TEST(JobEndToEnd, ExistingDataFileIsUsedAndTheEraseReconnectsFirst) {

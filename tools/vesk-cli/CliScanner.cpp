@@ -1,10 +1,13 @@
 // vesk-cli scanner [PORT] info|download FOLDER|erase UNIT_ID [--data-file FILE] [--force] [--yes]
 //                  [--verbose]
+// vesk-cli scanner ports
 //
 // Runs the scanner steps of a job from a terminal: the connection check, the download of the
 // stored scans into FOLDER/BarcodeDataSource.txt, and the erase of a named scanner, which is
 // refused unless the data file holds every scan the scanner holds (or --force). Without PORT the
-// first port that discovery finds is used (VESK_SERIAL_PORTS adds ports).
+// first port that discovery finds is used (VESK_SERIAL_PORTS adds ports); a PORT given is used as
+// given, whatever its name. A port that does not open says why (not allowed, in use, gone).
+// "ports" lists every serial port with what it is, in the order of use.
 #include "CliCommands.h"
 
 #include "MacRoman.h"
@@ -54,7 +57,8 @@ enum {
 
 const char kScannerUsage[] =
     "usage: vesk-cli scanner [PORT] info|download FOLDER|erase UNIT_ID [--data-file FILE] [--force]\n"
-    "                        [--yes] [--verbose]\n";
+    "                        [--yes] [--verbose]\n"
+    "       vesk-cli scanner ports\n";
 
 const char kScannerHelp[] =
     "\n"
@@ -71,6 +75,7 @@ const char kScannerHelp[] =
     "  --force          erase even so: shows how many scans the scanner holds and erases exactly\n"
     "                   those (refused if the scanner changed meanwhile)\n"
     "  --yes            do not ask before erasing\n"
+    "  ports            every serial port with what it is, the scanner's candidates first\n"
     "\n"
     "Exit status: 0 done (after an erase: the scanner is empty), 1 failure (no scanner answered, the\n"
     "download or the erase failed, the erase could not be confirmed, or the question was not\n"
@@ -83,7 +88,30 @@ int scannerUsage() {
 }
 
 bool isVerb(const std::string& word) {
-    return word == "info" || word == "download" || word == "erase";
+    return word == "info" || word == "download" || word == "erase" || word == "ports";
+}
+
+// Every serial port, one line each: the scanner's candidates first, in the order of use.
+int runPorts() {
+    serialRS232Manager manager;
+    manager.FindScannerPorts();
+    std::vector<serialRS232Manager::Port> ports = manager.GetAllPorts();
+    if (ports.empty()) {
+        fprintf(gUserErrors, "vesk-cli: no serial port found\n");
+        return eScannerStatus_Failed;
+    }
+    for (const serialRS232Manager::Port& port : ports)
+        printf("%s%s\n", port.info.Label().c_str(), port.named ? " (named in VESK_SERIAL_PORTS)" : "");
+    return eScannerStatus_Done;
+}
+
+// Opens the port ahead of the scanner's own steps (which keep it open); false after saying why
+// it did not open.
+bool openPort(pdxProDevice& device) {
+    if (device.OpenSerialPort() >= 0)
+        return true;
+    fprintf(gUserErrors, "vesk-cli: %s\n", device.OpenFailureSentence().c_str());
+    return false;
 }
 
 pdxProDevice* choosePort(const std::string& port, std::unique_ptr<pdxProDevice>& named) {
@@ -114,6 +142,8 @@ void printIdentity(pdxProDevice& device) {
 }
 
 bool connect(pdxProDevice& device) {
+    if (!openPort(device))
+        return false;
     if (device.MakeConnection())
         return true;
     fprintf(gUserErrors, "vesk-cli: no scanner answered on %s\n", device.GetBsdPathName());
@@ -207,6 +237,8 @@ int runErase(pdxProDevice& device, const EraseOptions& options) {
                     device.GetBsdPathName() + "? It is done only when " + options.dataFile +
                     " holds every one of them, and cannot be undone."))
             return eScannerStatus_Failed;
+        if (!openPort(device))
+            return eScannerStatus_Failed;
         return eraseStatus(
             device.DeleteDataNew(options.unitID.c_str(), pdxEraseGuard::ForDataFile(options.dataFile)),
             options);
@@ -274,7 +306,8 @@ int cliScanner(int argc, char** argv) {
         return scannerUsage();
     const std::string verb = words[0];
     const std::string argument = words.size() > 1 ? words[1] : std::string();
-    if ((verb != "info" && words.size() != 2) || (verb == "info" && words.size() != 1))
+    bool alone = verb == "info" || verb == "ports";
+    if ((!alone && words.size() != 2) || (alone && words.size() != 1) || (verb == "ports" && !port.empty()))
         return scannerUsage();
     if (verb != "erase" && (erase.force || dataFileGiven)) {
         fprintf(stderr, "vesk-cli: --force and --data-file belong to erase\n");
@@ -305,7 +338,9 @@ int cliScanner(int argc, char** argv) {
 
     std::unique_ptr<pdxProDevice> named;
     int status = 1;
-    if (pdxProDevice* device = choosePort(port, named)) {
+    if (verb == "ports")
+        status = runPorts();
+    else if (pdxProDevice* device = choosePort(port, named)) {
         if (verb == "info")
             status = runInfo(*device);
         else if (verb == "download")

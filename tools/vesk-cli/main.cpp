@@ -31,7 +31,8 @@ const Command kCommands[] = {
      "match BARCODE_FILE IMAGE_LIST OUT [--align auto|last] [--skew SECONDS] [--report FILE] [--two-ids]",
      false},
     {"scanner", cliScanner,
-     "scanner [PORT] info|download FOLDER|erase UNIT_ID [--data-file FILE] [--force] [--yes]", false},
+     "scanner [PORT] info|download FOLDER|erase UNIT_ID [--data-file FILE] [--force] [--yes] | scanner ports",
+     false},
     {"magstripe", cliMagstripe, "magstripe FILE", false},
     {"selftest", cliSelftest, "selftest [--port-only] [PORT]", true},
 };

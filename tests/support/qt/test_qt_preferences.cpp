@@ -7,10 +7,14 @@
 #include "PropertyList.h"
 #include "QtAlertPrompt.h"
 #include "QtPreferenceStore.h"
+#include "RecordingMessageSink.h"
 #include "RunningThread.h"
 
 #include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
@@ -18,6 +22,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -105,10 +111,34 @@ class TestQtPreferences : public QObject {
         QCOMPARE(GeneralPreferencesController::getBarcodeMatchSkewSeconds(), 0.0f);
     }
 
-    void threeIDsAreForcedTrue() {
+    void threeIDsAreForcedTrueWithoutWritingIt() {
         fStore->setValue(sPrefs_doOutputThreeBarcodeIDs, "false");
         QCOMPARE(GeneralPreferencesController::getDoOutputThreeBarcodeIDs(), true);
-        QCOMPARE(storedText(sPrefs_doOutputThreeBarcodeIDs), QStringLiteral("true"));
+        QCOMPARE(storedText(sPrefs_doOutputThreeBarcodeIDs), QStringLiteral("false"));
+    }
+
+    // A job reads every setting; the file the user keeps is never touched by that.
+    void readingNeverWrites() {
+        fStore->setValue(sPrefs_doOutputThreeBarcodeIDs, "false");
+        fStore->setValue(sPrefs_barcodeMatchSkewSeconds, "thirty");
+        QFile file(fStore->filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray before = file.readAll();
+        file.close();
+        QDateTime modified = QFileInfo(file).lastModified();
+        QTest::qWait(20);
+        GeneralPreferencesController::getDoEnableInternalTestingMode();
+        GeneralPreferencesController::getDoAllowUserToModifyData();
+        GeneralPreferencesController::getDoOutputThreeBarcodeIDs();
+        GeneralPreferencesController::getBarcodeMatchSkewSeconds();
+        GeneralPreferencesController::getDefaultBarcodeDataFileName();
+        GeneralPreferencesController::getDoPromptForMissingBarcodeDataFile();
+        GeneralPreferencesController::getDoManualPromptForBarcodeDataFile();
+        GeneralPreferencesController::getDoUseLastBarcodeAsSyncData();
+        GeneralPreferencesController::getScannerSerialPort();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QCOMPARE(QFileInfo(file).lastModified(), modified);
     }
 
     void skewTexts_data() {
@@ -117,13 +147,119 @@ class TestQtPreferences : public QObject {
         QTest::newRow("decimal point") << "36.5" << 36.5f;
         QTest::newRow("integer") << "12" << 12.0f;
         QTest::newRow("decimal comma from a hand edit") << "2,25" << 2.25f;
-        QTest::newRow("not a number") << "soon" << 0.0f;
+        QTest::newRow("blanks around") << " 7.5 " << 7.5f;
+        QTest::newRow("zero") << "0" << 0.0f;
+        QTest::newRow("the largest") << "3600" << 3600.0f;
     }
     void skewTexts() {
         QFETCH(QString, stored);
         QFETCH(float, expected);
         fStore->setValue(sPrefs_barcodeMatchSkewSeconds, stored.toStdString());
         QCOMPARE(GeneralPreferencesController::getBarcodeMatchSkewSeconds(), expected);
+    }
+
+    // A typo must not collapse the matching to a skew of 0: the factory value stands in, and the
+    // message area names the key, the value and the file, once.
+    void badValuesCountAsTheFactoryValueWithAMessage_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("skew not a number")
+            << sPrefs_barcodeMatchSkewSeconds << "abc"
+            << "36"
+            << "is not a number of seconds from 0 to 3600; the factory value 36.0";
+        QTest::newRow("skew with a unit") << sPrefs_barcodeMatchSkewSeconds << "36 s"
+                                          << "36"
+                                          << "is not a number of seconds";
+        QTest::newRow("skew negative") << sPrefs_barcodeMatchSkewSeconds << "-5"
+                                       << "36"
+                                       << "is not a number of seconds from 0 to 3600";
+        QTest::newRow("skew too large") << sPrefs_barcodeMatchSkewSeconds << "86400"
+                                        << "36"
+                                        << "is not a number of seconds from 0 to 3600";
+        QTest::newRow("skew not finite") << sPrefs_barcodeMatchSkewSeconds << "nan"
+                                         << "36"
+                                         << "is not a number of seconds";
+        QTest::newRow("flag not a flag") << sPrefs_doAllowUserToModifyData << "maybe"
+                                         << "1"
+                                         << "is not true or false; the factory value true";
+        QTest::newRow("count not a number") << sPrefs_doPromptForMissingBarcodeDataFile << "abc"
+                                            << "1"
+                                            << "is not a whole number; the factory value 1";
+    }
+    void badValuesCountAsTheFactoryValueWithAMessage() {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        QFETCH(QString, why);
+        testsupport::RecordingMessageSink messages;
+        fStore->setValue(key.toStdString(), stored.toStdString());
+        auto read = [&key]() -> QString {
+            if (key == sPrefs_barcodeMatchSkewSeconds)
+                return QString::number(double(GeneralPreferencesController::getBarcodeMatchSkewSeconds()));
+            if (key == sPrefs_doAllowUserToModifyData)
+                return QString::number(int(GeneralPreferencesController::getDoAllowUserToModifyData()));
+            return QString::number(GeneralPreferencesController::getDoPromptForMissingBarcodeDataFile());
+        };
+        QCOMPARE(read(), expected);
+        QCOMPARE(read(), expected);
+        std::string named = "The setting " + key.toStdString() + "=" + stored.toStdString() + " in " +
+                            fStore->filePath().toStdString() + " " + why.toStdString();
+        QVERIFY2(messages.contains(named), messages.text().c_str());
+        QCOMPARE(messages.count("The setting " + key.toStdString() + "="), 1);
+    }
+
+    // The settings file cannot be read: said once, and the factory values stand in.
+    void anUnreadableSettingsFileIsReported_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("a folder in its place") << "folder"
+                                               << "it is not a file";
+        QTest::newRow("not a settings file") << "garbage"
+                                             << "it is not a settings file";
+        QTest::newRow("no permission") << "mode"
+                                       << "permission denied";
+    }
+    void anUnreadableSettingsFileIsReported() {
+        QFETCH(QString, kind);
+        QFETCH(QString, why);
+        if (kind == "mode" && geteuid() == 0)
+            QSKIP("root reads a file whatever its mode; this case runs as a normal user");
+        QTemporaryDir home;
+        QString path = home.path() + "/VeskBarcode.conf";
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        if (kind != "folder") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(kind == "garbage" ? QByteArray("[General\n\x01\x02=\"abc\nzzz")
+                                         : QByteArray("[General]\nbarcodeMatchSkewSeconds=12\n"));
+            file.close();
+            if (kind == "mode")
+                QVERIFY(file.setPermissions(QFileDevice::WriteOwner));
+        }
+        QtPreferenceStore store(path);
+        setPreferenceStore(&store);
+        QVERIFY(GeneralPreferencesController::setupDefaults());
+        testsupport::RecordingMessageSink messages;
+        QCOMPARE(GeneralPreferencesController::getBarcodeMatchSkewSeconds(), 36.0f);
+        QCOMPARE(GeneralPreferencesController::getDoAllowUserToModifyData(), true);
+        std::string expected = "The settings file " + path.toStdString() + " cannot be read (" +
+                               why.toStdString() + "); factory values are used for every setting.";
+        QVERIFY2(messages.contains(expected), messages.text().c_str());
+        QCOMPARE(messages.count("The settings file "), 1);
+        setPreferenceStore(fStore.get());
+    }
+
+    void theChosenPortIsRememberedAndForgotten() {
+        QVERIFY(!GeneralPreferencesController::getScannerSerialPort());
+        GeneralPreferencesController::setScannerSerialPort(
+            "/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0");
+        QCOMPARE(QString::fromStdString(*GeneralPreferencesController::getScannerSerialPort()),
+                 QStringLiteral("/dev/serial/by-id/usb-Silicon_Labs_CP2102-if00-port0"));
+        GeneralPreferencesController::setScannerSerialPort("");
+        QVERIFY(!GeneralPreferencesController::getScannerSerialPort());
     }
 
     // The toolkit sets the process locale from the user's; a comma locale must not cut 36.5 to 36.
