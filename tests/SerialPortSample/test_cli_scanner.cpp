@@ -133,14 +133,6 @@ void PrintTo(const CliEraseCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-std::string savedScans(const std::string& serialNumber, const std::string& scans) {
-    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=" + serialNumber +
-           "\tDateFormat=1\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
-           "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
-           "resv3_HeaderName_max20\n" +
-           scans;
-}
-
 const CliEraseCase kCliEraseCases[] = {
     {"the current folder's file holds the scans", savedScans("10700001", kFiveRecords), "", 0, true,
      "scanner 10700001 is empty", 0},

@@ -35,14 +35,6 @@ namespace {
 const char kThreeScans[] = "AAA1\t050426\t100000\nBBB2\t050426\t100200\nCCC3\t050426\t100400\n";
 const char kTwoLateScans[] = "DDD4\t050426\t110000\nEEE5\t050426\t110200\n";
 
-std::string savedScans(const std::string& serialNumber, const std::string& scans) {
-    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=" + serialNumber +
-           "\tDateFormat=1\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
-           "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
-           "resv3_HeaderName_max20\n" +
-           scans;
-}
-
 // How the folder's data file came about before the erase.
 enum class eBefore {
     Download,  // the job connected and downloaded

@@ -18,6 +18,7 @@
 #include "RecordingMessageSink.h"
 #include "RecordingShell.h"
 #include "RecordingStatusDisplay.h"
+#include "ScriptedAlertPrompt.h"
 #include "TaskName.h"
 #include "TemporaryFolder.h"
 
@@ -34,40 +35,6 @@
 namespace {
 
 const char kTwoScans[] = "AAA1\t050426\t100000\nBBB2\t050426\t100200\n";
-
-// A data file as the download writes it: scans of the scanner serialNumber.
-std::string savedScans(const std::string& serialNumber, const std::string& scans) {
-    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=" + serialNumber +
-           "\tDateFormat=1\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
-           "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
-           "resv3_HeaderName_max20\n" +
-           scans;
-}
-
-// Answers every alert with a scripted result (default button otherwise) and remembers what it
-// was asked.
-class ScriptedPrompt : public AlertPrompt {
-  public:
-    int runAlert(const AlertPanelContent& content) override {
-        std::lock_guard<std::mutex> guard(fLock);
-        asked.push_back(content.key);
-        titles[content.key] = content.title;
-        messages[content.key] = content.message;
-        auto found = answers.find(content.key);
-        return found == answers.end() ? 1 : found->second;
-    }
-    std::optional<std::string> chooseFile(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-
-    std::map<std::string, int> answers;
-    std::vector<std::string> asked;
-    std::map<std::string, std::string> titles;
-    std::map<std::string, std::string> messages;
-
-  private:
-    std::mutex fLock;
-};
 
 class MapPreferences : public PreferenceStore {
   public:
@@ -114,7 +81,7 @@ class ScannerWorkflowsTest : public ::testing::Test {
     std::optional<std::string> logo() const { return fStatus.serialPortImage(); }
 
     testsupport::TemporaryFolder fFolder;
-    ScriptedPrompt fPrompt;
+    testsupport::ScriptedAlertPrompt fPrompt;
     MapPreferences fPreferences;
     testsupport::RecordingStatusDisplay fStatus;
     testsupport::RecordingHostEvents fHost;
@@ -159,10 +126,10 @@ TEST_P(PortKindTest, EachKindOfPortHasItsLogoAndItsReadyQuestion) {
     workflows.rescanSerialPort(job);
     EXPECT_EQ(workflows.currentPortPath(), fFolder.path() + c.link);
     EXPECT_EQ(logo(), std::optional<std::string>(c.logo));
-    fPrompt.asked.clear();
+    fPrompt.clearAsked();
     NextTask next = workflows.makeConnection(job);
-    ASSERT_FALSE(fPrompt.asked.empty());
-    EXPECT_EQ(fPrompt.asked.front(), c.question);
+    ASSERT_FALSE(fPrompt.asked().empty());
+    EXPECT_EQ(fPrompt.asked().front(), c.question);
     EXPECT_EQ(next, NextTask(eVeskBarcodeTask_DownloadBarcodeData));
     EXPECT_EQ(workflows.barCodeID(), "10700001");
     EXPECT_EQ(fStatus.scannerFields().model, "Z-1070");
@@ -180,11 +147,11 @@ TEST_F(ScannerWorkflowsTest, WithoutAPortTheTextsSaySoAndTheJobWaitsAtTheConnect
     EXPECT_EQ(workflows.currentPortPath(), "");
     EXPECT_EQ(logo(), std::optional<std::string>(""));
     EXPECT_EQ(fStatus.scannerFields().portPath, "No serial port found");
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"No serial port found"}));
+    EXPECT_EQ(fPrompt.asked(), (std::vector<std::string>{"No serial port found"}));
 
-    fPrompt.asked.clear();
+    fPrompt.clearAsked();
     NextTask next = workflows.makeConnection(job);
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9009"}));
+    EXPECT_EQ(fPrompt.asked(), (std::vector<std::string>{"NSAlertWindow_1005", "NSAlertWindow_9009"}));
     EXPECT_EQ(next, NextTask()); // the job rests at the connection
     std::vector<std::string> statusTexts = fStatus.texts();
     for (const std::string& text : statusTexts)
@@ -204,12 +171,12 @@ TEST_F(ScannerWorkflowsTest, APortThatIsGoneSaysSoAndTheJobRestsAtTheConnection)
     JobContext job = context();
     workflows.rescanSerialPort(job);
     EXPECT_EQ(workflows.currentPortPath(), link);
-    fPrompt.asked.clear();
+    fPrompt.clearAsked();
     NextTask next = workflows.makeConnection(job);
     const std::string sentence = link + " is gone: is the scanner's cable plugged in?";
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_9020"}));
-    EXPECT_EQ(fPrompt.titles["NSAlertWindow_9020"], "The scanner's port cannot be used");
-    EXPECT_EQ(fPrompt.messages["NSAlertWindow_9020"], sentence);
+    EXPECT_EQ(fPrompt.asked(), (std::vector<std::string>{"NSAlertWindow_9020"}));
+    EXPECT_EQ(fPrompt.title("NSAlertWindow_9020"), "The scanner's port cannot be used");
+    EXPECT_EQ(fPrompt.message("NSAlertWindow_9020"), sentence);
     EXPECT_EQ(fStatus.scannerFields().model, sentence);
     EXPECT_EQ(next, NextTask()); // the job rests at the connection
     EXPECT_TRUE(fMessages.contains(sentence));
@@ -256,13 +223,13 @@ TEST_F(ScannerWorkflowsTest, ScannerWithoutASerialNumberIsKnownAsPlaceholderAndD
     workflows.makeConnection(job);
     EXPECT_EQ(workflows.barCodeID(), "177?????");
     EXPECT_EQ(fStatus.scannerFields().serialNumber, "177?????");
-    fPrompt.answers["NSAlertWindow_1009"] = 0;
+    fPrompt.answer("NSAlertWindow_1009", 0);
     NextTask next = workflows.downloadData(job);
-    EXPECT_EQ(fPrompt.titles["NSAlertWindow_1009"], "FOUND Zebex Unit SN# [177?????]!");
+    EXPECT_EQ(fPrompt.title("NSAlertWindow_1009"), "FOUND Zebex Unit SN# [177?????]!");
     // The question says how many scans the scanner holds.
-    EXPECT_NE(fPrompt.messages["NSAlertWindow_1009"].find("Scans stored on this scanner: 2."),
+    EXPECT_NE(fPrompt.message("NSAlertWindow_1009").find("Scans stored on this scanner: 2."),
               std::string::npos)
-        << fPrompt.messages["NSAlertWindow_1009"];
+        << fPrompt.message("NSAlertWindow_1009");
     EXPECT_EQ(next, NextTask(eVeskBarcodeTask_UserCancel));
     EXPECT_FALSE(testsupport::fileExists(fFolder.file("BarcodeDataSource.txt")));
 }
@@ -309,7 +276,7 @@ TEST_F(ScannerWorkflowsTest, ChecklistLinesOfAFailedConnectionAndACancelledDownl
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
     steps.rescanSerialPort(job);
     steps.makeConnection(job);
-    fPrompt.answers["NSAlertWindow_1009"] = 0;
+    fPrompt.answer("NSAlertWindow_1009", 0);
     EXPECT_EQ(steps.downloadData(job), NextTask(eVeskBarcodeTask_UserCancel));
     const ChecklistLine download = checklist.snapshot().line(eJobStep_Download);
     EXPECT_EQ(download.state, eStepState::Failed);
@@ -322,7 +289,7 @@ TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJ
     JobContext job = context();
     workflows.rescanSerialPort(job);
     NextTask next = workflows.downloadData(job);
-    EXPECT_TRUE(fPrompt.asked.empty());
+    EXPECT_TRUE(fPrompt.asked().empty());
     EXPECT_TRUE(fMessages.contains("pdxDownloadData => Device Not Connected???"));
     EXPECT_TRUE(fMessages.contains("Download FAILED"));
     EXPECT_EQ(next, NextTask()); // the job rests at the download
@@ -331,7 +298,7 @@ TEST_F(ScannerWorkflowsTest, DownloadBeforeAnyConnectionAsksNothingAndLeavesTheJ
 
 TEST_F(ScannerWorkflowsTest, EraseReconnectsWithoutMovingTheJobOrReleasingTheGuard) {
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
-    fFolder.write("BarcodeDataSource.txt", savedScans("10700001", kTwoScans));
+    fFolder.write("BarcodeDataSource.txt", testsupport::savedScans("10700001", kTwoScans));
     ScannerWorkflows workflows;
     JobContext job = confirmedContext();
     workflows.rescanSerialPort(job);
@@ -352,10 +319,10 @@ TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing
     ScannerWorkflows workflows;
     JobContext job = context();
     workflows.rescanSerialPort(job);
-    fPrompt.answers["NSAlertWindow_1015"] = 0; // the user does not ready the scanner
+    fPrompt.answer("NSAlertWindow_1015", 0); // the user does not ready the scanner
     job.setHostConfirmedErase(true);
     StepResult result = workflows.deleteData(job);
-    EXPECT_EQ(fPrompt.asked, (std::vector<std::string>{"NSAlertWindow_1015", "NSAlertWindow_9003"}));
+    EXPECT_EQ(fPrompt.asked(), (std::vector<std::string>{"NSAlertWindow_1015", "NSAlertWindow_9003"}));
     EXPECT_EQ(result.next, NextTask()); // the declined reconnection does not cancel the job
     EXPECT_FALSE(sent("02 43 45 31 03"));
     EXPECT_EQ(fHost.events(), (std::vector<std::string>{"QRWz barc err2"}));
@@ -365,7 +332,7 @@ TEST_F(ScannerWorkflowsTest, EraseThatCannotReadASerialNumberFailsWithoutErasing
 TEST_F(ScannerWorkflowsTest, TestingModeSkipsTheDownloadAndFakesTheErase) {
     ASSERT_TRUE(startScanner("tty.SLAB_USBtoUART"));
     fPreferences.values["doEnableInternalTesting"] = "true";
-    fPrompt.answers["NSAlertWindow_1001"] = -1;
+    fPrompt.answer("NSAlertWindow_1001", -1);
     ScaledClock fast(20);
     ScopedProcessClock clock(fast);
     ScannerWorkflows workflows;
@@ -431,7 +398,8 @@ TEST_P(PreparationTest, PreparationFollowsTheAnswers) {
     fPreferences.values["doEnableInternalTesting"] = c.testingMode ? "true" : "false";
     if (c.dataFile)
         fFolder.write("BarcodeDataSource.txt", "scans\n");
-    fPrompt.answers = c.answers;
+    for (const auto& [key, result] : c.answers)
+        fPrompt.answer(key, result);
     ScannerWorkflows workflows;
     JobContext job = context();
     EXPECT_EQ(workflows.prepareForConnection(job), c.nextTask);

@@ -40,4 +40,12 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &status) == 0;
 }
 
+std::string savedScans(const std::string& serialNumber, const std::string& scans) {
+    return "CPU=1234\tVers=1.01\tContents=barcodes\tModel=Z-1070\tSN=" + serialNumber +
+           "\tDateFormat=1\tmoreInfo1\tmoreInfo2\tmoreInfo3\tmoreInfo4\n"
+           "Scanned BarCode ID\tDate Scanned\tTime Scanned\tresv1_HeaderName_max20\tresv2_HeaderName_max20\t"
+           "resv3_HeaderName_max20\n" +
+           scans;
+}
+
 } // namespace testsupport

@@ -16,4 +16,8 @@ std::vector<std::string> readLines(const std::string& path);
 bool writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 
+// A BarcodeDataSource.txt as the download writes it, written out by hand (not by the program's
+// own writer): the header of the scanner serialNumber, then scans ("AAA1\t050426\t100000\n...").
+std::string savedScans(const std::string& serialNumber, const std::string& scans);
+
 } // namespace testsupport

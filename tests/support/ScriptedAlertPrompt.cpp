@@ -24,6 +24,12 @@ std::vector<std::string> ScriptedAlertPrompt::asked() const {
     return fAsked;
 }
 
+void ScriptedAlertPrompt::clearAsked() {
+    std::lock_guard<std::mutex> guard(fLock);
+    fAsked.clear();
+    fShown.clear();
+}
+
 std::string ScriptedAlertPrompt::message(const std::string& key) const {
     std::lock_guard<std::mutex> guard(fLock);
     auto found = fShown.find(key);

@@ -21,6 +21,8 @@ class ScriptedAlertPrompt : public AlertPrompt {
     void answer(const std::string& key, int result);
     // The keys of the alerts shown, in order.
     std::vector<std::string> asked() const;
+    // Forgets the alerts shown so far (the answers stay).
+    void clearAsked();
     // The message of the last alert of key, as shown (placeholders filled); empty when not shown.
     std::string message(const std::string& key) const;
     std::string title(const std::string& key) const;
