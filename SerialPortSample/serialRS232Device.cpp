@@ -330,16 +330,28 @@ void serialRS232Device::CloseSerialPort() {
     if (fFileDescriptor == -1)
         return;
     myPrintfDebug("\n\nserialRS232Device::CloseSerialPort\n");
+    // A line that is gone (the adapter pulled out, the far end of a pseudo-terminal closed)
+    // fails each of these with EIO or ENXIO: that says nothing the user can act on, so it goes to
+    // the log only.
+    auto report = [this](const char* what) {
+        const int error = errno;
+        const std::string line =
+            myFormat("Error %s on %s - %s(%d).\n", what, fBsdPathName, strerror(error), error);
+        if (error == EIO || error == ENXIO || error == ENODEV)
+            myPrintfDebug(line);
+        else
+            myPrintf(line);
+    };
     if (tcdrain(fFileDescriptor) == -1)
-        myPrintf(myFormat("Error waiting for drain - %s(%d).\n", strerror(errno), errno));
+        report("waiting for drain");
     if (tcsetattr(fFileDescriptor, TCSANOW, &fSavedTTYAttrs) == -1)
-        myPrintf(myFormat("Error resetting tty attributes - %s(%d).\n", strerror(errno), errno));
+        report("resetting tty attributes");
     // Exclusive use ends with the close. The kernel clears it only when the last holder of the
     // device closes it, so without this a port that someone else keeps open (a pseudo-terminal's
     // other side, a modem manager) would refuse every later open by a normal user, this
     // program's next exchange included.
     if (ioctl(fFileDescriptor, TIOCNXCL) == -1)
-        myPrintf(myFormat("Error clearing TIOCEXCL on %s - %s(%d).\n", fBsdPathName, strerror(errno), errno));
+        report("clearing TIOCEXCL");
     close(fFileDescriptor);
     SetFileDescriptor(-1);
     myPrintfDebug("serialRS232Device::CloseSerialPort => Closed...\n");

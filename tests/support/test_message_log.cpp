@@ -164,8 +164,7 @@ const FallbackCase kFallbackCases[] = {
     {"read_only_folder", "bin", true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Folders, LogFallbackTest, ::testing::ValuesIn(kFallbackCases),
-                         [](const ::testing::TestParamInfo<FallbackCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Folders, LogFallbackTest, ::testing::ValuesIn(kFallbackCases), CaseName());
 
 TEST_F(MessageLogTest, NoPlaceForALogAtAllIsSaid) {
     // The state folder cannot be made either: a plain file stands where its parent should be.
