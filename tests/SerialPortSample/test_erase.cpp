@@ -287,9 +287,8 @@ TEST(Erase, DeleteDataChecksTheWorkingFoldersDataFile) {
     ScaledClock clock(10.0);
     ScopedProcessClock install(clock);
     TemporaryFolder folder;
-    writeFile(folder.file("records.txt"), kThreeRecords);
     PdxSimProcess sim(folder.path());
-    ASSERT_TRUE(sim.start({"--records", folder.file("records.txt")}));
+    ASSERT_TRUE(sim.startWithRecords(kThreeRecords));
     RecordingMessageSink messages;
     pdxProDevice device;
     device.SetBsdPathName(sim.link().c_str());
@@ -342,11 +341,8 @@ TEST_P(OnPurposeEraseTest, ErasesExactlyWhatTheUserWasShown) {
     ScaledClock clock(10.0);
     ScopedProcessClock install(clock);
     TemporaryFolder folder;
-    writeFile(folder.file("records.txt"), kThreeRecords);
     PdxSimProcess sim(folder.path());
-    std::vector<std::string> options = {"--records", folder.file("records.txt")};
-    options.insert(options.end(), c.options.begin(), c.options.end());
-    ASSERT_TRUE(sim.start(options));
+    ASSERT_TRUE(sim.startWithRecords(kThreeRecords, c.options));
     RecordingMessageSink messages;
     pdxProDevice device;
     device.SetBsdPathName(sim.link().c_str());
@@ -363,11 +359,10 @@ TEST(Erase, TheScannerOfTheErasesOwnConnectionIsTheOneChecked) {
     ScaledClock clock(10.0);
     ScopedProcessClock install(clock);
     TemporaryFolder folder;
-    writeFile(folder.file("records.txt"), kThreeRecords);
     writeFile(folder.file("BarcodeDataSource.txt"), kSavedThree);
     PdxSimProcess sim(folder.path());
     // Another scanner answers from the second connection on, with as many scans.
-    ASSERT_TRUE(sim.start({"--records", folder.file("records.txt"), "--unit-ids", "10700001,10700002"}));
+    ASSERT_TRUE(sim.startWithRecords(kThreeRecords, {"--unit-ids", "10700001,10700002"}));
     RecordingMessageSink messages;
     pdxProDevice device;
     device.SetBsdPathName(sim.link().c_str());
@@ -386,10 +381,9 @@ TEST(Erase, TheScannerOfTheErasesOwnConnectionIsTheOneChecked) {
 
 TEST(Erase, WithoutAnExpectedUnitIDThePortIsNotTouched) {
     TemporaryFolder folder;
-    writeFile(folder.file("records.txt"), kThreeRecords);
     writeFile(folder.file("BarcodeDataSource.txt"), kSavedThree);
     PdxSimProcess sim(folder.path());
-    ASSERT_TRUE(sim.start({"--records", folder.file("records.txt")}));
+    ASSERT_TRUE(sim.startWithRecords(kThreeRecords));
     RecordingMessageSink messages;
     pdxProDevice device;
     device.SetBsdPathName(sim.link().c_str());
@@ -403,10 +397,9 @@ TEST(Erase, WithoutAnExpectedUnitIDThePortIsNotTouched) {
 
 TEST(Erase, AnUnreadableSystemInformationErasesNothing) {
     TemporaryFolder folder;
-    writeFile(folder.file("records.txt"), kThreeRecords);
     writeFile(folder.file("BarcodeDataSource.txt"), kSavedThree);
     PdxSimProcess sim(folder.path());
-    ASSERT_TRUE(sim.start({"--records", folder.file("records.txt"), "--fault", "bad-frame-end"}));
+    ASSERT_TRUE(sim.startWithRecords(kThreeRecords, {"--fault", "bad-frame-end"}));
     RecordingMessageSink messages;
     pdxProDevice device;
     device.SetBsdPathName(sim.link().c_str());

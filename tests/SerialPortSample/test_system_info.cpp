@@ -67,11 +67,8 @@ TEST_P(SystemInfoTest, FieldsAndRangeRules) {
     ScaledClock clock(10.0);
     ScopedProcessClock install(clock);
     TemporaryFolder folder;
-    writeFile(folder.file("records.txt"), kThreeRecords);
     PdxSimProcess sim(folder.path());
-    std::vector<std::string> options = {"--records", folder.file("records.txt")};
-    options.insert(options.end(), c.options.begin(), c.options.end());
-    ASSERT_TRUE(sim.start(options));
+    ASSERT_TRUE(sim.startWithRecords(kThreeRecords, c.options));
     pdxProDevice device;
     device.SetBsdPathName(sim.link().c_str());
     ASSERT_TRUE(readSystemInfo(device));

@@ -10,6 +10,8 @@
 #include "MainWindow.h"
 #include "QtTranslations.h"
 
+#include "RecordingShell.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
@@ -22,15 +24,6 @@
 #include <mutex>
 
 namespace {
-
-class QuietShell : public ApplicationShell {
-  public:
-    void requestTerminate() override {}
-    void bringToFront() override {}
-    void startSequencerTimer() override {}
-    bool installHostEventHandlers() override { return false; }
-    void playSound(const std::string&) override {}
-};
 
 // A clock the test moves by hand, for the time left of a download.
 class HandClock : public Clock {
@@ -224,7 +217,7 @@ class JobChecklistViewTest : public QObject {
 
     void buttonsDisabledWithTheirReason() {
         useLanguage("en");
-        QuietShell shell;
+        testsupport::RecordingShell shell;
         MainWindow window(shell);
         window.show();
         auto button = [&window](const char* name) { return window.findChild<QPushButton*>(name); };
@@ -301,7 +294,7 @@ class JobChecklistViewTest : public QObject {
         QDir().mkpath(folder);
         for (const char* code : {"en", "es"}) {
             useLanguage(code);
-            QuietShell shell;
+            testsupport::RecordingShell shell;
             MainWindow window(shell);
             window.setStatusText(code == QByteArray("en") ? "Downloading the scans..."
                                                           : "Descargando las lecturas...");
